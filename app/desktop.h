@@ -1,0 +1,34 @@
+// What the form runtime gives Form1: timers, events, message boxes, the popup, identity.
+#pragma once
+#include <cstdint>
+
+#include "common/event_pump.h"
+#include "common/text.h"
+#include "tray/trayicon.h"
+
+namespace quorvex {
+
+enum class TimerId { Timer1, Timer2, Timer3 };
+
+class Desktop : public EventPump {
+ public:
+  // Called whenever a timer's interval or enabled flag is set; an enabled timer ticks by
+  // calling Form1's handler after `intervalMs`, counted from this call.
+  virtual void TimerChanged(TimerId timer, bool enabled, int32_t intervalMs) = 0;
+  // A modal box with one OK button; returns when it is closed.
+  virtual void ShowMessageBox(const Text& caption, const Text& text) = 0;
+  // Takes the per-user single-instance lock; false when another instance holds it.
+  virtual bool AcquireSingleInstance() = 0;
+  virtual void HideFromTaskList() = 0;
+  virtual NativeHandle WindowHandle() = 0;
+  virtual NativeHandle NormalIcon() = 0;
+  virtual NativeHandle AlertIcon() = 0;
+  // Plays a named sound and returns when it has ended.
+  virtual void PlaySoundSync(const Text& name) = 0;
+  // Opens the popup at the cursor raised by 20 pixels; returns when it has closed.
+  virtual void ShowPopup() = 0;
+  // No form is loaded any more: the process ends once the current handler returns.
+  virtual void EndProgram() = 0;
+};
+
+}  // namespace quorvex

@@ -1,0 +1,27 @@
+// The few file operations the program needs, done the platform's way.
+#pragma once
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+#include "common/text.h"
+
+namespace quorvex {
+
+struct FileError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// `folder` joined with `name` by the platform's separator.
+Text JoinPath(const Text& folder, const Text& name);
+// True when a regular file is there and is neither hidden nor a system file.
+bool VisibleFileExists(const Text& path);
+// The file's bytes; throws FileError when it cannot be read or is larger than `maxBytes`.
+std::string ReadFileBytes(const Text& path, int64_t maxBytes);
+// Writes a new file beside `path` and puts it in place in one step (flushed to disk first),
+// so the old file stays whole when anything fails. Throws FileError.
+void ReplaceFileBytes(const Text& path, const std::string& bytes);
+// Removes a file if it is there; never throws.
+void RemoveFileQuietly(const Text& path);
+
+}  // namespace quorvex

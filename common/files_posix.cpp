@@ -1,0 +1,91 @@
+// File operations on POSIX: UTF-8 paths, hidden means a leading dot is not special here.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "common/files.h"
+
+namespace quorvex {
+
+namespace {
+
+[[noreturn]] void Fail(const std::string& what, const std::string& path) {
+  throw FileError(what + " " + path + ": " + std::strerror(errno));
+}
+
+}  // namespace
+
+Text JoinPath(const Text& folder, const Text& name) {
+  if (folder.empty() || folder.back() == u'/') return folder + name;
+  return folder + u"/" + name;
+}
+
+bool VisibleFileExists(const Text& path) {
+  struct stat info {};
+  return ::stat(ToUtf8(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string ReadFileBytes(const Text& path, int64_t maxBytes) {
+  const std::string name = ToUtf8(path);
+  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) Fail("cannot open", name);
+  std::string bytes;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      const int saved = errno;
+      ::close(fd);
+      errno = saved;
+      Fail("cannot read", name);
+    }
+    if (got == 0) break;
+    bytes.append(buffer, static_cast<size_t>(got));
+    if (static_cast<int64_t>(bytes.size()) > maxBytes) {
+      ::close(fd);
+      throw FileError("file too large: " + name);
+    }
+  }
+  ::close(fd);
+  return bytes;
+}
+
+void ReplaceFileBytes(const Text& path, const std::string& bytes) {
+  const std::string name = ToUtf8(path);
+  const std::string temporary = name + ".new";
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) Fail("cannot create", temporary);
+  size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t put = ::write(fd, bytes.data() + written, bytes.size() - written);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) {
+      const int saved = errno;
+      ::close(fd);
+      ::unlink(temporary.c_str());
+      errno = saved;
+      Fail("cannot write", temporary);
+    }
+    written += static_cast<size_t>(put);
+  }
+  if (::fsync(fd) != 0 || ::close(fd) != 0) {
+    const int saved = errno;
+    ::unlink(temporary.c_str());
+    errno = saved;
+    Fail("cannot flush", temporary);
+  }
+  if (::rename(temporary.c_str(), name.c_str()) != 0) {
+    const int saved = errno;
+    ::unlink(temporary.c_str());
+    errno = saved;
+    Fail("cannot replace", name);
+  }
+}
+
+void RemoveFileQuietly(const Text& path) { ::unlink(ToUtf8(path).c_str()); }
+
+}  // namespace quorvex

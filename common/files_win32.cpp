@@ -1,0 +1,77 @@
+// File operations on Windows: wide paths, hidden and system files count as missing.
+#include <windows.h>
+
+#include <string>
+
+#include "common/files.h"
+
+namespace quorvex {
+
+namespace {
+
+std::wstring Wide(const Text& text) { return std::wstring(text.begin(), text.end()); }
+
+[[noreturn]] void Fail(const std::string& what, const Text& path) {
+  throw FileError(what + " " + ToUtf8(path) + " (error " + std::to_string(GetLastError()) + ")");
+}
+
+struct Handle {
+  HANDLE value;
+  ~Handle() {
+    if (value != INVALID_HANDLE_VALUE) CloseHandle(value);
+  }
+};
+
+}  // namespace
+
+Text JoinPath(const Text& folder, const Text& name) {
+  if (folder.empty() || folder.back() == u'\\') return folder + name;
+  return folder + u"\\" + name;
+}
+
+bool VisibleFileExists(const Text& path) {
+  const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+}
+
+std::string ReadFileBytes(const Text& path, int64_t maxBytes) {
+  Handle file{CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr)};
+  if (file.value == INVALID_HANDLE_VALUE) Fail("cannot open", path);
+  std::string bytes;
+  char buffer[4096];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file.value, buffer, sizeof buffer, &got, nullptr)) Fail("cannot read", path);
+    if (got == 0) break;
+    bytes.append(buffer, got);
+    if (static_cast<int64_t>(bytes.size()) > maxBytes) throw FileError("file too large: " + ToUtf8(path));
+  }
+  return bytes;
+}
+
+void ReplaceFileBytes(const Text& path, const std::string& bytes) {
+  const Text temporary = path + u".new";
+  {
+    Handle file{CreateFileW(Wide(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr)};
+    if (file.value == INVALID_HANDLE_VALUE) Fail("cannot create", temporary);
+    DWORD put = 0;
+    if (!WriteFile(file.value, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) ||
+        put != bytes.size() || !FlushFileBuffers(file.value)) {
+      CloseHandle(file.value);
+      file.value = INVALID_HANDLE_VALUE;
+      DeleteFileW(Wide(temporary).c_str());
+      Fail("cannot write", temporary);
+    }
+  }
+  if (!MoveFileExW(Wide(temporary).c_str(), Wide(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(Wide(temporary).c_str());
+    Fail("cannot replace", path);
+  }
+}
+
+void RemoveFileQuietly(const Text& path) { DeleteFileW(Wide(path).c_str()); }
+
+}  // namespace quorvex

@@ -1,0 +1,31 @@
+// UTF-16 text as the program keeps it, with the conversions and searches the rest relies on.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quorvex {
+
+using Text = std::u16string;
+
+// Decodes UTF-8; every invalid or truncated sequence becomes U+FFFD.
+Text FromUtf8(std::string_view bytes);
+// Encodes UTF-16 as UTF-8; an unpaired surrogate becomes U+FFFD.
+std::string ToUtf8(const Text& text);
+// Widens ASCII (tests, fixed texts written as plain literals).
+Text FromAscii(std::string_view ascii);
+
+// 1-based position of the first `needle` at or after `start` (1-based), 0 when none.
+// Positions are signed 16-bit: a match starting beyond 32,767 throws OverflowError,
+// exactly as the list parser needs. An empty needle matches at `start`.
+int16_t InStr(int32_t start, const Text& haystack, const Text& needle);
+
+// The first `maxUnits` code units, one less when the cut would split a surrogate pair.
+Text CutUnits(const Text& text, size_t maxUnits);
+// The last `maxUnits` code units, one less when the cut would split a surrogate pair.
+Text LastUnits(const Text& text, size_t maxUnits);
+
+// Every occurrence of `from` replaced by `to`, scanning left to right.
+Text ReplaceAll(const Text& text, const Text& from, const Text& to);
+
+}  // namespace quorvex

@@ -1,0 +1,50 @@
+#include "menu/menu_model.h"
+
+#include <stdexcept>
+
+namespace quorvex {
+
+namespace {
+
+std::string Key(std::string_view name, int index) { return std::string(name) + "#" + std::to_string(index); }
+
+void IndexInto(MenuItem& item, std::unordered_map<std::string, MenuItem*>& byKey) {
+  byKey[Key(item.name, item.index)] = &item;
+  for (MenuItem& child : item.children) IndexInto(child, byKey);
+}
+
+}  // namespace
+
+MenuTree::MenuTree(MenuItem root) : root_(std::move(root)) { Reindex(); }
+MenuTree::MenuTree(const MenuTree& other) : root_(other.root_) { Reindex(); }
+MenuTree& MenuTree::operator=(const MenuTree& other) {
+  if (this != &other) {
+    root_ = other.root_;
+    Reindex();
+  }
+  return *this;
+}
+
+void MenuTree::Reindex() {
+  byKey_.clear();
+  IndexInto(root_, byKey_);
+}
+
+MenuItem& MenuTree::Item(std::string_view name, int index) {
+  const auto found = byKey_.find(Key(name, index));
+  if (found == byKey_.end()) throw std::out_of_range("no menu item " + Key(name, index));
+  return *found->second;
+}
+
+const MenuItem& MenuTree::Item(std::string_view name, int index) const {
+  return const_cast<MenuTree*>(this)->Item(name, index);
+}
+
+bool MenuTree::Has(std::string_view name, int index) const { return byKey_.count(Key(name, index)) != 0; }
+
+const Text& MacronLine() {
+  static const Text line(146, u'\u00AF');
+  return line;
+}
+
+}  // namespace quorvex

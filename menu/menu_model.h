@@ -1,0 +1,52 @@
+// The popup menu as data: a tree of named items that the front ends render and click.
+#pragma once
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "common/text.h"
+
+namespace quorvex {
+
+struct MenuItem {
+  std::string name;  // the control name, e.g. "menServername"
+  int index = -1;    // element of a control array; -1 for a single control
+  Text caption;      // "-" makes a separator; "&" marks the access key
+  bool visible = true;
+  bool checked = false;
+  std::vector<MenuItem> children;  // a submenu when not empty
+
+  bool IsSeparator() const { return caption == u"-"; }
+};
+
+// The whole tree with lookup by control name and index. Copies are independent snapshots.
+class MenuTree {
+ public:
+  explicit MenuTree(MenuItem root);
+  MenuTree(const MenuTree& other);
+  MenuTree& operator=(const MenuTree& other);
+
+  // Throws std::out_of_range for a control that does not exist.
+  MenuItem& Item(std::string_view name, int index = -1);
+  const MenuItem& Item(std::string_view name, int index = -1) const;
+  bool Has(std::string_view name, int index = -1) const;
+
+  const MenuItem& Root() const { return root_; }
+  // The item drawn bold and chosen by Enter.
+  static constexpr std::string_view kDefaultItem = "menAbout";
+
+ private:
+  void Reindex();
+  MenuItem root_;
+  std::unordered_map<std::string, MenuItem*> byKey_;
+};
+
+// The design tree: popup, About, Servers (header, rule, 48 server items), Player-Limit,
+// Config, Exit. Defined in resources/.
+MenuTree MakeDesignMenu();
+
+// The separator line of the servers menu: 146 macrons.
+const Text& MacronLine();
+
+}  // namespace quorvex

@@ -1,0 +1,31 @@
+// The five persisted settings and their file Quorvex.ini beside the executable.
+#pragma once
+#include <cstdint>
+
+#include "common/text.h"
+
+namespace quorvex {
+
+struct Settings {
+  int16_t minPlayers = 0;  // in memory the player-limit index 1..5; the file holds the limit
+  int32_t checkTime = 0;   // seconds
+  int16_t sound = 0;       // boolean: 0 off, anything else on
+  int16_t autostart = 0;   // boolean
+  int16_t sort = 0;        // sort column 0..5
+
+  bool operator==(const Settings&) const = default;
+};
+
+// The limit shown and stored for a player-limit index: 2^(index+1).
+int32_t PlayerLimit(int16_t minPlayersIndex);
+
+// Reads the file in `programFolder` into `settings` line by line; a missing (or hidden)
+// file is replaced by the defaults (limit 4, 20 s, sound and autostart on, `sort` as held)
+// which are written at once. A read error throws after the fields read so far are stored.
+// On return `minPlayers` holds the player count as stored, not yet the index.
+void ReadSettings(const Text& programFolder, Settings& settings);
+// Writes the five lines; `minPlayers` is the index. The old file survives any failure,
+// which throws.
+void WriteSettings(const Text& programFolder, const Settings& settings);
+
+}  // namespace quorvex
