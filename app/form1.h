@@ -1,0 +1,120 @@
+// The main form: owns all program state and has one method per event handler.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "app/desktop.h"
+#include "common/text.h"
+#include "menu/menu_model.h"
+#include "servers/http_request.h"
+#include "servers/server_table.h"
+#include "settings/ini_file.h"
+#include "settings/registry.h"
+#include "tray/icmp.h"
+#include "tray/launcher.h"
+#include "tray/trayicon.h"
+
+namespace quorvex {
+
+struct Form1Config {
+  Text masterHost;        // host[:port] of the master server list
+  Text latestVersionUrl;  // full URL of latest_version.txt
+  Text programFolder;     // the executable's folder: Quorvex.ini, start.bat
+  Text exeName;           // the executable's file name without extension
+};
+
+struct Form1Services {
+  Desktop& desktop;
+  TrayShell& trayShell;
+  Registry& registry;
+  HttpRequest& httpRequest;
+  Pinger& pinger;
+  Launcher& launcher;
+};
+
+struct Timer {
+  int32_t Interval = 0;
+  bool Enabled = false;
+};
+
+// What one open popup showed: the menu and, per server slot, the record its lines showed,
+// so a click acts on the server the user saw even if a poll moved the table since.
+struct PopupSnapshot {
+  MenuTree menu;
+  std::array<ServerRecord, ServerTable::kSlots + 1> shownServers;
+};
+
+class Form1 {
+ public:
+  Form1(Form1Services services, Form1Config config);
+
+  // Start-up and shutdown.
+  void Form_Load();
+  void Form_Unload();
+  void menExit_Click();
+  // The notification area was re-created (the shell restarted): show the icon again.
+  void TaskbarCreated();
+
+  // The poll cycle.
+  void Timer1_Timer();
+  void Timer3_Timer();
+  void Timer2_Timer();
+  void TimerTick(TimerId timer);
+
+  // The tray callback: the mouse message that happened over the icon.
+  void Form_MouseMove(uint32_t mouseMessage);
+
+  // Menu commands.
+  void menAbout_Click();
+  void menAutostart_Click();
+  void menSound_Click();
+  void menRate_Click(int16_t Index);
+  void menSort_Click(int16_t Index);
+  void men_Click(int16_t Index);
+  void menServername_Click(int16_t Index, const ServerRecord& shown);
+  // Routes a click on an item of `snapshot` (the popup it was made in) to its handler.
+  void Click(std::string_view name, int index, const PopupSnapshot& snapshot);
+
+  PopupSnapshot Snapshot() const;
+
+  // State, read by the front ends and the tests.
+  const MenuTree& Menu() const { return menu_; }
+  const Settings& CurrentSettings() const { return settings_; }
+  const ServerTable& Servers() const { return servers_; }
+  const TrayIcon& Tray() const { return trayIcon_; }
+  const Timer& GetTimer(TimerId timer) const;
+  int16_t ServerCount() const { return serverCount_; }
+  int16_t TotalPlayers() const { return totalPlayers_; }
+  int16_t MaxPlayers() const { return maxPlayers_; }
+  bool LimitReached() const { return limitReached_ != 0; }
+  const Text& LatestVersion() const { return latestVersion_; }
+  const Text& SteamExePath() const { return steamExePath_; }
+  bool Exited() const { return exited_; }
+
+ private:
+  class Pump;
+  void SetTimer(TimerId timer, bool enabled, int32_t interval);
+  void Yield();
+
+  Form1Services services_;
+  Form1Config config_;
+  MenuTree menu_;
+  TrayIcon trayIcon_;
+  Settings settings_;
+  ServerTable servers_;
+  std::array<ServerRecord, ServerTable::kSlots + 1> shownServers_{};
+  int16_t serverCount_ = 0;
+  int16_t totalPlayers_ = 0;
+  int16_t maxPlayers_ = 0;
+  int16_t limitReached_ = 0;
+  NativeHandle trayIconHandle_ = 0;
+  Text latestVersion_;
+  Text steamExePath_;
+  Timer timer1_{2000, false}, timer2_{4000, false}, timer3_{250, false};
+  bool loaded_ = false;    // passed the single-instance test: only then is anything saved
+  bool unloaded_ = false;  // Form_Unload runs once however the form goes
+  bool exited_ = false;
+};
+
+}  // namespace quorvex
