@@ -1,0 +1,204 @@
+// HttpRequest over WinINet. The session handle lives as long as the object, so WinINet
+// can keep connections between polls. Every blocking call is given only the time left
+// until the transfer's deadline, so a server that trickles bytes cannot hold the caller
+// past the limit.
+#include <windows.h>
+#include <wininet.h>
+
+#include <chrono>
+#include <string>
+
+#include "servers/http_request.h"
+
+namespace quorvex {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Closes a WinINet handle when it goes out of scope.
+class InternetHandle {
+ public:
+  explicit InternetHandle(HINTERNET handle = nullptr) : handle_(handle) {}
+  InternetHandle(const InternetHandle&) = delete;
+  InternetHandle& operator=(const InternetHandle&) = delete;
+  ~InternetHandle() {
+    if (handle_ != nullptr) InternetCloseHandle(handle_);
+  }
+  HINTERNET get() const { return handle_; }
+
+ private:
+  HINTERNET handle_;
+};
+
+[[noreturn]] void Fail(const std::string& what) {
+  throw HttpError(what + " failed (error " + std::to_string(GetLastError()) + ")");
+}
+
+void SetTimeout(HINTERNET handle, DWORD option, int64_t milliseconds) {
+  DWORD value = static_cast<DWORD>(milliseconds < 1 ? 1 : milliseconds);
+  InternetSetOptionW(handle, option, &value, sizeof value);
+}
+
+// The parts of an http URL that InternetConnectW and HttpOpenRequestW take.
+struct UrlParts {
+  std::wstring host;
+  INTERNET_PORT port = INTERNET_DEFAULT_HTTP_PORT;
+  std::wstring pathAndQuery;
+  bool secure = false;
+};
+
+UrlParts SplitUrl(const std::wstring& url) {
+  wchar_t host[256] = {};
+  wchar_t path[4096] = {};
+  wchar_t query[4096] = {};
+  URL_COMPONENTSW parts{};
+  parts.dwStructSize = sizeof parts;
+  parts.lpszHostName = host;
+  parts.dwHostNameLength = ARRAYSIZE(host);
+  parts.lpszUrlPath = path;
+  parts.dwUrlPathLength = ARRAYSIZE(path);
+  parts.lpszExtraInfo = query;
+  parts.dwExtraInfoLength = ARRAYSIZE(query);
+  if (!InternetCrackUrlW(url.c_str(), 0, 0, &parts)) Fail("InternetCrackUrlW");
+  if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) {
+    throw HttpError("not an http URL");
+  }
+  UrlParts result;
+  result.host = host;
+  result.port = parts.nPort;
+  result.pathAndQuery = std::wstring(path) + query;
+  if (result.pathAndQuery.empty()) result.pathAndQuery = L"/";
+  result.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+  return result;
+}
+
+class WinInetHttpRequest final : public HttpRequest {
+ public:
+  explicit WinInetHttpRequest(const HttpLimits& limits)
+      : limits_(limits), session_(InternetOpenW(L"Quorvex", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)) {
+    if (session_.get() == nullptr) Fail("InternetOpenW");
+    SetTimeout(session_.get(), INTERNET_OPTION_CONNECT_TIMEOUT, limits_.connectTimeoutMs);
+    SetTimeout(session_.get(), INTERNET_OPTION_SEND_TIMEOUT, limits_.transferTimeoutMs);
+    SetTimeout(session_.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, limits_.transferTimeoutMs);
+  }
+
+  void open(const Text& method, const Text& url) override {
+    method_ = std::wstring(method.begin(), method.end());
+    url_ = std::wstring(url.begin(), url.end());
+    Forget();
+  }
+
+  void send() override {
+    if (url_.empty()) throw HttpError("send without open");
+    Forget();
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limits_.transferTimeoutMs);
+    const UrlParts url = SplitUrl(url_);
+    InternetHandle connection(InternetConnectW(session_.get(), url.host.c_str(), url.port, nullptr, nullptr,
+                                               INTERNET_SERVICE_HTTP, 0, 0));
+    if (connection.get() == nullptr) Fail("InternetConnectW");
+    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
+                  INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES;
+    if (url.secure) flags |= INTERNET_FLAG_SECURE;
+    InternetHandle request(HttpOpenRequestW(connection.get(), method_.c_str(), url.pathAndQuery.c_str(), nullptr,
+                                            nullptr, nullptr, flags, 0));
+    if (request.get() == nullptr) Fail("HttpOpenRequestW");
+
+    GiveRemainingTime(request.get(), deadline);
+    if (!HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0)) Fail("HttpSendRequestW");
+    const DWORD status = QueryNumber(request.get(), HTTP_QUERY_STATUS_CODE);
+    const DWORD announced = QueryNumber(request.get(), HTTP_QUERY_CONTENT_LENGTH, kNoLength);
+    if (announced != kNoLength && announced > limits_.maxBodyBytes) RefuseTooLarge();
+    ReadBody(request.get(), deadline);
+    RequireAnnouncedLength(announced);
+    status_ = static_cast<int32_t>(status);
+    hasReply_ = true;
+  }
+
+  Text responseText() override {
+    RequireReply();
+    return FromUtf8(body_);
+  }
+
+  int32_t status() override {
+    RequireReply();
+    return status_;
+  }
+
+ private:
+  void Forget() {
+    body_.clear();
+    status_ = 0;
+    hasReply_ = false;
+  }
+
+  void RequireReply() const {
+    if (!hasReply_) throw HttpError("no reply");
+  }
+
+  // The next blocking call may wait only for what is left of the transfer's time.
+  static void GiveRemainingTime(HINTERNET request, Clock::time_point deadline) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    if (left <= 0) throw HttpError("HTTP transfer timed out");
+    SetTimeout(request, INTERNET_OPTION_RECEIVE_TIMEOUT, left);
+    SetTimeout(request, INTERNET_OPTION_SEND_TIMEOUT, left);
+  }
+
+  // A numeric header; `missing` when the reply has none.
+  static DWORD QueryNumber(HINTERNET request, DWORD info, DWORD missing = 0) {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (!HttpQueryInfoW(request, info | HTTP_QUERY_FLAG_NUMBER, &value, &size, nullptr)) return missing;
+    return value;
+  }
+
+  // Reads only what has arrived, so each wait is bounded by the deadline, not by the
+  // size of the buffer.
+  void ReadBody(HINTERNET request, Clock::time_point deadline) {
+    char buffer[16384];
+    for (;;) {
+      GiveRemainingTime(request, deadline);
+      DWORD available = 0;
+      if (!InternetQueryDataAvailable(request, &available, 0, 0)) Fail("InternetQueryDataAvailable");
+      if (available == 0) return;  // the end of the body
+      DWORD wanted = available < sizeof buffer ? available : static_cast<DWORD>(sizeof buffer);
+      DWORD got = 0;
+      if (!InternetReadFile(request, buffer, wanted, &got)) Fail("InternetReadFile");
+      if (got == 0) return;
+      if (static_cast<int64_t>(body_.size() + got) > limits_.maxBodyBytes) RefuseTooLarge();
+      body_.append(buffer, got);
+    }
+  }
+
+  // WinINet reports a connection closed early as the end of the body; a reply shorter
+  // than its Content-Length is a failed transfer all the same.
+  void RequireAnnouncedLength(DWORD announced) {
+    if (announced != kNoLength && body_.size() < announced) {
+      body_.clear();
+      throw HttpError("the connection closed before the whole body arrived");
+    }
+  }
+
+  [[noreturn]] void RefuseTooLarge() {
+    body_.clear();
+    throw HttpError("reply body over " + std::to_string(limits_.maxBodyBytes) + " bytes");
+  }
+
+  static constexpr DWORD kNoLength = MAXDWORD;
+
+  HttpLimits limits_;
+  InternetHandle session_;
+  std::wstring method_;
+  std::wstring url_;
+  std::string body_;
+  int32_t status_ = 0;
+  bool hasReply_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<HttpRequest> MakeHttpRequest(const HttpLimits& limits) {
+  return std::make_unique<WinInetHttpRequest>(limits);
+}
+
+}  // namespace quorvex
