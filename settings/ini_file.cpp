@@ -1,0 +1,89 @@
+// Quorvex.ini: five CR LF lines of key, "=" and value, matched by position.
+#include "settings/ini_file.h"
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "common/files.h"
+#include "common/numbers.h"
+
+namespace quorvex {
+
+namespace {
+
+// Nothing the program writes comes near this; a bigger file is not ours and is not read.
+constexpr int64_t kMaxSettingsBytes = 64 * 1024;
+
+// The limit a missing file starts with, and the index it has in memory after start-up.
+constexpr int16_t kDefaultPlayerLimit = 4;
+constexpr int16_t kDefaultPlayerLimitIndex = 1;
+
+Text SettingsPath(const Text& programFolder) { return JoinPath(programFolder, u"Quorvex.ini"); }
+
+std::vector<Text> SplitAtCrLf(const Text& text) {
+  std::vector<Text> lines;
+  size_t start = 0;
+  for (size_t found; (found = text.find(u"\r\n", start)) != Text::npos; start = found + 2)
+    lines.push_back(text.substr(start, found - start));
+  lines.push_back(text.substr(start));
+  return lines;
+}
+
+// The text between the first "=" and the next "=" (or the end); the key is not looked at.
+Text ValueOfLine(const std::vector<Text>& lines, size_t lineIndex) {
+  if (lineIndex >= lines.size())
+    throw FileError("Quorvex.ini has no line " + std::to_string(lineIndex + 1));
+  const Text& line = lines[lineIndex];
+  const size_t firstEquals = line.find(u'=');
+  if (firstEquals == Text::npos)
+    throw FileError("Quorvex.ini line " + std::to_string(lineIndex + 1) + " has no \"=\"");
+  const size_t nextEquals = line.find(u'=', firstEquals + 1);
+  const size_t length = nextEquals == Text::npos ? Text::npos : nextEquals - firstEquals - 1;
+  return line.substr(firstEquals + 1, length);
+}
+
+Text FormatAbsolute(int64_t value) { return FormatPlain(std::llabs(value)); }
+
+}  // namespace
+
+int32_t PlayerLimit(int16_t minPlayersIndex) {
+  const int exponent = minPlayersIndex + 1;
+  // 2^31 and up do not fit; a negative exponent is a fraction of at most 1/2, which rounds
+  // (half to even) to 0.
+  if (exponent > 30) throw OverflowError("player limit 2^" + std::to_string(exponent) + " does not fit");
+  if (exponent < 0) return 0;
+  return int32_t{1} << exponent;
+}
+
+void ReadSettings(const Text& programFolder, Settings& settings) {
+  const Text path = SettingsPath(programFolder);
+  if (!VisibleFileExists(path)) {
+    settings.minPlayers = kDefaultPlayerLimit;  // a count, as if read from a file
+    settings.checkTime = 20;
+    settings.sound = 1;
+    settings.autostart = 1;
+    Settings asWritten = settings;
+    asWritten.minPlayers = kDefaultPlayerLimitIndex;
+    WriteSettings(programFolder, asWritten);
+    return;
+  }
+  const std::vector<Text> lines = SplitAtCrLf(FromUtf8(ReadFileBytes(path, kMaxSettingsBytes)));
+  // Each field is stored as soon as it converts, so a bad line leaves the earlier ones read.
+  settings.minPlayers = ToInt16(ValueOfLine(lines, 0));
+  settings.checkTime = ToInt32(ValueOfLine(lines, 1));
+  settings.sound = ToInt16(ValueOfLine(lines, 2));
+  settings.autostart = ToInt16(ValueOfLine(lines, 3));
+  settings.sort = ToInt16(ValueOfLine(lines, 4));
+}
+
+void WriteSettings(const Text& programFolder, const Settings& settings) {
+  const Text text = u"minPlayers=" + FormatSignedBlank(PlayerLimit(settings.minPlayers)) + u"\r\n" +
+                    u"checkTime=" + FormatSignedBlank(settings.checkTime) + u"\r\n" +
+                    u"sound=" + FormatAbsolute(settings.sound) + u"\r\n" +
+                    u"autostart=" + FormatAbsolute(settings.autostart) + u"\r\n" +
+                    u"sort=" + FormatAbsolute(settings.sort) + u"\r\n";
+  ReplaceFileBytes(SettingsPath(programFolder), ToUtf8(text));  // ASCII only, so UTF-8 is ASCII
+}
+
+}  // namespace quorvex
