@@ -1,0 +1,75 @@
+#include "menu/popup_win32.h"
+
+#include <string_view>
+
+namespace quorvex {
+
+namespace {
+
+// Lines whose text comes from the server list: an "&" there is a character, not a key.
+bool ShowsAmpersandLiterally(const MenuItem& item) {
+  return item.name == "menServername" || item.name == "menServerTitle";
+}
+
+std::wstring Wide(const Text& text) { return std::wstring(text.begin(), text.end()); }
+
+}  // namespace
+
+Text PopupCaption(const MenuItem& item) {
+  return ShowsAmpersandLiterally(item) ? ReplaceAll(item.caption, u"&", u"&&") : item.caption;
+}
+
+PopupMenu::PopupMenu(const MenuTree& tree) : menu_(CreatePopupMenu()) {
+  AppendItems(menu_, tree.Root().children);
+  if (defaultId_ != 0) SetMenuDefaultItem(menu_, defaultId_, FALSE);
+}
+
+PopupMenu::~PopupMenu() { DestroyMenu(menu_); }  // destroys the submenus with it
+
+void PopupMenu::AppendItems(HMENU into, const std::vector<MenuItem>& items) {
+  for (const MenuItem& item : items) {
+    if (!item.visible) continue;
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    std::wstring caption;
+    if (item.IsSeparator()) {
+      info.fMask = MIIM_FTYPE;
+      info.fType = MFT_SEPARATOR;
+    } else {
+      caption = Wide(PopupCaption(item));
+      info.fMask = MIIM_STRING | MIIM_STATE;
+      info.dwTypeData = caption.data();
+      info.fState = item.checked ? MFS_CHECKED : MFS_UNCHECKED;
+      if (!item.children.empty()) {
+        HMENU submenu = CreatePopupMenu();
+        AppendItems(submenu, item.children);
+        info.fMask |= MIIM_SUBMENU;
+        info.hSubMenu = submenu;
+      } else {
+        commands_.push_back({item.name, item.index});
+        info.fMask |= MIIM_ID;
+        info.wID = static_cast<UINT>(commands_.size());
+        if (item.name == MenuTree::kDefaultItem) defaultId_ = info.wID;
+      }
+    }
+    InsertMenuItemW(into, GetMenuItemCount(into), TRUE, &info);
+  }
+}
+
+std::optional<MenuCommand> PopupMenu::CommandOf(UINT id) const {
+  if (id == 0 || id > commands_.size()) return std::nullopt;
+  return commands_[id - 1];
+}
+
+std::optional<MenuCommand> PopupMenu::Track(HWND owner, POINT at) const {
+  // A tray menu only closes when the user clicks elsewhere if its owner is in the
+  // foreground, and it only opens properly a second time after a message has followed it.
+  SetForegroundWindow(owner);
+  const UINT id = static_cast<UINT>(
+      TrackPopupMenu(menu_, TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, owner,
+                     nullptr));
+  PostMessageW(owner, WM_NULL, 0, 0);
+  return CommandOf(id);
+}
+
+}  // namespace quorvex

@@ -1,0 +1,47 @@
+// The popup menu drawn from the menu model into a fresh Windows menu each time it opens.
+#pragma once
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "menu/menu_model.h"
+
+namespace quorvex {
+
+// Which control a command id stands for.
+struct MenuCommand {
+  std::string name;
+  int index = -1;
+
+  bool operator==(const MenuCommand&) const = default;
+};
+
+// The caption as Windows should draw it: server lines and the column header come from
+// the network and show "&" literally; the other captions keep their access keys.
+Text PopupCaption(const MenuItem& item);
+
+class PopupMenu {
+ public:
+  // Renders the visible items of `tree`, in order, with submenus, checks and separators.
+  explicit PopupMenu(const MenuTree& tree);
+  ~PopupMenu();
+  PopupMenu(const PopupMenu&) = delete;
+  PopupMenu& operator=(const PopupMenu&) = delete;
+
+  HMENU Handle() const { return menu_; }
+  // The control behind a command id; nullopt for 0 (nothing chosen) or an unknown id.
+  std::optional<MenuCommand> CommandOf(UINT id) const;
+  // Shows the menu with its top left at `at` (screen pixels) for the tray window `owner`
+  // and returns the item chosen, once the menu has closed.
+  std::optional<MenuCommand> Track(HWND owner, POINT at) const;
+
+ private:
+  void AppendItems(HMENU into, const std::vector<MenuItem>& items);
+  HMENU menu_;
+  std::vector<MenuCommand> commands_;  // command id k stands for commands_[k - 1]
+  UINT defaultId_ = 0;
+};
+
+}  // namespace quorvex

@@ -1,0 +1,148 @@
+// Starting the game for real: the Steam window test, start.bat in the console code page,
+// and hidden processes that run the stand-in game.
+#include "tray/launcher_win32.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <random>
+#include <thread>
+
+#include "app/executable_location_win32.h"
+#include "common/files.h"
+#include "tests/integration/test_window_win32.h"
+
+namespace quorvex {
+namespace {
+
+namespace fs = std::filesystem;
+
+Text FromPath(const fs::path& path) {
+  const std::wstring wide = path.wstring();
+  return Text(wide.begin(), wide.end());
+}
+
+// The text in double quotes, as command lines hold paths.
+Text Quoted(const Text& text) {
+  Text quoted(1, u'"');
+  quoted.append(text).push_back(u'"');
+  return quoted;
+}
+
+// The stand-in game, built beside the tests.
+fs::path StandInGame() {
+  const Text folder = RunningExecutable().folder;
+  return fs::path(std::wstring(folder.begin(), folder.end())) / L"standins" / L"rwr_game.exe";
+}
+
+// Waits for a file the stand-in writes once it has started; processes start slowly under Wine.
+std::string AwaitFile(const fs::path& path) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (fs::exists(path)) return ReadFileBytes(FromPath(path), 4096);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return "<no file>";
+}
+
+class LauncherWin32Test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // Blanks and "&" in the folder, as users' folders have them.
+    root_ = fs::temp_directory_path() / (L"quorvex launcher & " + std::to_wstring(std::random_device{}()));
+    fs::create_directories(root_);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
+  }
+  fs::path root_;
+  LauncherWin32 launcher_;
+};
+
+TEST_F(LauncherWin32Test, FindsATopLevelWindowByItsExactTitle) {
+  EXPECT_FALSE(launcher_.FindWindowByTitle(u"Steam"));
+  {
+    testing::TestWindow steam(L"Steam");
+    EXPECT_TRUE(launcher_.FindWindowByTitle(u"Steam"));
+    EXPECT_FALSE(launcher_.FindWindowByTitle(u"Stea"));
+  }
+  EXPECT_FALSE(launcher_.FindWindowByTitle(u"Steam"));
+}
+
+TEST_F(LauncherWin32Test, BatchFileIsWrittenInTheConsoleCodePage) {
+  const Text path = FromPath(root_ / L"start.bat");
+  const Text text = u"pushd \"C:\\Spiele\\Caf\u00e9\"\r\ncd..\r\n";
+  launcher_.WriteBatchFile(path, text);
+  const std::string bytes = ReadFileBytes(path, 4096);
+
+  // Read back in the console code page it is the same text...
+  std::wstring decoded(bytes.size(), L'\0');
+  decoded.resize(MultiByteToWideChar(GetOEMCP(), MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
+                                     decoded.data(), static_cast<int>(decoded.size())));
+  EXPECT_EQ(decoded, std::wstring(text.begin(), text.end()));
+  // ...and not the ANSI bytes, which cmd.exe would read as other letters.
+  if (GetOEMCP() == 437 || GetOEMCP() == 850) {
+    EXPECT_NE(bytes.find("Caf\x82\""), std::string::npos);
+  }
+  EXPECT_NE(GetOEMCP(), GetACP());
+  EXPECT_FALSE(fs::exists(root_ / L"start.bat.new"));
+}
+
+TEST_F(LauncherWin32Test, TextTheConsoleCannotHoldIsRefusedAndNothingIsWritten) {
+  const Text path = FromPath(root_ / L"start.bat");
+  launcher_.WriteBatchFile(path, u"old\r\n");
+  // A letter outside the code page, one it would only approximate (a with macron
+  // becomes a plain "a" by best fit), and a broken surrogate.
+  for (const Text& text : {Text(u"pushd C:\\\u65e5\u672c\r\n"), Text(u"pushd C:\\K\u0101ne\r\n"), Text(u"x\xD800y")}) {
+    EXPECT_THROW(launcher_.WriteBatchFile(path, text), LaunchError);
+    EXPECT_EQ(ReadFileBytes(path, 100), "old\r\n");  // the old file stays whole
+  }
+  EXPECT_FALSE(fs::exists(root_ / L"start.bat.new"));
+}
+
+TEST_F(LauncherWin32Test, AnUnwritableBatchFileIsALaunchError) {
+  const Text path = FromPath(root_ / L"no such folder" / L"start.bat");
+  EXPECT_THROW(launcher_.WriteBatchFile(path, u"cd..\r\n"), LaunchError);
+}
+
+TEST_F(LauncherWin32Test, StartsAProgramHiddenWithItsArgumentsVerbatim) {
+  const fs::path game = root_ / L"rwr_game.exe";
+  fs::copy_file(StandInGame(), game);
+  launcher_.StartHidden(Quoted(FromPath(game)) + u"  server_address=127.0.0.1 server_port=40000");
+  EXPECT_EQ(AwaitFile(root_ / L"args.txt"), "  server_address=127.0.0.1 server_port=40000");
+}
+
+TEST_F(LauncherWin32Test, StartsABatchFileThroughTheCommandInterpreter) {
+  // The join's layout: the game in the parent of the program's folder.
+  const fs::path program = root_ / L"Quorvex & Co";
+  fs::create_directories(program);
+  fs::copy_file(StandInGame(), root_ / L"rwr_game.exe");
+  const Text folder = FromPath(program);
+  const Text batch = folder + u"\\start.bat";
+  launcher_.WriteBatchFile(batch, u"pushd " + Quoted(folder) + u"\r\ncd..\r\n" +
+                                      u"start rwr_game.exe server_address=10.1.2.3 server_port=27015\r\n" +
+                                      u"del " + Quoted(batch) + u"\r\n");
+  launcher_.StartHidden(Quoted(batch + u" "));
+  EXPECT_EQ(AwaitFile(root_ / L"args.txt"), " server_address=10.1.2.3 server_port=27015");
+  // The batch file removes itself once the game is started.
+  for (int i = 0; i < 100 && fs::exists(program / L"start.bat"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_FALSE(fs::exists(program / L"start.bat"));
+}
+
+TEST_F(LauncherWin32Test, AProgramThatCannotStartIsALaunchError) {
+  EXPECT_THROW(launcher_.StartHidden(Quoted(FromPath(root_ / L"missing.exe")) + u" x"), LaunchError);
+  EXPECT_THROW(launcher_.StartHidden(u"\"\" -applaunch 270150"), LaunchError);
+}
+
+TEST(StartsBatchFile, TellsBatchCommandsFromPrograms) {
+  EXPECT_TRUE(StartsBatchFile(u"\"C:\\a b\\start.bat \""));
+  EXPECT_TRUE(StartsBatchFile(u"C:\\x\\RUN.CMD arg"));
+  EXPECT_FALSE(StartsBatchFile(u"\"C:\\Steam\\steam.exe\" -applaunch 270150  server_address=start.bat"));
+  EXPECT_FALSE(StartsBatchFile(u"\"C:\\bat\\game.exe\""));
+}
+
+}  // namespace
+}  // namespace quorvex
