@@ -1,0 +1,158 @@
+// Reading scenario folders: the server sections, the step lines and the fault lines.
+#include "tools/mastersim/scenario.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "tools/mastersim/master_state.h"
+
+namespace quorvex::mastersim {
+namespace {
+
+const char* kTwoServers = R"(# comment
+[alpha]
+name = [EU] Alpha & Co
+address = 127.0.0.2
+port = 40000
+players = Ann, Bob ,Cid
+
+[beta]
+name = "  spaced  "
+address = 127.0.0.3
+port = 1
+online = no
+)";
+
+std::vector<std::string> Players(const ServerSet& servers, const std::string& id) {
+  for (const auto& server : servers) {
+    if (server.id == id) return server.players;
+  }
+  return {"<missing>"};
+}
+
+TEST(ParseServers, ReadsSectionsWithDefaultsQuotesAndPlayerLists) {
+  const ServerSet servers = ParseServers(kTwoServers);
+  ASSERT_EQ(servers.size(), 2u);
+  EXPECT_EQ(servers[0].id, "alpha");
+  EXPECT_EQ(servers[0].fields.at("name"), "[EU] Alpha & Co");
+  EXPECT_EQ(servers[0].fields.at("port"), "40000");
+  EXPECT_EQ(servers[0].fields.at("dedicated"), "1");
+  EXPECT_EQ(servers[0].fields.at("map_name"), "");
+  EXPECT_EQ(servers[0].players, (std::vector<std::string>{"Ann", "Bob", "Cid"}));
+  EXPECT_TRUE(servers[0].online);
+  EXPECT_EQ(servers[1].fields.at("name"), "  spaced  ");
+  EXPECT_FALSE(servers[1].online);
+}
+
+TEST(ParseServers, NamesTheLineOfAMistake) {
+  try {
+    ParseServers("[a]\nname = x\ncolour = red\n");
+    FAIL() << "an unknown key was accepted";
+  } catch (const ScenarioError& error) {
+    EXPECT_NE(std::string(error.what()).find("servers.txt:3"), std::string::npos) << error.what();
+  }
+  EXPECT_THROW(ParseServers("name = x\n"), ScenarioError);       // before any [id]
+  EXPECT_THROW(ParseServers("[a]\n[a]\n"), ScenarioError);       // listed twice
+  EXPECT_THROW(ParseServers("[a]\nonline = maybe\n"), ScenarioError);
+  EXPECT_THROW(ParseServers("[a]\njust words\n"), ScenarioError);
+}
+
+TEST(BuildTimeline, EachStepChangesTheOneBefore) {
+  const ServerSet initial = ParseServers(kTwoServers);
+  const auto timeline = BuildTimeline(initial, R"(
+step 1
+join alpha Dan, Eve
+appear beta
+step 2
+leave alpha Bob
+join beta 3
+set alpha map_name = Keepsake Bay
+step 3: nothing changes
+step 4
+leave alpha 2
+leave beta 10
+vanish alpha
+)");
+  ASSERT_EQ(timeline.size(), 5u);
+  EXPECT_EQ(Players(timeline[0], "alpha"), (std::vector<std::string>{"Ann", "Bob", "Cid"}));
+  EXPECT_EQ(Players(timeline[1], "alpha"), (std::vector<std::string>{"Ann", "Bob", "Cid", "Dan", "Eve"}));
+  EXPECT_TRUE(timeline[1][1].online);
+  EXPECT_EQ(Players(timeline[2], "alpha"), (std::vector<std::string>{"Ann", "Cid", "Dan", "Eve"}));
+  EXPECT_EQ(Players(timeline[2], "beta"), (std::vector<std::string>{"Recruit 1", "Recruit 2", "Recruit 3"}));
+  EXPECT_EQ(timeline[2][0].fields.at("map_name"), "Keepsake Bay");
+  EXPECT_EQ(timeline[3][0].players, timeline[2][0].players);
+  // "leave N" takes the last to join; more than there are empties the server.
+  EXPECT_EQ(Players(timeline[4], "alpha"), (std::vector<std::string>{"Ann", "Cid"}));
+  EXPECT_TRUE(Players(timeline[4], "beta").empty());
+  EXPECT_FALSE(timeline[4][0].online);
+}
+
+TEST(BuildTimeline, RejectsChangesItCannotApply) {
+  const ServerSet initial = ParseServers(kTwoServers);
+  EXPECT_THROW(BuildTimeline(initial, "join alpha Dan\n"), ScenarioError);  // before the first step
+  EXPECT_THROW(BuildTimeline(initial, "step\njoin gamma Dan\n"), ScenarioError);
+  EXPECT_THROW(BuildTimeline(initial, "step\nleave alpha Zed\n"), ScenarioError);
+  EXPECT_THROW(BuildTimeline(initial, "step\ndance alpha\n"), ScenarioError);
+  EXPECT_THROW(BuildTimeline(initial, "step\nset alpha colour = red\n"), ScenarioError);
+  EXPECT_THROW(BuildTimeline(initial, "step\nappear alpha now\n"), ScenarioError);
+}
+
+TEST(ParseFaultFile, ReadsOneFaultPerEndpointAndRejectsMisfits) {
+  const auto faults = ParseFaultFile("# slow master\ncount = delay:1500\nlist=status:500\n");
+  EXPECT_EQ(faults.at(Endpoint::Count), (Fault{FaultMode::Delay, 1500}));
+  EXPECT_EQ(faults.at(Endpoint::List), (Fault{FaultMode::Status, 500}));
+  EXPECT_EQ(faults.count(Endpoint::Version), 0u);
+  EXPECT_THROW(ParseFaultFile("list = negative\n"), ScenarioError);
+  EXPECT_THROW(ParseFaultFile("count = delay\n"), ScenarioError);
+  EXPECT_THROW(ParseFaultFile("count = hang:5\n"), ScenarioError);
+  EXPECT_THROW(ParseFaultFile("count = status:42\n"), ScenarioError);
+  EXPECT_THROW(ParseFaultFile("master = reset\n"), ScenarioError);
+}
+
+TEST(FaultNames, ReadBackAsWritten) {
+  for (const char* text : {"none", "delay:250", "trickle:100", "hang", "reset", "truncated", "huge", "garbage", "status:404",
+                           "negative", "disagree"}) {
+    EXPECT_EQ(FaultName(ParseFault(text)), text);
+  }
+  EXPECT_THROW(ParseFault("delay:-5"), FaultSyntaxError);
+  EXPECT_THROW(ParseFault("delay:5ms"), FaultSyntaxError);
+}
+
+TEST(MasterState, CountRequestsWalkTheTimelineAndLoop) {
+  Scenario scenario;
+  for (int step = 0; step < 3; ++step) {
+    GameServer server;
+    server.players.assign(static_cast<size_t>(step), "p");
+    scenario.timeline.push_back({server});
+  }
+  MasterState state(scenario);
+  EXPECT_EQ(state.Current()[0].players.size(), 0u);  // before any count: step 0
+  std::vector<size_t> seen;
+  for (int poll = 0; poll < 5; ++poll) {
+    const size_t counted = state.AdvanceForCount()[0].players.size();
+    EXPECT_EQ(state.Current()[0].players.size(), counted) << "the list must show what the count showed";
+    seen.push_back(counted);
+  }
+  EXPECT_EQ(seen, (std::vector<size_t>{0, 1, 2, 0, 1}));
+  state.Rewind();
+  EXPECT_EQ(state.AdvanceForCount()[0].players.size(), 0u);
+}
+
+TEST(LoadScenario, TheDemoScenarioLoads) {
+  const Scenario demo = LoadScenario(std::filesystem::path(QUORVEX_SOURCE_DIR) / "scenarios" / "demo");
+  EXPECT_EQ(demo.latestVersion, "beta 1.80\n");
+  ASSERT_GE(demo.timeline.size(), 9u);
+  int online = 0;
+  for (const auto& server : demo.timeline[0]) online += server.online ? 1 : 0;
+  EXPECT_EQ(online, 20);
+  for (const auto& step : demo.timeline) {
+    for (const auto& server : step) {
+      EXPECT_EQ(server.fields.at("address").rfind("127.", 0), 0u) << server.id << " must stay on loopback";
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quorvex::mastersim
