@@ -46,6 +46,7 @@ MasterServer::MasterServer(MasterState& state, const StopFlag& stop, std::ostrea
   http_.new_task_queue = [] { return new httplib::ThreadPool(kRequestThreads); };
   // Idle keep-alive connections are closed soon, so shutting down never waits long.
   http_.set_keep_alive_timeout(2);
+  http_.set_tcp_nodelay(true);  // small replies go out at once, not after a delayed ACK
   http_.set_logger([this](const httplib::Request& request, const httplib::Response& response) {
     Log(request, response);
   });
