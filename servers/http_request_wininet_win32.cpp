@@ -106,7 +106,10 @@ class WinInetHttpRequest final : public HttpRequest {
 
     GiveRemainingTime(request.get(), deadline);
     if (!HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0)) Fail("HttpSendRequestW");
+    // WinINet can report a connection reset before the reply as a sent request with no
+    // status; without a status line there is no reply.
     const DWORD status = QueryNumber(request.get(), HTTP_QUERY_STATUS_CODE);
+    if (status < 100) throw HttpError("the server closed the connection without a reply");
     const DWORD announced = QueryNumber(request.get(), HTTP_QUERY_CONTENT_LENGTH, kNoLength);
     if (announced != kNoLength && announced > limits_.maxBodyBytes) RefuseTooLarge();
     ReadBody(request.get(), deadline);
