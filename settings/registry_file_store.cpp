@@ -260,8 +260,8 @@ void StoreEntry(const Text& path, const Entry& entry) {
   if (!address) return;
   StoreFile store = LoadStore(path);
   if (!store.readable) return;  // never replace a file whose other values could not be read
-  size_t position = store.lines.size();
-  if (!EraseEntries(store, *address, &position)) position = store.lines.size();
+  size_t position = store.lines.size();  // moved to the first erased line, if any
+  EraseEntries(store, *address, &position);
   store.lines.insert(store.lines.begin() + static_cast<std::ptrdiff_t>(position), FormatLine(entry));
   SaveStoreQuietly(path, store);
 }

@@ -9,7 +9,6 @@ namespace quorvex {
 
 // Windows' numbers for the value types the store knows by name.
 constexpr uint32_t kRegSz = 1;
-constexpr uint32_t kRegExpandSz = 2;
 constexpr uint32_t kRegDword = 4;
 
 // Keeps every value as one line of `registry.txt` in the store folder and rewrites the

@@ -19,7 +19,10 @@ class WindowsRegistryHarness : public RegistryHarness {
   WindowsRegistryHarness()
       : store_(MakeRegistry(u"")),
         testKey_(u"Software\\QuorvexTest\\" + FromAscii(std::to_string(std::random_device{}()))) {}
-  ~WindowsRegistryHarness() override { RegDeleteTreeW(HKEY_CURRENT_USER, Wide(testKey_)); }
+  ~WindowsRegistryHarness() override {
+    RegDeleteTreeW(HKEY_CURRENT_USER, Wide(testKey_));
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\QuorvexTest");  // only goes once it is empty
+  }
 
   Registry& Store() override { return *store_; }
   Text TestKey() const override { return testKey_; }
