@@ -1,0 +1,22 @@
+// The command lines and the batch file that start the game on a server.
+#pragma once
+#include "common/text.h"
+#include "servers/server_table.h"
+
+namespace quorvex {
+
+// Whether the address and port can go into a command line safely: a dotted IPv4 address or
+// a host name of letters, digits, "-" and "." (at most 253 characters), and a port 1..65535.
+// Both come from the network, and a command interpreter would run anything else.
+bool IsJoinable(const ServerRecord& server);
+
+// " server_address=ADDRESS server_port=PORT"; begins with a blank.
+Text LaunchArguments(const ServerRecord& server);
+// "\"STEAM\" -applaunch 270150  server_address=... server_port=..." (two blanks, as written).
+Text SteamCommandLine(const Text& steamExePath, const ServerRecord& server);
+// The four CR LF lines of start.bat: change to the program folder, go up, start, delete.
+Text StartBatchText(const Text& programFolder, const Text& batchPath, const ServerRecord& server);
+// The quoted batch path, with the blank before the closing quote.
+Text StartBatchCommand(const Text& batchPath);
+
+}  // namespace quorvex
