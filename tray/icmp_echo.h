@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace quorvex {
@@ -19,5 +20,8 @@ class IcmpEcho {
   // arrived within `timeoutMs` or the echo could not be sent at all.
   virtual std::optional<int32_t> Echo(uint32_t addressNetworkOrder, int timeoutMs) = 0;
 };
+
+// The platform's own echo (defined beside MakePinger).
+std::unique_ptr<IcmpEcho> MakeSystemIcmpEcho();
 
 }  // namespace quorvex

@@ -192,8 +192,8 @@ class PosixResolver : public Resolver {
 
 std::unique_ptr<Resolver> MakeSystemResolver() { return std::make_unique<PosixResolver>(); }
 
-std::unique_ptr<Pinger> MakePinger(Resolver& resolver) {
-  return MakeEchoPinger(resolver, std::make_unique<PosixIcmpEcho>());
-}
+std::unique_ptr<IcmpEcho> MakeSystemIcmpEcho() { return std::make_unique<PosixIcmpEcho>(); }
+
+std::unique_ptr<Pinger> MakePinger(Resolver& resolver) { return MakeEchoPinger(resolver, MakeSystemIcmpEcho()); }
 
 }  // namespace quorvex

@@ -95,8 +95,8 @@ class Win32Resolver : public Resolver {
 
 std::unique_ptr<Resolver> MakeSystemResolver() { return std::make_unique<Win32Resolver>(); }
 
-std::unique_ptr<Pinger> MakePinger(Resolver& resolver) {
-  return MakeEchoPinger(resolver, std::make_unique<Win32IcmpEcho>());
-}
+std::unique_ptr<IcmpEcho> MakeSystemIcmpEcho() { return std::make_unique<Win32IcmpEcho>(); }
+
+std::unique_ptr<Pinger> MakePinger(Resolver& resolver) { return MakeEchoPinger(resolver, MakeSystemIcmpEcho()); }
 
 }  // namespace quorvex
