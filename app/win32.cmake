@@ -17,9 +17,7 @@ add_executable(quorvex WIN32
 target_link_libraries(quorvex PRIVATE quorvex_platform)
 # wWinMain is the entry point; -mwindows (from WIN32 above) keeps the console away.
 target_link_options(quorvex PRIVATE -municode)
-# The resource script finds its icons beside itself and its ids through the source root.
-set_property(SOURCE ${PROJECT_SOURCE_DIR}/resources/quorvex.rc APPEND PROPERTY
-  INCLUDE_DIRECTORIES ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/resources)
+# The resource script names its files from the source root, on every target's include path.
 set_property(SOURCE ${PROJECT_SOURCE_DIR}/resources/quorvex.rc APPEND PROPERTY
   OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/resources/quorvex.ico ${PROJECT_SOURCE_DIR}/resources/quorvex_alert.ico
                  ${PROJECT_SOURCE_DIR}/resources/quorvex.manifest ${PROJECT_SOURCE_DIR}/resources/resource_ids.h)
