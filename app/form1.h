@@ -91,6 +91,9 @@ class Form1 {
   const Text& LatestVersion() const { return latestVersion_; }
   const Text& SteamExePath() const { return steamExePath_; }
   bool Exited() const { return exited_; }
+  // Counts the handlers that wrote the menu (even when nothing differed), so a front end
+  // can tell whether the handler it just ran changed the menu.
+  uint64_t MenuRevision() const { return menuRevision_; }
 
  private:
   class Pump;
@@ -115,6 +118,7 @@ class Form1 {
   bool loaded_ = false;    // passed the single-instance test: only then is anything saved
   bool unloaded_ = false;  // Form_Unload runs once however the form goes
   bool exited_ = false;
+  uint64_t menuRevision_ = 0;
 };
 
 }  // namespace quorvex
