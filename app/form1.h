@@ -7,6 +7,7 @@
 #include "app/desktop.h"
 #include "common/text.h"
 #include "menu/menu_model.h"
+#include "menu/rebuild_gate.h"
 #include "servers/http_request.h"
 #include "servers/server_table.h"
 #include "settings/ini_file.h"
@@ -97,8 +98,17 @@ class Form1 {
 
  private:
   class Pump;
+  Timer& TimerOf(TimerId timer);
   void SetTimer(TimerId timer, bool enabled, int32_t interval);
   void Yield();
+  void ShowSettingsInMenu();
+  void AddUpPlayers(EventPump& pump);
+  void NormaliseAndPing(EventPump& pump);
+  Text PingResult(const Text& host);
+  void DecideAlert();
+  void ShowSummary(int blanksAfterMaxPlayers);
+  void RebuildMenu(EventPump& pump);
+  void StartGame(const ServerRecord& server);
 
   Form1Services services_;
   Form1Config config_;
@@ -115,6 +125,7 @@ class Form1 {
   Text latestVersion_;
   Text steamExePath_;
   Timer timer1_{2000, false}, timer2_{4000, false}, timer3_{250, false};
+  RebuildGate rebuildGate_;
   bool loaded_ = false;    // passed the single-instance test: only then is anything saved
   bool unloaded_ = false;  // Form_Unload runs once however the form goes
   bool exited_ = false;

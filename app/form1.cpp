@@ -1,0 +1,414 @@
+#include "app/form1.h"
+
+#include <stdexcept>
+
+#include "common/files.h"
+#include "common/numbers.h"
+#include "common/steps.h"
+#include "menu/server_menu.h"
+#include "servers/poll_summary.h"
+#include "servers/server_download.h"
+#include "servers/server_list_parser.h"
+#include "tray/join.h"
+
+namespace quorvex {
+
+namespace {
+
+const Text kAppTitle = u"Quorvex";
+const Text kInternetSettingsKey = u"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\";
+const Text kGameInstalledKey = u"Software\\Valve\\Steam\\Apps\\270150";
+const Text kSteamKey = u"Software\\Valve\\Steam\\";
+const Text kRunKey = u"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr uint32_t kRightButtonDown = 0x204;
+constexpr uint32_t kBalloonInfoIcon = 1;
+
+// Only 10, 20 and 40 seconds are offered.
+int32_t NormalisedCheckTime(int32_t seconds) {
+  if (seconds < 10) seconds = 10;
+  if (seconds > 40) seconds = 40;
+  if (seconds > 10 && seconds < 40) seconds = 20;
+  return seconds;
+}
+
+int16_t NormalisedSort(int16_t sort) { return (sort > 5 || sort < 0) ? 5 : sort; }
+
+// The stored player count, clamped to 4..64, as its menu index: floor(log2(count)) - 1.
+int16_t PlayerLimitIndex(int16_t storedCount) {
+  int32_t count = storedCount;
+  if (count < 4) count = 4;
+  if (count > 64) count = 64;
+  int16_t index = -1;
+  for (; count > 1; count /= 2) ++index;
+  return index;
+}
+
+Text PlayerLimitCaption(int16_t minPlayersIndex) {
+  return u"Player-Limit (" + FormatPlain(PlayerLimit(minPlayersIndex)) + u")";
+}
+
+bool IsSeparatorIndex(int index) { return index % 3 == 0; }
+
+}  // namespace
+
+// The yield every long handler goes through: after an Exit inside it the handler stops.
+class Form1::Pump : public EventPump {
+ public:
+  explicit Pump(Form1& form) : form_(form) {}
+  void DoEvents() override { form_.Yield(); }
+
+ private:
+  Form1& form_;
+};
+
+Form1::Form1(Form1Services services, Form1Config config)
+    : services_(services),
+      config_(std::move(config)),
+      menu_(MakeDesignMenu()),
+      trayIcon_(services.trayShell, services.desktop.WindowHandle()) {}
+
+void Form1::Yield() {
+  if (!exited_) services_.desktop.DoEvents();
+  if (exited_) throw HandlerAborted{};
+}
+
+void Form1::SetTimer(TimerId timer, bool enabled, int32_t interval) {
+  Timer& target = TimerOf(timer);
+  target.Enabled = enabled;
+  target.Interval = interval;
+  services_.desktop.TimerChanged(timer, enabled, interval);
+}
+
+const Timer& Form1::GetTimer(TimerId timer) const { return const_cast<Form1*>(this)->TimerOf(timer); }
+
+Timer& Form1::TimerOf(TimerId timer) {
+  switch (timer) {
+    case TimerId::Timer1:
+      return timer1_;
+    case TimerId::Timer2:
+      return timer2_;
+    case TimerId::Timer3:
+      return timer3_;
+  }
+  throw std::out_of_range("no such timer");
+}
+
+// ---- start-up and shutdown ----------------------------------------------------------
+
+void Form1::Form_Load() {
+  // The 48 server items exist from construction on: the design menu holds them all.
+  Desktop& desktop = services_.desktop;
+  if (!desktop.AcquireSingleInstance()) {
+    exited_ = true;  // nothing of this instance may run or be saved
+    desktop.ShowMessageBox(kAppTitle, u"Already running....");
+    desktop.EndProgram();
+    return;
+  }
+  loaded_ = true;
+  services_.registry.SetRegDword(kHkeyCurrentUser, kInternetSettingsKey, u"SyncMode5", 3);
+
+  RunStep([&] {
+    if (services_.registry.GetRegDword(kHkeyCurrentUser, kGameInstalledKey, u"Installed", 0) != 0) {
+      steamExePath_ = services_.registry.GetRegString(kHkeyCurrentUser, kSteamKey, u"SteamExe", u"");
+    }
+  });
+  RunStep([&] { desktop.HideFromTaskList(); });
+  RunStep([&] { trayIcon_.AddTrayIcon(u"Current max players: N/A", desktop.NormalIcon()); });
+  limitReached_ = 0;
+  RunStep([&] { ReadSettings(config_.programFolder, settings_); });
+  RunStep([&] { latestVersion_ = DownloadLatestVersion(services_.httpRequest, config_.latestVersionUrl); });
+  settings_.checkTime = NormalisedCheckTime(settings_.checkTime);
+  settings_.sort = NormalisedSort(settings_.sort);
+  settings_.minPlayers = PlayerLimitIndex(settings_.minPlayers);
+  ShowSettingsInMenu();
+  RunStep([&] { SetTimer(TimerId::Timer1, timer1_.Enabled, settings_.checkTime * 1000 - timer3_.Interval); });
+  Timer1_Timer();
+}
+
+// Start-up's check marks and the player-limit caption, from the normalised settings.
+void Form1::ShowSettingsInMenu() {
+  RunStep([&] { menu_.Item("men", settings_.minPlayers).checked = true; });
+  RunStep([&] { menu_.Item("menPlayer").caption = PlayerLimitCaption(settings_.minPlayers); });
+  menu_.Item("menSound").checked = settings_.sound != 0;
+  menu_.Item("menAutostart").checked = settings_.autostart != 0;
+  RunStep([&] { menu_.Item("menRate", settings_.checkTime / 10).checked = true; });
+  RunStep([&] { menu_.Item("menSort", settings_.sort).checked = true; });
+  ++menuRevision_;
+}
+
+void Form1::menExit_Click() {
+  if (exited_) return;
+  exited_ = true;  // a poll interrupted in one of its yields stops there
+  SetTimer(TimerId::Timer1, false, timer1_.Interval);
+  SetTimer(TimerId::Timer2, false, timer2_.Interval);
+  SetTimer(TimerId::Timer3, false, timer3_.Interval);
+  trayIcon_.RemoveTrayIcon();
+  Form_Unload();
+  services_.desktop.EndProgram();
+}
+
+void Form1::Form_Unload() {
+  if (!loaded_ || unloaded_) return;
+  unloaded_ = true;
+  // A settings file that cannot be written must not keep the Run value from being set.
+  RunStep([&] { WriteSettings(config_.programFolder, settings_); });
+  if (settings_.autostart != 0) {
+    const Text executable = JoinPath(config_.programFolder, config_.exeName + u".exe");
+    services_.registry.SetRegString(kHkeyCurrentUser, kRunKey, kAppTitle, u"\"" + executable + u"\"");
+  } else {
+    services_.registry.DeleteRegValue(kHkeyCurrentUser, kRunKey, kAppTitle);
+  }
+}
+
+void Form1::TaskbarCreated() {
+  // Before the icon was first added there is nothing to show again.
+  if (exited_ || trayIcon_.Data().uID == 0) return;
+  trayIcon_.RestoreTrayIcon();
+}
+
+// ---- the poll cycle -----------------------------------------------------------------
+
+void Form1::TimerTick(TimerId timer) {
+  if (exited_) return;  // a tick that was already queued when Exit stopped the timers
+  switch (timer) {
+    case TimerId::Timer1:
+      Timer1_Timer();
+      break;
+    case TimerId::Timer2:
+      Timer2_Timer();
+      break;
+    case TimerId::Timer3:
+      Timer3_Timer();
+      break;
+  }
+}
+
+void Form1::Timer1_Timer() {
+  SetTimer(TimerId::Timer1, false, timer1_.Interval);
+  HttpRequest& http = services_.httpRequest;
+  Text countReply;
+  RunStep([&] {
+    http.open(u"GET", ServerCountUrl(config_.masterHost));
+    http.send();
+    countReply = http.responseText();
+  });
+  RunStep([&] { serverCount_ = ParseServerCount(countReply); });
+  RunStep([&] { http.open(u"GET", ServerListUrl(config_.masterHost, serverCount_)); });
+  SetTimer(TimerId::Timer3, true, timer3_.Interval);
+}
+
+void Form1::Timer3_Timer() {
+  SetTimer(TimerId::Timer3, false, timer3_.Interval);
+  Pump pump(*this);
+  try {
+    Text reply;
+    RunStep([&] {
+      services_.httpRequest.send();
+      reply = services_.httpRequest.responseText();
+    });
+    RunStep([&] { ParseServerList(reply, servers_, pump); });
+    maxPlayers_ = 0;
+    totalPlayers_ = 0;
+    AddUpPlayers(pump);
+    NormaliseAndPing(pump);
+    RunStep([&] { DecideAlert(); });
+    RunStep([&] { ShowSummary(2); });
+    RunStep([&] { RebuildMenu(pump); });
+    SetTimer(TimerId::Timer1, true, timer1_.Interval);
+  } catch (const HandlerAborted&) {
+    // Exit ran in one of the yields: the poll ends here and touches nothing more.
+  }
+}
+
+// The totals, the busiest up-to-date server and the player names, over the listed servers.
+void Form1::AddUpPlayers(EventPump& pump) {
+  const int16_t count = serverCount_;
+  for (int i = 1; i <= count; ++i) {
+    pump.DoEvents();
+    RunStep([&] { totalPlayers_ = AddInt16(totalPlayers_, servers_.at(i).current_players); });
+    RunStep([&] {
+      const ServerRecord& server = servers_.at(i);
+      if (server.version >= latestVersion_ && server.current_players > maxPlayers_) {
+        maxPlayers_ = server.current_players;
+      }
+    });
+    RunStep([&] { NormalisePlayerNames(servers_.at(i)); });
+  }
+}
+
+void Form1::NormaliseAndPing(EventPump& pump) {
+  const int16_t count = serverCount_;
+  for (int i = 1; i <= count; ++i) {
+    pump.DoEvents();
+    RunStep([&] { NormaliseDedicated(servers_.at(i)); });
+    RunStep([&] {
+      ServerRecord& server = servers_.at(i);
+      server.ping = ToInt16(PingResult(server.address));
+    });
+  }
+}
+
+// A host the pinger refuses (longer than it takes) counts as one that did not answer.
+Text Form1::PingResult(const Text& host) {
+  try {
+    return services_.pinger.PingHost(host);
+  } catch (const std::invalid_argument&) {
+    return u"999";
+  }
+}
+
+void Form1::DecideAlert() {
+  const int32_t limit = PlayerLimit(settings_.minPlayers);
+  if (limit <= maxPlayers_ && limitReached_ == 0) {
+    RunStep([&] {
+      trayIcon_.ShowTrayBalloon(kAppTitle, AlertMessage(limit, maxPlayers_), u"", kBalloonInfoIcon,
+                                services_.desktop.AlertIcon());
+    });
+    if (settings_.sound != 0) RunStep([&] { services_.desktop.PlaySoundSync(u"bing.wav"); });
+    limitReached_ = -1;
+    SetTimer(TimerId::Timer2, true, timer2_.Interval);
+  } else if (limit > maxPlayers_) {
+    limitReached_ = 0;
+  }
+}
+
+// The tooltip summary with the icon of the alert latch.
+void Form1::ShowSummary(int blanksAfterMaxPlayers) {
+  trayIconHandle_ = limitReached_ != 0 ? services_.desktop.AlertIcon() : services_.desktop.NormalIcon();
+  const PollFigures figures{maxPlayers_, totalPlayers_, serverCount_, PlayerLimit(settings_.minPlayers),
+                            servers_.at(1).watchers};
+  trayIcon_.ModifyTrayIcon(SummaryText(figures, blanksAfterMaxPlayers), trayIconHandle_);
+}
+
+// One rebuild at a time: one asked for inside another's yield runs right after it.
+void Form1::RebuildMenu(EventPump& pump) {
+  rebuildGate_.Run([&] {
+    ++menuRevision_;
+    RebuildServerMenu(menu_, servers_, serverCount_, settings_.sort, pump, shownServers_);
+  });
+}
+
+void Form1::Timer2_Timer() {
+  trayIcon_.AddTrayIcon(u"Player-limit has been reached", services_.desktop.AlertIcon());
+  SetTimer(TimerId::Timer2, false, timer2_.Interval);
+}
+
+// ---- the tray icon and the menu commands ---------------------------------------------
+
+void Form1::Form_MouseMove(uint32_t mouseMessage) {
+  if (mouseMessage == kRightButtonDown && !exited_) services_.desktop.ShowPopup();
+}
+
+void Form1::menAbout_Click() {
+  const Text caption = u"    Quorvex v" + FormatPlain(QUORVEX_VERSION_MAJOR) + u"." +
+                       FormatPlain(QUORVEX_VERSION_MINOR) + u".3   ";
+  services_.desktop.ShowMessageBox(caption, u"     Watching the servers so you do not have to.     ");
+}
+
+void Form1::menAutostart_Click() {
+  MenuItem& item = menu_.Item("menAutostart");
+  item.checked = !item.checked;
+  settings_.autostart = item.checked ? -1 : 0;
+  ++menuRevision_;
+}
+
+void Form1::menSound_Click() {
+  MenuItem& item = menu_.Item("menSound");
+  item.checked = !item.checked;
+  settings_.sound = item.checked ? -1 : 0;
+  ++menuRevision_;
+}
+
+void Form1::menRate_Click(int16_t Index) {
+  MenuItem& chosen = menu_.Item("menRate", Index);  // 1, 2 or 4; anything else throws first
+  for (int rate : {1, 2, 4}) menu_.Item("menRate", rate).checked = false;
+  chosen.checked = true;
+  settings_.checkTime = Index * 10;
+  // A poll in progress keeps going; the next wait of Timer1 has the new length.
+  SetTimer(TimerId::Timer1, timer1_.Enabled, settings_.checkTime * 1000 - timer3_.Interval);
+  ++menuRevision_;
+}
+
+void Form1::menSort_Click(int16_t Index) {
+  MenuItem& chosen = menu_.Item("menSort", Index);
+  for (int column = 0; column <= 5; ++column) menu_.Item("menSort", column).checked = false;
+  chosen.checked = true;
+  settings_.sort = Index;
+  ++menuRevision_;
+  Pump pump(*this);
+  try {
+    RebuildMenu(pump);
+  } catch (const HandlerAborted&) {
+    // Exit ran during the rebuild's yields.
+  }
+}
+
+void Form1::men_Click(int16_t Index) {
+  MenuItem& chosen = menu_.Item("men", Index);
+  menu_.Item("men", settings_.minPlayers).checked = false;
+  chosen.checked = true;
+  settings_.minPlayers = Index;
+  menu_.Item("menPlayer").caption = PlayerLimitCaption(Index);
+  ++menuRevision_;
+  ShowSummary(4);
+}
+
+void Form1::menServername_Click(int16_t Index, const ServerRecord& shown) {
+  if (IsSeparatorIndex(Index)) return;
+  Desktop& desktop = services_.desktop;
+  // The address and port come from the network and go into a command line.
+  if (!IsJoinable(shown)) {
+    desktop.ShowMessageBox(kAppTitle, u"This server's address cannot be joined.");
+    return;
+  }
+  try {
+    StartGame(shown);
+  } catch (const LaunchError& error) {
+    desktop.ShowMessageBox(kAppTitle, u"The game could not be started: " + FromUtf8(error.what()));
+  }
+}
+
+// Through the running Steam client when there is one we can start, else through start.bat.
+void Form1::StartGame(const ServerRecord& server) {
+  Launcher& launcher = services_.launcher;
+  if (launcher.FindWindowByTitle(u"Steam") && !steamExePath_.empty()) {
+    launcher.StartHidden(SteamCommandLine(steamExePath_, server));
+    return;
+  }
+  const Text batchPath = JoinPath(config_.programFolder, u"start.bat");
+  launcher.WriteBatchFile(batchPath, StartBatchText(config_.programFolder, batchPath, server));
+  try {
+    launcher.StartHidden(StartBatchCommand(batchPath));
+  } catch (const LaunchError&) {
+    RemoveFileQuietly(batchPath);  // a batch file nothing will run must not stay behind
+    throw;
+  }
+}
+
+void Form1::Click(std::string_view name, int index, const PopupSnapshot& snapshot) {
+  if (exited_) return;
+  const auto index16 = static_cast<int16_t>(index);
+  if (name == "menAbout") {
+    menAbout_Click();
+  } else if (name == "menExit") {
+    menExit_Click();
+  } else if (name == "menAutostart") {
+    menAutostart_Click();
+  } else if (name == "menSound") {
+    menSound_Click();
+  } else if (name == "menRate") {
+    menRate_Click(index16);
+  } else if (name == "menSort") {
+    menSort_Click(index16);
+  } else if (name == "men") {
+    men_Click(index16);
+  } else if (name == "menServername" && index >= 1 && index <= 3 * ServerTable::kSlots) {
+    const ServerRecord& shown = snapshot.shownServers.at(IsSeparatorIndex(index) ? 0 : index / 3 + 1);
+    menServername_Click(index16, shown);
+  }
+  // Submenus, separators and the header do nothing when clicked.
+}
+
+PopupSnapshot Form1::Snapshot() const { return PopupSnapshot{menu_, shownServers_}; }
+
+}  // namespace quorvex
