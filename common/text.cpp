@@ -104,7 +104,12 @@ std::string ToUtf8(const Text& text) {
   return out;
 }
 
-Text FromAscii(std::string_view ascii) { return Text(ascii.begin(), ascii.end()); }
+Text FromAscii(std::string_view ascii) {
+  Text text;
+  text.reserve(ascii.size());
+  for (const unsigned char byte : ascii) text.push_back(byte);  // a byte above 0x7F stays positive
+  return text;
+}
 
 int16_t InStr(int32_t start, const Text& haystack, const Text& needle) {
   if (start < 1) throw ConversionError("search start below 1");
