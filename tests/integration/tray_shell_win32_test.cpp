@@ -70,6 +70,9 @@ TEST(TrayShellWin32, TextsTooLongForTheirFieldsAreCutNotOverrun) {
 
 TEST(TrayShellWin32, AddModifyBalloonAndRemoveSucceed) {
   testing::TestWindow window;
+  // Under Wine a window needs an X display; without one CreateWindowExW gives no window and
+  // every call below would fail for that reason alone, not for the shell's.
+  ASSERT_NE(window.Handle(), nullptr) << "no window could be made: under Wine, run with an X display (xvfb-run -a)";
   AnsweredShell shell;
   TrayIcon tray(shell, reinterpret_cast<NativeHandle>(window.Handle()));
   using Answer = AnsweredShell::Answer;
