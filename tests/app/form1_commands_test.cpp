@@ -249,5 +249,69 @@ TEST(Form1TrayCallback, OnlyARightButtonPressOpensThePopup) {
   EXPECT_EQ(rig.trayShell.calls.size(), trayCalls);
 }
 
+TEST(Form1TrayCallback, ARecreatedNotificationAreaGetsTheIconBackAsItStood) {
+  Form1Rig rig;
+  rig.Form().TaskbarCreated();  // before start-up there is no icon to bring back
+  EXPECT_TRUE(rig.trayShell.calls.empty());
+
+  rig.PutSettings(4, 20, 0, 1, 0);
+  rig.ServeLatestVersion(u"1.80");
+  rig.ServeServers({Server(u"Busy", u"127.0.0.1", 9)});
+  rig.Load();
+  rig.Form().Timer3_Timer();  // an alert: balloon, then the summary with the alert icon
+  const TrayIconData shown = rig.Form().Tray().Data();
+  rig.Form().TaskbarCreated();
+  EXPECT_EQ(rig.trayShell.calls.back().message, kNimAdd);
+  EXPECT_EQ(rig.trayShell.calls.back().data.szTip, shown.szTip);
+  EXPECT_EQ(rig.trayShell.calls.back().data.hIcon, FakeDesktop::kAlertIcon);
+  EXPECT_EQ(rig.trayShell.calls.back().data.uID, 1u);
+  EXPECT_EQ(rig.trayShell.Balloons().size(), 1u);  // the old balloon is not shown again
+
+  rig.Form().menExit_Click();
+  const size_t calls = rig.trayShell.calls.size();
+  rig.Form().TaskbarCreated();  // after Exit the icon stays gone
+  EXPECT_EQ(rig.trayShell.calls.size(), calls);
+}
+
+// ---- clicks routed from a popup -------------------------------------------------------
+
+TEST(Form1Click, EachItemReachesItsHandler) {
+  Form1Rig rig;
+  rig.PutSettings(4, 20, 1, 1, 0);
+  rig.Load();
+  const PopupSnapshot popup = rig.Form().Snapshot();
+  rig.Form().Click("men", 3, popup);
+  EXPECT_EQ(rig.Form().CurrentSettings().minPlayers, 3);
+  rig.Form().Click("menRate", 1, popup);
+  EXPECT_EQ(rig.Form().CurrentSettings().checkTime, 10);
+  rig.Form().Click("menSort", 2, popup);
+  EXPECT_EQ(rig.Form().CurrentSettings().sort, 2);
+  rig.Form().Click("menSound", -1, popup);
+  EXPECT_EQ(rig.Form().CurrentSettings().sound, 0);
+  rig.Form().Click("menAutostart", -1, popup);
+  EXPECT_EQ(rig.Form().CurrentSettings().autostart, 0);
+  rig.Form().Click("menAbout", -1, popup);
+  ASSERT_EQ(rig.desktop.messageBoxes.size(), 1u);
+  EXPECT_EQ(rig.desktop.messageBoxes[0].caption, u"    Quorvex v1.8.3   ");
+
+  // Submenus, separators and the header line do nothing.
+  const Settings before = rig.Form().CurrentSettings();
+  const auto menu = MenuLines(rig.Form().Menu());
+  for (const char* name : {"menServer", "menPlayer", "menConfig", "menSorting", "menChecktime", "menA", "menb",
+                           "menServerTitle", "menblub", "menPopup"})
+    rig.Form().Click(name, -1, popup);
+  EXPECT_EQ(rig.Form().CurrentSettings(), before);
+  EXPECT_EQ(MenuLines(rig.Form().Menu()), menu);
+  EXPECT_EQ(rig.desktop.messageBoxes.size(), 1u);
+  EXPECT_EQ(rig.desktop.endProgramCalls, 0);
+
+  rig.Form().Click("menExit", -1, popup);
+  EXPECT_EQ(rig.desktop.endProgramCalls, 1);
+  EXPECT_EQ(rig.FileBytes("Quorvex.ini"), "minPlayers= 16\r\ncheckTime= 10\r\nsound=0\r\nautostart=0\r\nsort=2\r\n");
+  // A click that was on its way when the program exited changes nothing.
+  rig.Form().Click("men", 5, popup);
+  EXPECT_EQ(rig.Form().CurrentSettings().minPlayers, 3);
+}
+
 }  // namespace
 }  // namespace quorvex::testing

@@ -286,6 +286,58 @@ TEST_F(Form1Poll, ASortChosenInsideAnyYieldOfThePollIsTheOneShown) {
   EXPECT_GT(target, 12 * 3 + 3 + 3 + 2 * 16);
 }
 
+TEST_F(Form1Poll, APollInsideTheSortCommandsRebuildEndsInACompleteRebuild) {
+  // A poll that lists a fourth, busier server arrives inside any yield of a sort by
+  // players: the menu ends sorted by players over the new table.
+  const std::vector<ServerRecord> first = {Server(u"Alpha", u"127.0.0.1", 6), Server(u"Bravo", u"127.0.0.2", 2),
+                                           Server(u"Charlie", u"127.0.0.3", 10)};
+  std::vector<ServerRecord> second = first;
+  second.push_back(Server(u"Delta", u"127.0.0.4", 12));
+  int target = 1;
+  for (;; ++target) {
+    Form1Rig run;
+    run.ServeLatestVersion(u"1.80");
+    run.ServeServers(first);
+    run.Load();
+    run.Form().Timer3_Timer();
+    run.ServeServers(second);
+    const int base = run.desktop.yields;
+    bool polled = false;
+    run.desktop.onYield = [&](int n) {
+      if (n - base != target) return;
+      polled = true;
+      run.Form().TimerTick(TimerId::Timer1);
+      run.Form().TimerTick(TimerId::Timer3);
+    };
+    run.Form().menSort_Click(3);
+    if (!polled) break;
+    SCOPED_TRACE("poll at yield " + std::to_string(target) + " of the sort");
+    const MenuTree& menu = run.Form().Menu();
+    EXPECT_EQ(menu.Item("menServer").caption, u"Servers (4)");
+    const char16_t* order[] = {u"Delta", u"Charlie", u"Alpha", u"Bravo"};
+    for (int slot = 1; slot <= 4; ++slot)
+      EXPECT_EQ(menu.Item("menServername", 3 * slot - 2).caption.rfind(order[slot - 1], 0), 0u) << slot;
+    EXPECT_TRUE(menu.Item("menServername", 11).visible);
+    EXPECT_FALSE(menu.Item("menServername", 12).visible);
+    EXPECT_TRUE(run.Form().GetTimer(TimerId::Timer1).Enabled);
+    EXPECT_EQ(run.Form().Tray().Data().szTip, ExpectedSummary(12, 30, 4, 4, 0));
+    if (HasFailure()) break;
+  }
+  EXPECT_GT(target, 2 * 16);
+}
+
+TEST_F(Form1Poll, TimerTicksRunTheirHandlers) {
+  Start(64, {Server(u"Alpha", u"127.0.0.1", 4)});
+  rig.Form().TimerTick(TimerId::Timer3);
+  EXPECT_EQ(rig.http.sentUrls.back(), Form1Rig::ListUrl(1));
+  EXPECT_EQ(rig.Form().TotalPlayers(), 4);
+  EXPECT_TRUE(rig.Form().GetTimer(TimerId::Timer1).Enabled);
+  const size_t opened = rig.http.opened.size();
+  rig.Form().TimerTick(TimerId::Timer1);
+  EXPECT_EQ(rig.http.opened.size(), opened + 2);  // the count, then the list
+  EXPECT_TRUE(rig.Form().GetTimer(TimerId::Timer3).Enabled);
+}
+
 // ---- the player-limit alert -----------------------------------------------------------
 
 class Form1Alert : public Form1Poll {

@@ -156,6 +156,17 @@ TEST_F(Form1Exit, AnUnloadAtLogOffSavesOnceEvenIfExitFollows) {
   EXPECT_EQ(rig.registry.writes, writes);
 }
 
+TEST(Form1ExitUnwritable, ASettingsFileThatCannotBeWrittenStillLeavesTheRunValue) {
+  Form1Rig rig;
+  rig.config.programFolder = JoinPath(rig.Folder(), u"missing");
+  rig.Load();
+  rig.Form().menExit_Click();
+  const auto run = rig.registry.Find(kRunKey, u"Quorvex");
+  ASSERT_TRUE(run.has_value());
+  EXPECT_EQ(std::get<Text>(*run), u"\"" + JoinPath(rig.config.programFolder, u"quorvex.exe") + u"\"");
+  EXPECT_EQ(rig.desktop.endProgramCalls, 1);
+}
+
 // ---- Exit inside a yield --------------------------------------------------------------
 
 // What the program had done when Exit returned inside a yield.

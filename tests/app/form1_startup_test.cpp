@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "common/files.h"
 #include "support/form1_fakes.h"
 
 namespace quorvex::testing {
@@ -204,6 +206,22 @@ TEST(Form1Startup, WithoutASettingsFileTheDefaultsAreUsedAndWrittenAtOnce) {
   EXPECT_EQ(CheckedItems(menu, "menRate"), std::vector<std::string>{"menRate[2]"});
   EXPECT_EQ(CheckedItems(menu, "menSort"), std::vector<std::string>{"menSort[0]"});
   EXPECT_EQ(rig.Form().GetTimer(TimerId::Timer1).Interval, 19750);
+}
+
+TEST(Form1Startup, AFolderThatTakesNoFileStartsWithTheDefaultsInMemory) {
+  Form1Rig rig;
+  rig.config.programFolder = JoinPath(rig.Folder(), u"missing");  // no file can be created there
+  rig.ServeLatestVersion(u"1.80");
+  rig.Load();
+  const Settings& settings = rig.Form().CurrentSettings();
+  EXPECT_EQ(settings.checkTime, 20);
+  EXPECT_NE(settings.sound, 0);
+  EXPECT_NE(settings.autostart, 0);
+  EXPECT_EQ(settings.sort, 0);
+  EXPECT_EQ(settings.minPlayers, 1);
+  EXPECT_EQ(rig.Form().LatestVersion(), u"1.80");  // start-up went on past the failed write
+  EXPECT_TRUE(rig.Form().GetTimer(TimerId::Timer3).Enabled);
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(ToUtf8(rig.config.programFolder))));
 }
 
 TEST(Form1Startup, ADamagedSettingsFileKeepsWhatWasReadAndStartsAnyway) {
