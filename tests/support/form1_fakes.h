@@ -188,8 +188,8 @@ ServerRecord Server(const Text& name, const Text& address, int16_t players, cons
 Text CountReply(int count);
 Text ListReply(const std::vector<ServerRecord>& servers);
 
-// The status summary as the tray shows it, built piece by piece as the program's help
-// describes it and cut at 127 units: two blanks after "Max Players:" from a poll, four
+// The status summary as the tray shows it, put together here piece by piece (not with the
+// program's own code) and cut at 127 units: two blanks after "Max Players:" from a poll, four
 // from the player-limit menu.
 Text ExpectedSummary(int maxPlayers, int totalPlayers, int serverCount, int playerLimit, int watchers,
                      int blanksAfterMaxPlayers = 2);
