@@ -1,0 +1,28 @@
+// The console's stdin commands, one a line: rbutton, click NAME [INDEX], advance MS.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quorvex {
+
+struct ConsoleCommand {
+  enum class Kind {
+    Nothing,  // a blank line
+    RButton,
+    Click,
+    Advance,
+    Invalid,  // `error` says why
+  };
+  Kind kind = Kind::Nothing;
+  std::string name;       // Click: the menu control
+  int index = 0;          // Click: the control-array element, 0 when none was given
+  bool hasIndex = false;  // Click
+  int64_t ms = 0;         // Advance
+  std::string error;      // Invalid
+};
+
+// Words are separated by blanks or tabs; a trailing carriage return is ignored.
+ConsoleCommand ParseConsoleCommand(std::string_view line);
+
+}  // namespace quorvex

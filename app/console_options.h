@@ -1,0 +1,28 @@
+// The console's command line.
+#pragma once
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace quorvex {
+
+struct ConsoleOptions {
+  std::string master;         // host[:port]
+  std::string latestVersion;  // URL of latest_version.txt
+  std::optional<std::string> home;  // stands in for the executable's folder when given
+  bool virtualTime = false;
+  bool readable = false;
+  bool help = false;
+};
+
+struct UsageError : std::invalid_argument {
+  using std::invalid_argument::invalid_argument;
+};
+
+// The arguments after the program name, over `defaults`; throws UsageError.
+ConsoleOptions ParseConsoleOptions(const std::vector<std::string>& arguments, ConsoleOptions defaults);
+
+extern const char kConsoleUsage[];
+
+}  // namespace quorvex
