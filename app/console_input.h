@@ -1,0 +1,28 @@
+// Where the console's commands and its stop signals come from.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace quorvex {
+
+enum class InputEvent { Line, Signal, Timeout, EndOfInput };
+
+class ConsoleInput {
+ public:
+  virtual ~ConsoleInput() = default;
+  // Waits for a whole line, a stop signal, or `timeoutMs` to pass (nullopt: no limit).
+  // A signal comes before a line. EndOfInput is reported once; after it only signals and
+  // time-outs remain.
+  virtual InputEvent Wait(std::optional<int64_t> timeoutMs, std::string& line) = 0;
+  // A whole line that can be had without blocking.
+  virtual bool TakeReadyLine(std::string& line) = 0;
+  // Whether a stop signal came since the last look; never blocks.
+  virtual bool TakeSignal() = 0;
+};
+
+// Lines from stdin; SIGINT and SIGTERM are caught from now on and reported as signals.
+std::unique_ptr<ConsoleInput> MakeStdinInput();
+
+}  // namespace quorvex

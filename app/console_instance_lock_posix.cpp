@@ -1,0 +1,47 @@
+// The home folder's lock as an advisory lock on a file (flock), which the kernel drops
+// with the process.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "app/console_instance_lock.h"
+#include "common/files.h"
+
+namespace quorvex {
+
+namespace {
+
+class FlockLock : public InstanceLock {
+ public:
+  explicit FlockLock(std::string path) : path_(std::move(path)) {}
+  ~FlockLock() override {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FlockLock(const FlockLock&) = delete;
+  FlockLock& operator=(const FlockLock&) = delete;
+
+  bool Acquire() override {
+    if (fd_ >= 0) return true;
+    const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // A home folder we cannot write to holds no settings another instance could spoil.
+    if (fd < 0) return true;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      ::close(fd);
+      return false;
+    }
+    fd_ = fd;
+    return true;
+  }
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+};
+
+}  // namespace
+
+std::unique_ptr<InstanceLock> MakeHomeLock(const Text& homeFolder) {
+  return std::make_unique<FlockLock>(ToUtf8(JoinPath(homeFolder, u"quorvex-console.lock")));
+}
+
+}  // namespace quorvex
