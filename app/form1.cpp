@@ -200,6 +200,7 @@ void Form1::Timer1_Timer() {
 void Form1::Timer3_Timer() {
   SetTimer(TimerId::Timer3, false, timer3_.Interval);
   Pump pump(*this);
+  pollRunning_ = true;
   try {
     Text reply;
     RunStep([&] {
@@ -213,10 +214,12 @@ void Form1::Timer3_Timer() {
     NormaliseAndPing(pump);
     RunStep([&] { DecideAlert(); });
     RunStep([&] { ShowSummary(2); });
+    pollRunning_ = false;  // a sort chosen during the rebuild goes through the rebuild gate
     RunStep([&] { RebuildMenu(pump); });
     SetTimer(TimerId::Timer1, true, timer1_.Interval);
   } catch (const HandlerAborted&) {
     // Exit ran in one of the yields: the poll ends here and touches nothing more.
+    pollRunning_ = false;
   }
 }
 
@@ -335,6 +338,10 @@ void Form1::menSort_Click(int16_t Index) {
   chosen.checked = true;
   settings_.sort = Index;
   ++menuRevision_;
+  // A poll half-way through its reply or its loops would sort records whose fields it is
+  // still writing (a name beside another server's address); its own rebuild takes the new
+  // column when it comes.
+  if (pollRunning_) return;
   Pump pump(*this);
   try {
     RebuildMenu(pump);

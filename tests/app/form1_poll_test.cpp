@@ -286,6 +286,34 @@ TEST_F(Form1Poll, ASortChosenInsideAnyYieldOfThePollIsTheOneShown) {
   EXPECT_GT(target, 12 * 3 + 3 + 3 + 2 * 16);
 }
 
+TEST_F(Form1Poll, ASortChosenWhileTheReplyIsReadKeepsEveryServersFieldsTogether) {
+  // Out of player order, so a sort inside the parse would move records whose later
+  // fields are still to come: a name beside another server's address.
+  const std::vector<ServerRecord> servers = {Server(u"Alpha", u"127.0.0.1", 2), Server(u"Bravo", u"127.0.0.2", 10)};
+  int target = 1;
+  for (;; ++target) {
+    Form1Rig run;
+    run.ServeLatestVersion(u"1.80");
+    run.ServeServers(servers);
+    run.Load();
+    bool clicked = false;
+    run.desktop.onYield = [&](int n) {
+      if (n != target) return;
+      clicked = true;
+      run.Form().menSort_Click(3);
+    };
+    run.Form().Timer3_Timer();
+    if (!clicked) break;
+    SCOPED_TRACE("sort chosen at yield " + std::to_string(target));
+    EXPECT_EQ(run.Form().Servers().at(1).name, u"Bravo");
+    EXPECT_EQ(run.Form().Servers().at(1).address, u"127.0.0.2");
+    EXPECT_EQ(run.Form().Servers().at(2).name, u"Alpha");
+    EXPECT_EQ(run.Form().Servers().at(2).address, u"127.0.0.1");
+    if (HasFailure()) break;
+  }
+  EXPECT_GT(target, 12 * 2);
+}
+
 TEST_F(Form1Poll, APollInsideTheSortCommandsRebuildEndsInACompleteRebuild) {
   // A poll that lists a fourth, busier server arrives inside any yield of a sort by
   // players: the menu ends sorted by players over the new table.
