@@ -56,8 +56,9 @@ std::vector<std::string> SplitNames(std::string_view list) {
   return names;
 }
 
+// Up to five digits, so a step can pass the 32,767 players a 16-bit total holds.
 bool IsCount(std::string_view text) {
-  return !text.empty() && text.size() <= 4 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return !text.empty() && text.size() <= 5 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // "key = value" split at the first "="; false when there is none.

@@ -89,6 +89,14 @@ vanish alpha
   EXPECT_FALSE(timeline[4][0].online);
 }
 
+TEST(BuildTimeline, CountsUpToFiveDigitsAndNamesLongerNumbers) {
+  const ServerSet initial = ParseServers(kTwoServers);
+  const auto timeline = BuildTimeline(initial, "step\njoin beta 20000\njoin alpha 123456\n");
+  EXPECT_EQ(timeline[1][1].players.size(), 20000u);  // enough to overflow a 16-bit total
+  EXPECT_EQ(timeline[1][1].players.back(), "Recruit 20000");
+  EXPECT_EQ(timeline[1][0].players.back(), "123456");  // six digits are a name
+}
+
 TEST(BuildTimeline, RejectsChangesItCannotApply) {
   const ServerSet initial = ParseServers(kTwoServers);
   EXPECT_THROW(BuildTimeline(initial, "join alpha Dan\n"), ScenarioError);  // before the first step
