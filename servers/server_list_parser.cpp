@@ -37,6 +37,9 @@ void ParseServerList(const Text& reply, ServerTable& table, EventPump& pump) {
 void NormalisePlayerNames(ServerRecord& record) { record.player_names = ReplaceAll(record.player_names, u",", u"   "); }
 
 void NormaliseDedicated(ServerRecord& record) {
+  // A record this poll's reply did not reach (a failed download, a scan that stopped
+  // early) still holds the "*" of an earlier poll: that server is still dedicated.
+  if (record.dedicated == u"*") return;
   record.dedicated = LeadingNumberValue(record.dedicated) == 1.0 ? u"*" : u" ";
 }
 

@@ -21,7 +21,7 @@ void ParseServerList(const Text& reply, ServerTable& table, EventPump& pump);
 
 // Every "," of the player names becomes three blanks.
 void NormalisePlayerNames(ServerRecord& record);
-// "*" when the text's leading number is exactly 1, else one blank.
+// "*" when the text's leading number is exactly 1, else one blank; a "*" stays "*".
 void NormaliseDedicated(ServerRecord& record);
 
 }  // namespace quorvex

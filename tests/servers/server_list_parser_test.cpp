@@ -161,7 +161,9 @@ TEST(Normalise, PlayerNamesAndDedicated) {
   NormalisePlayerNames(record);
   EXPECT_EQ(record.player_names, u"ann   bob   cy");
   for (const auto& [text, expected] : {std::pair<Text, Text>{u"1", u"*"}, {u"1abc", u"*"}, {u" 1", u"*"},
-                                       {u"0", u" "}, {u"", u" "}, {u"10", u" "}, {u"yes", u" "}}) {
+                                       {u"0", u" "}, {u"", u" "}, {u"10", u" "}, {u"yes", u" "},
+                                       // normalised before and not written by this poll
+                                       {u"*", u"*"}, {u" ", u" "}}) {
     record.dedicated = text;
     NormaliseDedicated(record);
     EXPECT_EQ(record.dedicated, expected) << ToUtf8(text);
