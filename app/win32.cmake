@@ -10,9 +10,11 @@ if(NOT EXISTS ${CMAKE_CURRENT_LIST_DIR}/form1.cpp)
   return()
 endif()
 
+# The form runtime (window, timers, DoEvents, popup), reached by the integration tests too.
+target_sources(quorvex_platform PRIVATE ${CMAKE_CURRENT_LIST_DIR}/desktop_win32.cpp)
+
 add_executable(quorvex WIN32
   main_win32.cpp
-  desktop_win32.cpp
   ${PROJECT_SOURCE_DIR}/resources/quorvex.rc)
 target_link_libraries(quorvex PRIVATE quorvex_platform)
 # wWinMain is the entry point; -mwindows (from WIN32 above) keeps the console away.
