@@ -36,6 +36,29 @@ class Form1Poll : public ::testing::Test {
     return change && change->enabled && change->intervalMs == intervalMs && rig.Form().GetTimer(TimerId::Timer1).Enabled;
   }
 
+  // Runs the first poll of these servers once for every yield it makes, with `act` called
+  // at that yield, and `check` after it; returns how many yields the poll made.
+  template <typename Act, typename Check>
+  static int AtEachYieldOfAPoll(const std::vector<ServerRecord>& servers, Act act, Check check) {
+    for (int target = 1;; ++target) {
+      Form1Rig run;
+      run.ServeLatestVersion(u"1.80");
+      run.ServeServers(servers);
+      run.Load();
+      bool acted = false;
+      run.desktop.onYield = [&](int n) {
+        if (n != target) return;
+        acted = true;
+        act(run.Form());
+      };
+      run.Form().Timer3_Timer();
+      if (!acted) return target - 1;
+      SCOPED_TRACE("sort chosen at yield " + std::to_string(target));
+      check(run.Form());
+      if (::testing::Test::HasFailure()) return target;
+    }
+  }
+
   Text latest = u"1.80";
   Form1Rig rig;
 };
@@ -255,63 +278,37 @@ TEST_F(Form1Poll, ASortChosenInsideAnyYieldOfThePollIsTheOneShown) {
   // still being read; by name it would be Alpha, Bravo, Charlie.
   const std::vector<ServerRecord> servers = {Server(u"Bravo", u"127.0.0.2", 10), Server(u"Alpha", u"127.0.0.1", 6),
                                              Server(u"Charlie", u"127.0.0.3", 2)};
-  int target = 1;
-  for (;; ++target) {
-    Form1Rig run;
-    run.ServeLatestVersion(u"1.80");
-    run.ServeServers(servers);
-    run.Load();
-    bool clicked = false;
-    run.desktop.onYield = [&](int n) {
-      if (n != target) return;
-      clicked = true;
-      run.Form().Click("menSort", 3, run.Form().Snapshot());
-    };
-    run.Form().Timer3_Timer();
-    if (!clicked) break;
-    SCOPED_TRACE("sort chosen at yield " + std::to_string(target));
-    const MenuTree& menu = run.Form().Menu();
-    const char16_t* order[] = {u"Bravo", u"Alpha", u"Charlie"};
-    for (int slot = 1; slot <= 3; ++slot) {
-      EXPECT_EQ(menu.Item("menServername", 3 * slot - 2).caption.rfind(order[slot - 1], 0), 0u) << slot;
-      EXPECT_EQ(run.Form().Servers().at(slot).name, order[slot - 1]);
-    }
-    EXPECT_EQ(run.Form().Servers().at(1).address, u"127.0.0.2");
-    EXPECT_NE(menu.Item("menServerTitle").caption.find(u"Players\u00b9"), Text::npos);
-    EXPECT_EQ(CheckedItems(menu, "menSort"), std::vector<std::string>{"menSort[3]"});
-    EXPECT_FALSE(menu.Item("menServername", 9).visible);
-    EXPECT_TRUE(run.Form().GetTimer(TimerId::Timer1).Enabled);
-    if (HasFailure()) break;
-  }
-  EXPECT_GT(target, 12 * 3 + 3 + 3 + 2 * 16);
+  const int yields = AtEachYieldOfAPoll(
+      servers, [](Form1& form) { form.Click("menSort", 3, form.Snapshot()); },
+      [](const Form1& form) {
+        const MenuTree& menu = form.Menu();
+        const char16_t* order[] = {u"Bravo", u"Alpha", u"Charlie"};
+        for (int slot = 1; slot <= 3; ++slot) {
+          EXPECT_EQ(menu.Item("menServername", 3 * slot - 2).caption.rfind(order[slot - 1], 0), 0u) << slot;
+          EXPECT_EQ(form.Servers().at(slot).name, order[slot - 1]);
+        }
+        EXPECT_EQ(form.Servers().at(1).address, u"127.0.0.2");
+        EXPECT_NE(menu.Item("menServerTitle").caption.find(u"Players\u00b9"), Text::npos);
+        EXPECT_EQ(CheckedItems(menu, "menSort"), std::vector<std::string>{"menSort[3]"});
+        EXPECT_FALSE(menu.Item("menServername", 9).visible);
+        EXPECT_TRUE(form.GetTimer(TimerId::Timer1).Enabled);
+      });
+  EXPECT_GE(yields, 12 * 3 + 3 + 3 + 2 * 16);
 }
 
 TEST_F(Form1Poll, ASortChosenWhileTheReplyIsReadKeepsEveryServersFieldsTogether) {
   // Out of player order, so a sort inside the parse would move records whose later
   // fields are still to come: a name beside another server's address.
   const std::vector<ServerRecord> servers = {Server(u"Alpha", u"127.0.0.1", 2), Server(u"Bravo", u"127.0.0.2", 10)};
-  int target = 1;
-  for (;; ++target) {
-    Form1Rig run;
-    run.ServeLatestVersion(u"1.80");
-    run.ServeServers(servers);
-    run.Load();
-    bool clicked = false;
-    run.desktop.onYield = [&](int n) {
-      if (n != target) return;
-      clicked = true;
-      run.Form().menSort_Click(3);
-    };
-    run.Form().Timer3_Timer();
-    if (!clicked) break;
-    SCOPED_TRACE("sort chosen at yield " + std::to_string(target));
-    EXPECT_EQ(run.Form().Servers().at(1).name, u"Bravo");
-    EXPECT_EQ(run.Form().Servers().at(1).address, u"127.0.0.2");
-    EXPECT_EQ(run.Form().Servers().at(2).name, u"Alpha");
-    EXPECT_EQ(run.Form().Servers().at(2).address, u"127.0.0.1");
-    if (HasFailure()) break;
-  }
-  EXPECT_GT(target, 12 * 2);
+  const int yields = AtEachYieldOfAPoll(
+      servers, [](Form1& form) { form.menSort_Click(3); },
+      [](const Form1& form) {
+        EXPECT_EQ(form.Servers().at(1).name, u"Bravo");
+        EXPECT_EQ(form.Servers().at(1).address, u"127.0.0.2");
+        EXPECT_EQ(form.Servers().at(2).name, u"Alpha");
+        EXPECT_EQ(form.Servers().at(2).address, u"127.0.0.1");
+      });
+  EXPECT_GE(yields, 12 * 2);
 }
 
 TEST_F(Form1Poll, APollInsideTheSortCommandsRebuildEndsInACompleteRebuild) {
