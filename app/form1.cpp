@@ -201,6 +201,11 @@ void Form1::Timer3_Timer() {
   SetTimer(TimerId::Timer3, false, timer3_.Interval);
   Pump pump(*this);
   pollRunning_ = true;
+  // However the poll ends (Exit in a yield, an error past the steps), it no longer runs.
+  struct PollEnd {
+    bool& running;
+    ~PollEnd() { running = false; }
+  } pollEnd{pollRunning_};
   try {
     Text reply;
     RunStep([&] {
@@ -219,7 +224,6 @@ void Form1::Timer3_Timer() {
     SetTimer(TimerId::Timer1, true, timer1_.Interval);
   } catch (const HandlerAborted&) {
     // Exit ran in one of the yields: the poll ends here and touches nothing more.
-    pollRunning_ = false;
   }
 }
 
