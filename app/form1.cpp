@@ -20,7 +20,6 @@ const Text kInternetSettingsKey = u"Software\\Microsoft\\Windows\\CurrentVersion
 const Text kGameInstalledKey = u"Software\\Valve\\Steam\\Apps\\270150";
 const Text kSteamKey = u"Software\\Valve\\Steam\\";
 const Text kRunKey = u"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr uint32_t kRightButtonDown = 0x204;
 constexpr uint32_t kBalloonInfoIcon = 1;
 
 // Only 10, 20 and 40 seconds are offered.

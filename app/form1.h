@@ -18,6 +18,9 @@
 
 namespace quorvex {
 
+// The tray callback's mouse message for a right-button press on the icon (WM_RBUTTONDOWN).
+inline constexpr uint32_t kRightButtonDown = 0x204;
+
 struct Form1Config {
   Text masterHost;        // host[:port] of the master server list
   Text latestVersionUrl;  // full URL of latest_version.txt

@@ -1,22 +1,44 @@
-#include "app/single_instance_win32.h"
+// The lock as a named mutex in the session's namespace, held until the object goes.
+#include <windows.h>
+
+#include "app/single_instance.h"
 
 namespace quorvex {
 
-SingleInstanceLock::~SingleInstanceLock() {
-  if (mutex_ != nullptr) CloseHandle(mutex_);
-}
+namespace {
 
-bool SingleInstanceLock::Acquire() {
-  if (mutex_ != nullptr) return true;
-  HANDLE mutex = CreateMutexW(nullptr, FALSE, name_);
-  // A lock we may not even open was made by someone else: count it as taken.
-  if (mutex == nullptr) return false;
-  if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    CloseHandle(mutex);
-    return false;
+constexpr wchar_t kMutexName[] = L"Local\\Quorvex.SingleInstance";
+
+class MutexLock : public SingleInstanceLock {
+ public:
+  MutexLock() = default;
+  ~MutexLock() override {
+    if (mutex_ != nullptr) CloseHandle(mutex_);
   }
-  mutex_ = mutex;
-  return true;
+  MutexLock(const MutexLock&) = delete;
+  MutexLock& operator=(const MutexLock&) = delete;
+
+  bool Acquire() override {
+    if (mutex_ != nullptr) return true;
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, kMutexName);
+    // A lock we may not even open was made by someone else: count it as taken.
+    if (mutex == nullptr) return false;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+      CloseHandle(mutex);
+      return false;
+    }
+    mutex_ = mutex;
+    return true;
+  }
+
+ private:
+  HANDLE mutex_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<SingleInstanceLock> MakeSingleInstanceLock(const Text&, const Text&) {
+  return std::make_unique<MutexLock>();
 }
 
 }  // namespace quorvex

@@ -1,5 +1,5 @@
 // The hidden window's runtime: timers, the event pump, the lock and the icons it loads.
-#include "app/desktop_win32.h"
+#include "frontends/win32/desktop.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include <random>
 #include <thread>
 
-#include "app/executable_location_win32.h"
+#include "app/executable_location.h"
 #include "common/files.h"
 #include "tests/integration/test_window_win32.h"
 

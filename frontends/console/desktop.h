@@ -1,0 +1,57 @@
+// The form runtime of the console: timers on its clock, message boxes, sounds and the
+// popup reported as events, and the yield handed to the console's event loop.
+#pragma once
+#include "app/desktop.h"
+#include "app/single_instance.h"
+#include "frontends/console/clock.h"
+#include "frontends/console/output.h"
+#include "frontends/console/timers.h"
+
+namespace quorvex {
+
+// The part of the event loop the desktop calls back into.
+class ConsoleEvents {
+ public:
+  virtual ~ConsoleEvents() = default;
+  // Runs what is pending: a signal, and on the real clock the commands already typed.
+  virtual void DoEvents() = 0;
+  // The right button was pressed on the icon.
+  virtual void ShowPopup() = 0;
+};
+
+class ConsoleDesktop : public Desktop {
+ public:
+  // The window handle the tray record carries; any value that is no icon handle.
+  static constexpr NativeHandle kWindow = 0x10;
+
+  ConsoleDesktop(ConsoleOutput& output, ConsoleClock& clock, SingleInstanceLock& lock, ConsoleIcons icons)
+      : output_(output), clock_(clock), lock_(lock), icons_(icons) {}
+
+  void Attach(ConsoleEvents& events) { events_ = &events; }
+  TimerSchedule& Timers() { return timers_; }
+  ConsoleClock& Clock() { return clock_; }
+  bool Ended() const { return ended_; }
+
+  void DoEvents() override;
+  void TimerChanged(TimerId timer, bool enabled, int32_t intervalMs) override;
+  void ShowMessageBox(const Text& caption, const Text& text) override;
+  bool AcquireSingleInstance() override { return lock_.Acquire(); }
+  void HideFromTaskList() override {}  // a console program is on no task list
+  NativeHandle WindowHandle() override { return kWindow; }
+  NativeHandle NormalIcon() override { return icons_.normal; }
+  NativeHandle AlertIcon() override { return icons_.alert; }
+  void PlaySoundSync(const Text& name) override { output_.Sound(name); }
+  void ShowPopup() override;
+  void EndProgram() override { ended_ = true; }
+
+ private:
+  ConsoleOutput& output_;
+  ConsoleClock& clock_;
+  SingleInstanceLock& lock_;
+  ConsoleIcons icons_;
+  TimerSchedule timers_;
+  ConsoleEvents* events_ = nullptr;
+  bool ended_ = false;
+};
+
+}  // namespace quorvex

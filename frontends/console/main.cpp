@@ -1,0 +1,91 @@
+// quorvex-console: Form1 with a text front end. Events go to stdout, commands come from
+// stdin; see docs/console.md.
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/executable_location.h"
+#include "app/form1.h"
+#include "app/single_instance.h"
+#include "frontends/console/clock.h"
+#include "frontends/console/desktop.h"
+#include "frontends/console/input.h"
+#include "frontends/console/json_output.h"
+#include "frontends/console/launcher.h"
+#include "frontends/console/options.h"
+#include "frontends/console/readable_output.h"
+#include "frontends/console/session.h"
+#include "frontends/console/tray_shell.h"
+#include "servers/http_request.h"
+#include "settings/registry.h"
+#include "tray/icmp.h"
+
+namespace quorvex {
+namespace {
+
+// The home folder as an absolute path, as an executable's folder always is: the Run value
+// and start.bat name it.
+Text HomeFolder(const ConsoleOptions& options) {
+  if (!options.home) return RunningExecutable().folder;
+  const std::filesystem::path home = std::filesystem::absolute(*options.home).lexically_normal();
+  if (!std::filesystem::is_directory(home)) throw UsageError("--home: no folder " + *options.home);
+  std::string text = home.string();
+  if (text.size() > 1 && text.back() == '/') text.pop_back();
+  return FromUtf8(text);
+}
+
+std::unique_ptr<ConsoleOutput> MakeOutput(bool readable, const ConsoleIcons& icons, const ConsoleClock& clock) {
+  if (readable) return std::make_unique<ReadableOutput>(std::cout, icons, clock);
+  return std::make_unique<JsonOutput>(std::cout, icons);
+}
+
+int RunConsole(const ConsoleOptions& options) {
+  const Text home = HomeFolder(options);
+  const Form1Config config{FromUtf8(options.master), FromUtf8(options.latestVersion), home, u"quorvex-console"};
+
+  const ConsoleIcons icons;
+  ConsoleClock clock(options.virtualTime);
+  const std::unique_ptr<ConsoleOutput> output = MakeOutput(options.readable, icons, clock);
+  const std::unique_ptr<SingleInstanceLock> lock = MakeSingleInstanceLock(home, config.exeName);
+  ConsoleDesktop desktop(*output, clock, *lock, icons);
+  ConsoleTrayShell trayShell(*output);
+  ConsoleLauncher launcher(*output);
+  const std::unique_ptr<Registry> registry = MakeRegistry(home);
+  const std::unique_ptr<HttpRequest> httpRequest = MakeHttpRequest();
+  const std::unique_ptr<Resolver> resolver = MakeSystemResolver();
+  const std::unique_ptr<Pinger> pinger = MakePinger(*resolver);
+  // From here on a signal is held for the event loop instead of ending the process unsaved.
+  const std::unique_ptr<ConsoleInput> input = MakeStdinInput();
+
+  Form1 form({desktop, trayShell, *registry, *httpRequest, *pinger, launcher}, config);
+  ConsoleSession session(form, desktop, *input, *output);
+  desktop.Attach(session);
+  return session.Run();
+}
+
+}  // namespace
+}  // namespace quorvex
+
+int main(int argc, char** argv) {
+  using namespace quorvex;
+  std::ios::sync_with_stdio(false);
+  try {
+    ConsoleOptions defaults;
+    defaults.master = QUORVEX_MASTER_HOST;
+    defaults.latestVersion = QUORVEX_LATEST_VERSION_URL;
+    const ConsoleOptions options = ParseConsoleOptions(std::vector<std::string>(argv + 1, argv + argc), defaults);
+    if (options.help) {
+      std::cout << kConsoleUsage;
+      return 0;
+    }
+    return RunConsole(options);
+  } catch (const UsageError& error) {
+    std::cerr << "quorvex-console: " << error.what() << "\n" << kConsoleUsage;
+    return 2;
+  } catch (const std::exception& error) {
+    std::cerr << "quorvex-console: " << error.what() << "\n";
+    return 1;  // a service that could not even be made: nothing shown, nothing saved
+  }
+}

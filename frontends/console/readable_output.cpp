@@ -1,0 +1,118 @@
+#include "frontends/console/readable_output.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace quorvex {
+
+namespace {
+
+constexpr int kServerItemsPerSlot = 3;  // server line, player line, separator
+
+std::vector<Text> Lines(const Text& text) {
+  std::vector<Text> lines;
+  Text line;
+  for (const char16_t unit : text) {
+    if (unit == u'\n') {
+      if (!line.empty() && line.back() == u'\r') line.pop_back();
+      lines.push_back(line);
+      line.clear();
+    } else {
+      line.push_back(unit);
+    }
+  }
+  lines.push_back(line);
+  return lines;
+}
+
+std::string Stamp(int64_t ms) {
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "[%9.3f] ", static_cast<double>(ms) / 1000.0);
+  return stamp;
+}
+
+// The Servers submenu as it reads: its caption, the column header and the lines of the
+// servers shown; the separator lines are left out.
+Text ServersText(const MenuTree& menu) {
+  Text text = menu.Item("menServer").caption + u"\n" + menu.Item("menServerTitle").caption;
+  for (const MenuItem& item : menu.Item("menServer").children) {
+    if (item.name != "menServername" || !item.visible || item.index % kServerItemsPerSlot == 0) continue;
+    text += u"\n" + item.caption;
+  }
+  return text;
+}
+
+void AppendTree(const MenuItem& parent, int depth, Text& out) {
+  for (const MenuItem& item : parent.children) {
+    if (!item.visible) continue;
+    out += Text(static_cast<size_t>(depth) * 2, u' ');
+    if (item.IsSeparator()) {
+      out += u"----\n";
+      continue;
+    }
+    out += item.checked ? u"[x] " : u"    ";
+    out += item.caption;
+    if (!item.children.empty()) out += u" >";
+    out += u"\n";
+    AppendTree(item, depth + 1, out);
+  }
+}
+
+}  // namespace
+
+void ReadableOutput::Print(const std::string& heading, const Text& text) {
+  out_ << Stamp(clock_.Now()) << heading << '\n';
+  if (!text.empty()) {
+    for (const Text& line : Lines(text)) out_ << "    " << ToUtf8(line) << '\n';
+  }
+  out_ << std::flush;
+}
+
+void ReadableOutput::Tray(uint32_t message, const TrayIconData& data) {
+  if (message == kNimDelete) return;  // every add removes the icon first; that is no news
+  if (message == kNimAdd && (data.uFlags & kNifInfo) != 0) {
+    Print("balloon: " + ToUtf8(data.szInfoTitle), data.szInfo);
+  }
+  if (shownIcon_ != data.hIcon) {
+    shownIcon_ = data.hIcon;
+    Print("icon: " + std::string(IconName(icons_, data.hIcon)));
+  }
+  if (shownTip_ != data.szTip) {
+    shownTip_ = data.szTip;
+    Print(data.szTip.empty() ? "tooltip: (empty)" : "tooltip:", data.szTip);
+  }
+}
+
+void ReadableOutput::Menu(const MenuTree& menu, bool popup) {
+  if (popup) {
+    PrintPopup(menu);
+    return;
+  }
+  Text servers = ServersText(menu);
+  if (shownServers_ == servers) return;
+  shownServers_ = std::move(servers);
+  Print("servers menu:", *shownServers_);
+}
+
+void ReadableOutput::PrintPopup(const MenuTree& menu) {
+  Text tree;
+  AppendTree(menu.Root(), 0, tree);
+  if (!tree.empty()) tree.pop_back();
+  Print("popup:", tree);
+}
+
+void ReadableOutput::MessageBox(const Text& caption, const Text& text) {
+  Print("message box \"" + ToUtf8(caption) + "\":", text);
+}
+
+void ReadableOutput::Sound(const Text& name) { Print("sound: " + ToUtf8(name)); }
+
+void ReadableOutput::Start(const Text& commandLine) { Print("start: " + ToUtf8(commandLine)); }
+
+void ReadableOutput::File(const Text& path, const Text& text) { Print("file " + ToUtf8(path) + ":", text); }
+
+void ReadableOutput::Error(std::string_view handler, std::string_view message) {
+  Print("error in " + std::string(handler) + ": " + std::string(message));
+}
+
+}  // namespace quorvex

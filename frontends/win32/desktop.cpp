@@ -1,0 +1,125 @@
+#include "frontends/win32/desktop.h"
+
+#include <mmsystem.h>
+
+#include <string>
+
+// <windows.h> makes Yield a macro, which would swallow Form1's member of that name.
+#undef Yield
+#include "app/executable_location.h"
+#include "app/form1.h"
+#include "common/files.h"
+#include "menu/popup_win32.h"
+#include "resources/resource_ids.h"
+
+namespace quorvex {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"Quorvex.TrayWindow";
+constexpr int kPopupRaise = 20;  // the popup opens this many pixels above the cursor
+
+std::wstring Wide(const Text& text) { return std::wstring(text.begin(), text.end()); }
+
+HWND CreateHiddenWindow(HINSTANCE instance, WNDPROC windowProcedure) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = windowProcedure;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = kWindowClass;
+  RegisterClassExW(&windowClass);  // fails harmlessly when a second desktop registers it again
+  // A tool window that is never shown: no task-list entry, yet a top-level window, so it
+  // gets the shell's broadcast "TaskbarCreated" (a message-only window would not).
+  return CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"Quorvex tray window", WS_POPUP, 0, 0, 0, 0, nullptr,
+                         nullptr, instance, nullptr);
+}
+
+// The tray shows the small image; asking for it avoids a scaled-down large one.
+HICON LoadSmallIcon(HINSTANCE instance, int id) {
+  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                       GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR | LR_SHARED));
+}
+
+}  // namespace
+
+UINT_PTR TimerEventId(TimerId timer) { return static_cast<UINT_PTR>(timer) + 1; }
+
+std::optional<TimerId> TimerOfEvent(UINT_PTR eventId) {
+  for (TimerId timer : {TimerId::Timer1, TimerId::Timer2, TimerId::Timer3}) {
+    if (TimerEventId(timer) == eventId) return timer;
+  }
+  return std::nullopt;
+}
+
+DesktopWin32::DesktopWin32(HINSTANCE instance, WNDPROC windowProcedure)
+    : window_(CreateHiddenWindow(instance, windowProcedure)),
+      normalIcon_(LoadSmallIcon(instance, QUORVEX_ICON_NORMAL)),
+      alertIcon_(LoadSmallIcon(instance, QUORVEX_ICON_ALERT)) {}
+
+DesktopWin32::~DesktopWin32() {
+  if (window_ != nullptr) DestroyWindow(window_);
+}
+
+void DesktopWin32::DoEvents() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // The program is ending: leave the quit for the main loop to see.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+void DesktopWin32::TimerChanged(TimerId timer, bool enabled, int32_t intervalMs) {
+  // SetTimer on a running timer starts its interval afresh, as setting it on the form does.
+  if (enabled && intervalMs > 0) {
+    SetTimer(window_, TimerEventId(timer), static_cast<UINT>(intervalMs), nullptr);
+  } else {
+    KillTimer(window_, TimerEventId(timer));  // a form timer with interval 0 never ticks
+  }
+}
+
+void DesktopWin32::ShowMessageBox(const Text& caption, const Text& text) {
+  // No owner: the hidden window cannot bring a box to the front, the box itself can.
+  MessageBoxW(nullptr, Wide(text).c_str(), Wide(caption).c_str(), MB_OK | MB_SETFOREGROUND);
+}
+
+bool DesktopWin32::AcquireSingleInstance() { return instanceLock_->Acquire(); }
+
+void DesktopWin32::HideFromTaskList() {
+  // Created as a tool window and never shown, it is on no task list; keep it hidden.
+  ShowWindow(window_, SW_HIDE);
+}
+
+void DesktopWin32::PlaySoundSync(const Text& name) {
+  const Text besideProgram = JoinPath(RunningExecutable().folder, name);
+  if (VisibleFileExists(besideProgram)) {
+    PlaySoundW(Wide(besideProgram).c_str(), nullptr, SND_FILENAME | SND_SYNC | SND_NODEFAULT);
+  } else {
+    PlaySoundW(Wide(name).c_str(), nullptr, SND_SYNC);  // a system alias, or the default sound
+  }
+}
+
+void DesktopWin32::ShowPopup() {
+  if (form_ == nullptr) return;
+  POINT at{};
+  GetCursorPos(&at);
+  at.y -= kPopupRaise;
+  const PopupSnapshot snapshot = form_->Snapshot();
+  std::optional<MenuCommand> chosen;
+  {
+    const PopupMenu popup(snapshot.menu);
+    chosen = popup.Track(window_, at);
+  }
+  if (chosen) form_->Click(chosen->name, chosen->index, snapshot);
+}
+
+void DesktopWin32::EndProgram() {
+  ended_ = true;
+  PostQuitMessage(0);
+}
+
+}  // namespace quorvex

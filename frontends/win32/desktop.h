@@ -1,0 +1,52 @@
+// The form runtime on Windows: a hidden tool window, its timers, message pump and popup.
+#pragma once
+#include <windows.h>
+
+#include <optional>
+
+#include "app/desktop.h"
+#include "app/single_instance.h"
+
+namespace quorvex {
+
+class Form1;
+
+// The timer ids the hidden window gets in WM_TIMER, one per form timer.
+UINT_PTR TimerEventId(TimerId timer);
+std::optional<TimerId> TimerOfEvent(UINT_PTR eventId);
+
+class DesktopWin32 : public Desktop {
+ public:
+  // Creates the hidden window; `windowProcedure` receives its messages.
+  DesktopWin32(HINSTANCE instance, WNDPROC windowProcedure);
+  ~DesktopWin32() override;
+  DesktopWin32(const DesktopWin32&) = delete;
+  DesktopWin32& operator=(const DesktopWin32&) = delete;
+
+  // The form whose menu the popup shows and whose Click gets the chosen item.
+  void AttachForm(Form1& form) { form_ = &form; }
+  HWND Window() const { return window_; }
+  bool Ended() const { return ended_; }
+
+  void DoEvents() override;
+  void TimerChanged(TimerId timer, bool enabled, int32_t intervalMs) override;
+  void ShowMessageBox(const Text& caption, const Text& text) override;
+  bool AcquireSingleInstance() override;
+  void HideFromTaskList() override;
+  NativeHandle WindowHandle() override { return reinterpret_cast<NativeHandle>(window_); }
+  NativeHandle NormalIcon() override { return reinterpret_cast<NativeHandle>(normalIcon_); }
+  NativeHandle AlertIcon() override { return reinterpret_cast<NativeHandle>(alertIcon_); }
+  void PlaySoundSync(const Text& name) override;
+  void ShowPopup() override;
+  void EndProgram() override;
+
+ private:
+  HWND window_ = nullptr;
+  HICON normalIcon_ = nullptr;
+  HICON alertIcon_ = nullptr;
+  std::unique_ptr<SingleInstanceLock> instanceLock_ = MakeSingleInstanceLock(Text(), Text());
+  Form1* form_ = nullptr;
+  bool ended_ = false;
+};
+
+}  // namespace quorvex

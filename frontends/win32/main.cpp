@@ -1,0 +1,137 @@
+// quorvex.exe: builds the services and Form1, routes the hidden window's messages to it.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <exception>
+#include <memory>
+#include <string>
+
+#include "app/executable_location.h"
+#include "common/steps.h"
+#include "frontends/win32/desktop.h"
+#include "servers/http_request.h"
+#include "settings/registry.h"
+#include "tray/icmp.h"
+#include "tray/launcher_win32.h"
+#include "tray/tray_shell_win32.h"
+// <windows.h> makes Yield a macro, which would swallow Form1's member of that name.
+#undef Yield
+#include "app/form1.h"
+
+namespace quorvex {
+namespace {
+
+// What the window procedure reaches: set once Form1 exists, cleared before it goes.
+struct RunningProgram {
+  Form1* form = nullptr;
+  UINT taskbarCreated = 0;  // the shell's broadcast after its notification area was re-created
+};
+RunningProgram running;
+
+// Every handler runs through here, so an error ends the handler and never the program.
+// Returns whether the handler ran to its end (or was stopped by an Exit inside it).
+template <typename Handler>
+bool Dispatch(const wchar_t* handlerName, Handler&& handler) {
+  try {
+    handler();
+    return true;
+  } catch (const HandlerAborted&) {
+    return true;  // Exit ran inside the handler; the program is already ending
+  } catch (const std::exception& error) {
+    const std::string what = error.what();
+    OutputDebugStringW((std::wstring(L"quorvex: ") + handlerName + L": " + std::wstring(what.begin(), what.end())).c_str());
+    return false;
+  }
+}
+
+LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Form1* form = running.form;
+  if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  if (running.taskbarCreated != 0 && message == running.taskbarCreated) {
+    Dispatch(L"TaskbarCreated", [&] { form->TaskbarCreated(); });
+    return 0;
+  }
+  switch (message) {
+    case WM_TIMER:
+      if (const auto timer = TimerOfEvent(wParam)) Dispatch(L"Timer", [&] { form->TimerTick(*timer); });
+      return 0;
+    case kTrayCallbackMessage:  // the window is never shown: every mouse move is the tray's
+      Dispatch(L"Form_MouseMove", [&] { form->Form_MouseMove(LOWORD(lParam)); });
+      return 0;
+    case WM_QUERYENDSESSION:  // log-off or shutdown: save now, the process may not get another chance
+      Dispatch(L"Form_Unload", [&] { form->Form_Unload(); });
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam) Dispatch(L"Form_Unload", [&] { form->Form_Unload(); });
+      return 0;
+    case WM_CLOSE:  // asked to close (e.g. taskkill without /f): end as Exit does
+      Dispatch(L"menExit_Click", [&] { form->menExit_Click(); });
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+// Tests aim the program at a local master server: --master HOST:PORT, --latest-version URL.
+void ApplyCommandLine(Form1Config& config) {
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (arguments == nullptr) return;
+  for (int i = 1; i + 1 < count; ++i) {
+    const std::wstring option = arguments[i];
+    const Text value(arguments[i + 1], arguments[i + 1] + wcslen(arguments[i + 1]));
+    if (option == L"--master") {
+      config.masterHost = value;
+      ++i;
+    } else if (option == L"--latest-version") {
+      config.latestVersionUrl = value;
+      ++i;
+    }
+  }
+  LocalFree(arguments);
+}
+
+void RunMessageLoop() {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+int RunProgram(HINSTANCE instance) {
+  const ExecutableLocation executable = RunningExecutable();
+  Form1Config config{FromUtf8(QUORVEX_MASTER_HOST), FromUtf8(QUORVEX_LATEST_VERSION_URL), executable.folder,
+                     executable.name};
+  ApplyCommandLine(config);
+
+  DesktopWin32 desktop(instance, WindowProcedure);
+  TrayShellWin32 trayShell;
+  const std::unique_ptr<Registry> registry = MakeRegistry(executable.folder);
+  const std::unique_ptr<HttpRequest> httpRequest = MakeHttpRequest();
+  const std::unique_ptr<Resolver> resolver = MakeSystemResolver();
+  const std::unique_ptr<Pinger> pinger = MakePinger(*resolver);
+  LauncherWin32 launcher;
+  Form1 form({desktop, trayShell, *registry, *httpRequest, *pinger, launcher}, config);
+  desktop.AttachForm(form);
+
+  running.taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+  running.form = &form;
+  // A start-up that fails before its skippable steps leaves no usable program: end it
+  // rather than keep an invisible process that nothing can reach.
+  const bool started = Dispatch(L"Form_Load", [&] { form.Form_Load(); });
+  if (started) RunMessageLoop();
+  running.form = nullptr;
+  return started ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace quorvex
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  try {
+    return quorvex::RunProgram(instance);
+  } catch (const std::exception&) {
+    return 1;  // a service that could not even be made: nothing is shown, nothing saved
+  }
+}
