@@ -1,6 +1,8 @@
-// Quorvex.ini: five CR LF lines of key, "=" and value, matched by position.
+// Quorvex.ini: five CR LF lines of key, "=" and value, matched by position, then the
+// optional lines matched by key.
 #include "settings/ini_file.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -18,6 +20,9 @@ constexpr int64_t kMaxSettingsBytes = 64 * 1024;
 // The limit a missing file starts with, and the index it has in memory after start-up.
 constexpr int16_t kDefaultPlayerLimit = 4;
 constexpr int16_t kDefaultPlayerLimitIndex = 1;
+
+constexpr size_t kPositionalLines = 5;
+constexpr std::u16string_view kMasterKey = u"master", kLatestVersionUrlKey = u"latestVersionUrl";
 
 Text SettingsPath(const Text& programFolder) { return JoinPath(programFolder, u"Quorvex.ini"); }
 
@@ -41,6 +46,31 @@ Text ValueOfLine(const std::vector<Text>& lines, size_t lineIndex) {
   const size_t nextEquals = line.find(u'=', firstEquals + 1);
   const size_t length = nextEquals == Text::npos ? Text::npos : nextEquals - firstEquals - 1;
   return line.substr(firstEquals + 1, length);
+}
+
+Text TrimBlanks(const Text& text) {
+  const size_t first = text.find_first_not_of(u" \t");
+  if (first == Text::npos) return u"";
+  return text.substr(first, text.find_last_not_of(u" \t") - first + 1);
+}
+
+// Keys as Windows treats them in its own .ini files: letter case does not matter.
+bool SameKey(const Text& key, std::u16string_view wanted) {
+  const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c; };
+  return std::equal(key.begin(), key.end(), wanted.begin(), wanted.end(),
+                    [&](char16_t a, char16_t b) { return lower(a) == lower(b); });
+}
+
+// The value after the first "=" of the first line after the five whose key, blanks and
+// letter case aside, is `key`; nothing when no line has it. A value may hold "=" (a URL's
+// query), so it runs to the end of the line.
+std::optional<Text> KeyedValue(const std::vector<Text>& lines, std::u16string_view key) {
+  for (size_t i = kPositionalLines; i < lines.size(); ++i) {
+    const size_t equals = lines[i].find(u'=');
+    if (equals != Text::npos && SameKey(TrimBlanks(lines[i].substr(0, equals)), key))
+      return TrimBlanks(lines[i].substr(equals + 1));
+  }
+  return std::nullopt;
 }
 
 Text FormatAbsolute(int64_t value) { return FormatPlain(std::llabs(value)); }
@@ -69,6 +99,8 @@ void ReadSettings(const Text& programFolder, Settings& settings) {
     return;
   }
   const std::vector<Text> lines = SplitAtCrLf(FromUtf8(ReadFileBytes(path, kMaxSettingsBytes)));
+  if (auto master = KeyedValue(lines, kMasterKey)) settings.master = std::move(master);
+  if (auto url = KeyedValue(lines, kLatestVersionUrlKey)) settings.latestVersionUrl = std::move(url);
   // Each field is stored as soon as it converts, so a bad line leaves the earlier ones read.
   settings.minPlayers = ToInt16(ValueOfLine(lines, 0));
   settings.checkTime = ToInt32(ValueOfLine(lines, 1));
@@ -78,12 +110,15 @@ void ReadSettings(const Text& programFolder, Settings& settings) {
 }
 
 void WriteSettings(const Text& programFolder, const Settings& settings) {
-  const Text text = u"minPlayers=" + FormatSignedBlank(PlayerLimit(settings.minPlayers)) + u"\r\n" +
-                    u"checkTime=" + FormatSignedBlank(settings.checkTime) + u"\r\n" +
-                    u"sound=" + FormatAbsolute(settings.sound) + u"\r\n" +
-                    u"autostart=" + FormatAbsolute(settings.autostart) + u"\r\n" +
-                    u"sort=" + FormatAbsolute(settings.sort) + u"\r\n";
-  ReplaceFileBytes(SettingsPath(programFolder), ToUtf8(text));  // ASCII only, so UTF-8 is ASCII
+  Text text = u"minPlayers=" + FormatSignedBlank(PlayerLimit(settings.minPlayers)) + u"\r\n" +
+              u"checkTime=" + FormatSignedBlank(settings.checkTime) + u"\r\n" +
+              u"sound=" + FormatAbsolute(settings.sound) + u"\r\n" +
+              u"autostart=" + FormatAbsolute(settings.autostart) + u"\r\n" +
+              u"sort=" + FormatAbsolute(settings.sort) + u"\r\n";
+  if (settings.master) text += Text(kMasterKey) + u"=" + *settings.master + u"\r\n";
+  if (settings.latestVersionUrl) text += Text(kLatestVersionUrlKey) + u"=" + *settings.latestVersionUrl + u"\r\n";
+  // UTF-8 as the file is read: the five lines are ASCII, the optional values come back as read.
+  ReplaceFileBytes(SettingsPath(programFolder), ToUtf8(text));
 }
 
 }  // namespace quorvex

@@ -1,6 +1,7 @@
 // The five persisted settings and their file Quorvex.ini beside the executable.
 #pragma once
 #include <cstdint>
+#include <optional>
 
 #include "common/text.h"
 
@@ -12,6 +13,12 @@ struct Settings {
   int16_t sound = 0;       // boolean: 0 off, anything else on
   int16_t autostart = 0;   // boolean
   int16_t sort = 0;        // sort column 0..5
+  // Optional lines after the five, found by their keys "master" and "latestVersionUrl":
+  // the master server and latest-version URL a player chose instead of the built-in ones.
+  // Kept as written, valid or not, so a rewrite never loses what the player typed; the
+  // program checks them where it uses them.
+  std::optional<Text> master;
+  std::optional<Text> latestVersionUrl;
 
   bool operator==(const Settings&) const = default;
 };
@@ -21,10 +28,11 @@ int32_t PlayerLimit(int16_t minPlayersIndex);
 
 // Reads the file in `programFolder` into `settings` line by line; a missing (or hidden)
 // file is replaced by the defaults (limit 4, 20 s, sound and autostart on, `sort` as held)
-// which are written at once. A read error throws after the fields read so far are stored.
+// which are written at once. A read error throws after the fields read so far are stored;
+// the optional lines are read first, so a damaged line among the five does not lose them.
 // On return `minPlayers` holds the player count as stored, not yet the index.
 void ReadSettings(const Text& programFolder, Settings& settings);
-// Writes the five lines; `minPlayers` is the index. The old file survives any failure,
+// Writes the five lines, then the optional lines that are set; `minPlayers` is the index. The old file survives any failure,
 // which throws.
 void WriteSettings(const Text& programFolder, const Settings& settings);
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -208,6 +209,53 @@ TEST_F(IniFileTest, AnIndexWhoseLimitDoesNotFitWritesNothing) {
   PutFile(kDefaultBytes);
   EXPECT_THROW(WriteSettings(Folder(), Made(30, 20, 1, 1, 0)), OverflowError);
   EXPECT_EQ(FileBytes(), kDefaultBytes);
+}
+
+// The optional lines after the five: found by key (letter case and blanks aside, the first
+// of a key wins), kept as written, written back after the five in a fixed order.
+TEST_F(IniFileTest, TheMasterLinesAreReadByKeyAndWrittenAfterTheFive) {
+  struct Case {
+    const char* what;
+    std::string after;
+    std::optional<std::string> master, url;
+    std::string rewritten;
+  };
+  const Case cases[] = {
+      {"none", "", std::nullopt, std::nullopt, ""},
+      {"both, in either order", "latestVersionUrl=http://h/v.txt?a=b\r\nmaster=h:8\r\n", "h:8",
+       "http://h/v.txt?a=b", "master=h:8\r\nlatestVersionUrl=http://h/v.txt?a=b\r\n"},
+      {"blanks and case", " Master = h \r\nLATESTVERSIONURL=\r\n", "h", "",
+       "master=h\r\nlatestVersionUrl=\r\n"},
+      {"the first wins, invalid is kept", "master=not a host\r\nmaster=h\r\n", "not a host", std::nullopt,
+       "master=not a host\r\n"},
+      {"other lines are dropped", "hello\r\nmasters=h\r\n", std::nullopt, std::nullopt, ""},
+  };
+  const std::string five = "minPlayers= 8\r\ncheckTime= 40\r\nsound=0\r\nautostart=1\r\nsort=2\r\n";
+  for (const Case& c : cases) {
+    PutFile(five + c.after);
+    Settings settings;
+    ReadSettings(Folder(), settings);
+    const auto text = [](const std::optional<Text>& value) {
+      return value ? std::optional<std::string>(ToUtf8(*value)) : std::nullopt;
+    };
+    EXPECT_EQ(text(settings.master), c.master) << c.what;
+    EXPECT_EQ(text(settings.latestVersionUrl), c.url) << c.what;
+    settings.minPlayers = 2;
+    WriteSettings(Folder(), settings);
+    EXPECT_EQ(FileBytes(), five + c.rewritten) << c.what;
+  }
+}
+
+TEST_F(IniFileTest, TheMasterLineSurvivesADamagedLineAmongTheFive) {
+  PutFile("minPlayers= 8\r\ncheckTime=abc\r\nsound=0\r\nautostart=1\r\nsort=2\r\nmaster=h:8\r\n");
+  Settings settings;
+  EXPECT_TRUE(ReadThrew(settings));
+  EXPECT_EQ(settings.master, u"h:8");
+  // A line among the five is never taken for a keyed line.
+  PutFile("minPlayers= 8\r\nmaster=h:8\r\n");
+  settings = Settings{};
+  EXPECT_TRUE(ReadThrew(settings));
+  EXPECT_FALSE(settings.master);
 }
 
 }  // namespace
