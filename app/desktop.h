@@ -1,6 +1,7 @@
 // What the form runtime gives Form1: timers, events, message boxes, the popup, identity.
 #pragma once
 #include <cstdint>
+#include <string_view>
 
 #include "common/event_pump.h"
 #include "common/text.h"
@@ -29,6 +30,9 @@ class Desktop : public EventPump {
   virtual void ShowPopup() = 0;
   // No form is loaded any more: the process ends once the current handler returns.
   virtual void EndProgram() = 0;
+  // A problem a handler met and went on past (an unusable line in Quorvex.ini), told where
+  // the front end tells the errors that end a handler.
+  virtual void ReportError(std::string_view handler, std::string_view message) = 0;
 };
 
 }  // namespace quorvex

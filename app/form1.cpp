@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include <stdexcept>
+#include <string>
 
 #include "common/files.h"
 #include "common/numbers.h"
@@ -9,6 +10,7 @@
 #include "servers/poll_summary.h"
 #include "servers/server_download.h"
 #include "servers/server_list_parser.h"
+#include "settings/address_check.h"
 #include "tray/join.h"
 
 namespace quorvex {
@@ -115,6 +117,7 @@ void Form1::Form_Load() {
   RunStep([&] { trayIcon_.AddTrayIcon(u"Current max players: N/A", desktop.NormalIcon()); });
   limitReached_ = 0;
   RunStep([&] { ReadSettings(config_.programFolder, settings_); });
+  UseAddressesFromSettings();
   RunStep([&] { latestVersion_ = DownloadLatestVersion(services_.httpRequest, config_.latestVersionUrl); });
   settings_.checkTime = NormalisedCheckTime(settings_.checkTime);
   settings_.sort = NormalisedSort(settings_.sort);
@@ -122,6 +125,29 @@ void Form1::Form_Load() {
   ShowSettingsInMenu();
   RunStep([&] { SetTimer(TimerId::Timer1, timer1_.Enabled, settings_.checkTime * 1000 - timer3_.Interval); });
   Timer1_Timer();
+}
+
+// The master server and latest-version URL of Quorvex.ini, where no option gave them. A
+// line of the wrong form is reported and the built-in value stays.
+void Form1::UseAddressesFromSettings() {
+  const auto unusable = [&](std::string_view key, const Text& value, std::string_view form, const Text& kept) {
+    services_.desktop.ReportError("Form_Load", "Quorvex.ini line \"" + std::string(key) + "=" + ToUtf8(value) +
+                                                   "\" is not " + std::string(form) + "; using " + ToUtf8(kept));
+  };
+  if (settings_.master && !config_.masterHostGiven) {
+    if (IsHostWithOptionalPort(*settings_.master)) {
+      config_.masterHost = *settings_.master;
+    } else {
+      unusable("master", *settings_.master, "a host with an optional port", config_.masterHost);
+    }
+  }
+  if (settings_.latestVersionUrl && !config_.latestVersionUrlGiven) {
+    if (IsHttpUrl(*settings_.latestVersionUrl)) {
+      config_.latestVersionUrl = *settings_.latestVersionUrl;
+    } else {
+      unusable("latestVersionUrl", *settings_.latestVersionUrl, "an http:// URL", config_.latestVersionUrl);
+    }
+  }
 }
 
 // Start-up's check marks and the player-limit caption, from the normalised settings.

@@ -26,6 +26,11 @@ struct Form1Config {
   Text latestVersionUrl;  // full URL of latest_version.txt
   Text programFolder;     // the executable's folder: Quorvex.ini, start.bat
   Text exeName;           // the executable's file name without extension
+  // Whether masterHost and latestVersionUrl were given on the command line. Otherwise they
+  // are the build's defaults, which valid master= and latestVersionUrl= lines in
+  // Quorvex.ini replace at start-up.
+  bool masterHostGiven = false;
+  bool latestVersionUrlGiven = false;
 };
 
 struct Form1Services {
@@ -105,6 +110,7 @@ class Form1 {
   void SetTimer(TimerId timer, bool enabled, int32_t interval);
   void Yield();
   void ShowSettingsInMenu();
+  void UseAddressesFromSettings();
   void AddUpPlayers(EventPump& pump);
   void NormaliseAndPing(EventPump& pump);
   Text PingResult(const Text& host);

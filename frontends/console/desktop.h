@@ -43,6 +43,7 @@ class ConsoleDesktop : public Desktop {
   void PlaySoundSync(const Text& name) override { output_.Sound(name); }
   void ShowPopup() override;
   void EndProgram() override { ended_ = true; }
+  void ReportError(std::string_view handler, std::string_view message) override { output_.Error(handler, message); }
 
  private:
   ConsoleOutput& output_;

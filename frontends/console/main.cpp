@@ -43,7 +43,12 @@ std::unique_ptr<ConsoleOutput> MakeOutput(bool readable, const ConsoleIcons& ico
 
 int RunConsole(const ConsoleOptions& options) {
   const Text home = HomeFolder(options);
-  const Form1Config config{FromUtf8(options.master), FromUtf8(options.latestVersion), home, u"quorvex-console"};
+  const Form1Config config{FromUtf8(options.master.value_or(QUORVEX_MASTER_HOST)),
+                           FromUtf8(options.latestVersion.value_or(QUORVEX_LATEST_VERSION_URL)),
+                           home,
+                           u"quorvex-console",
+                           options.master.has_value(),
+                           options.latestVersion.has_value()};
 
   const ConsoleIcons icons;
   ConsoleClock clock(options.virtualTime);
@@ -72,10 +77,7 @@ int main(int argc, char** argv) {
   using namespace quorvex;
   std::ios::sync_with_stdio(false);
   try {
-    ConsoleOptions defaults;
-    defaults.master = QUORVEX_MASTER_HOST;
-    defaults.latestVersion = QUORVEX_LATEST_VERSION_URL;
-    const ConsoleOptions options = ParseConsoleOptions(std::vector<std::string>(argv + 1, argv + argc), defaults);
+    const ConsoleOptions options = ParseConsoleOptions(std::vector<std::string>(argv + 1, argv + argc), {});
     if (options.help) {
       std::cout << kConsoleUsage;
       return 0;

@@ -8,8 +8,9 @@
 namespace quorvex {
 
 struct ConsoleOptions {
-  std::string master;         // host[:port]
-  std::string latestVersion;  // URL of latest_version.txt
+  // Given on the command line: they win over Quorvex.ini's master= and latestVersionUrl=.
+  std::optional<std::string> master;         // host[:port]
+  std::optional<std::string> latestVersion;  // URL of latest_version.txt
   std::optional<std::string> home;  // stands in for the executable's folder when given
   bool virtualTime = false;
   bool readable = false;

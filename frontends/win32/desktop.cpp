@@ -122,4 +122,9 @@ void DesktopWin32::EndProgram() {
   PostQuitMessage(0);
 }
 
+void DesktopWin32::ReportError(std::string_view handler, std::string_view message) {
+  const std::string line = "quorvex: " + std::string(handler) + ": " + std::string(message);
+  OutputDebugStringW(Wide(FromUtf8(line)).c_str());
+}
+
 }  // namespace quorvex

@@ -39,6 +39,8 @@ class DesktopWin32 : public Desktop {
   void PlaySoundSync(const Text& name) override;
   void ShowPopup() override;
   void EndProgram() override;
+  // To the debugger's output, where the window procedure sends the errors of handlers.
+  void ReportError(std::string_view handler, std::string_view message) override;
 
  private:
   HWND window_ = nullptr;

@@ -73,6 +73,8 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 // Tests aim the program at a local master server: --master HOST:PORT, --latest-version URL.
+// Options win over Quorvex.ini's lines; the Run value of Autostart carries none, so a
+// player's choice lives in the file.
 void ApplyCommandLine(Form1Config& config) {
   int count = 0;
   LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -82,9 +84,11 @@ void ApplyCommandLine(Form1Config& config) {
     const Text value(arguments[i + 1], arguments[i + 1] + wcslen(arguments[i + 1]));
     if (option == L"--master") {
       config.masterHost = value;
+      config.masterHostGiven = true;
       ++i;
     } else if (option == L"--latest-version") {
       config.latestVersionUrl = value;
+      config.latestVersionUrlGiven = true;
       ++i;
     }
   }

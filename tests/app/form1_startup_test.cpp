@@ -283,5 +283,43 @@ TEST(Form1Startup, AnErrorPageIsNoVersion) {
   EXPECT_TRUE(rig.Form().GetTimer(TimerId::Timer3).Enabled);
 }
 
+// Quorvex.ini's master lines replace the built-in addresses, not the command line's; a line
+// of the wrong form is reported, the built-in value is used, and Exit writes the line back.
+TEST(Form1Startup, TheSettingsFileCanNameTheMasterServer) {
+  struct Case {
+    const char* what;
+    std::string lines;
+    bool optionsGiven;
+    std::string countUrl, latestUrl;
+    std::vector<std::string> errors;
+  };
+  const std::string builtIn = "http://127.0.0.1:28780", chosen = "http://10.1.2.3:8080";
+  const Case cases[] = {
+      {"both lines", "master=10.1.2.3:8080\r\nlatestVersionUrl=http://10.1.2.3:8080/v.txt\r\n", false,
+       chosen + "/rwr_server_list/get_server_count.php", chosen + "/v.txt", {}},
+      {"options win", "master=10.1.2.3:8080\r\nlatestVersionUrl=http://10.1.2.3:8080/v.txt\r\n", true,
+       builtIn + "/rwr_server_list/get_server_count.php", builtIn + "/latest_version.txt", {}},
+      {"invalid lines", "master=10.1.2.3:99999\r\nlatestVersionUrl=https://10.1.2.3/v.txt\r\n", false,
+       builtIn + "/rwr_server_list/get_server_count.php", builtIn + "/latest_version.txt",
+       {"Form_Load: Quorvex.ini line \"master=10.1.2.3:99999\" is not a host with an optional port; using "
+        "127.0.0.1:28780",
+        "Form_Load: Quorvex.ini line \"latestVersionUrl=https://10.1.2.3/v.txt\" is not an http:// URL; using "
+        "http://127.0.0.1:28780/latest_version.txt"}},
+  };
+  const std::string fiveLines = "minPlayers= 8\r\ncheckTime= 20\r\nsound=1\r\nautostart=0\r\nsort=0\r\n";
+  for (const Case& c : cases) {
+    Form1Rig rig;
+    rig.config.masterHostGiven = rig.config.latestVersionUrlGiven = c.optionsGiven;
+    rig.PutSettingsFile(fiveLines + c.lines);
+    rig.Load();
+    ASSERT_GE(rig.http.sentUrls.size(), 2u) << c.what;
+    EXPECT_EQ(ToUtf8(rig.http.sentUrls[0]), c.latestUrl) << c.what;
+    EXPECT_EQ(ToUtf8(rig.http.sentUrls[1]), c.countUrl) << c.what;
+    EXPECT_EQ(rig.desktop.errors, c.errors) << c.what;
+    rig.Form().menExit_Click();
+    EXPECT_EQ(rig.FileBytes("Quorvex.ini"), fiveLines + c.lines) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace quorvex::testing

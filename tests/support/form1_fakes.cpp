@@ -79,6 +79,10 @@ void FakeDesktop::EndProgram() {
   log_.Add("end");
 }
 
+void FakeDesktop::ReportError(std::string_view handler, std::string_view message) {
+  errors.push_back(std::string(handler) + ": " + std::string(message));
+}
+
 std::optional<TimerChange> FakeDesktop::LastChange(TimerId timer) const {
   for (auto it = timerChanges.rbegin(); it != timerChanges.rend(); ++it)
     if (it->timer == timer) return *it;

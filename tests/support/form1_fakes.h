@@ -63,6 +63,7 @@ class FakeDesktop : public Desktop {
   void PlaySoundSync(const Text& name) override;
   void ShowPopup() override;
   void EndProgram() override;
+  void ReportError(std::string_view handler, std::string_view message) override;
 
   // The last change of `timer`, if any.
   std::optional<TimerChange> LastChange(TimerId timer) const;
@@ -76,6 +77,7 @@ class FakeDesktop : public Desktop {
   std::vector<Text> sounds;
   int popups = 0;
   int endProgramCalls = 0;
+  std::vector<std::string> errors;  // "handler: message"
 
  private:
   EventLog& log_;
