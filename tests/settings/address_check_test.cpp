@@ -7,6 +7,13 @@
 namespace quorvex {
 namespace {
 
+// A host name of `length` characters in labels of 50.
+std::string LongHost(size_t length) {
+  std::string host(length, 'a');
+  for (size_t dot = 50; dot + 1 < length; dot += 51) host[dot] = '.';
+  return host;
+}
+
 TEST(AddressCheck, HostsWithAnOptionalPort) {
   const std::pair<std::string, bool> cases[] = {
       {"127.0.0.1:28780", true},      {"example.org", true},       {"a-b.example.org:80", true},
@@ -15,7 +22,8 @@ TEST(AddressCheck, HostsWithAnOptionalPort) {
       {"", false},                    {"-a.org", false},           {"a-.org", false},
       {"a..org", false},              {"a.org.", false},           {"a b.org", false},
       {"http://a.org", false},        {"a.org/x", false},          {"a.org:80:81", false},
-      {std::string(253, 'a'), true},  {std::string(254, 'a'), false},
+      {std::string(63, 'a'), true},   {std::string(64, 'a'), false}, {LongHost(253), true},
+      {LongHost(254), false},
   };
   for (const auto& [host, valid] : cases) EXPECT_EQ(IsHostWithOptionalPort(FromUtf8(host)), valid) << host;
   EXPECT_FALSE(IsHostWithOptionalPort(u"h\u00e9te.org"));
@@ -24,7 +32,8 @@ TEST(AddressCheck, HostsWithAnOptionalPort) {
 TEST(AddressCheck, HttpUrls) {
   const std::pair<std::string, bool> cases[] = {
       {"http://127.0.0.1:28780/latest_version.txt", true},
-      {"HTTP://example.org", true},
+      {"http://example.org", true},
+      {"HTTP://example.org", false},
       {"http://example.org/a/b?c=d&e=f", true},
       {"https://example.org/v.txt", false},
       {"ftp://example.org/v.txt", false},
