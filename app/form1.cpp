@@ -404,9 +404,11 @@ void Form1::menServername_Click(int16_t Index, const ServerRecord& shown) {
   }
 }
 
-// Through the running Steam client when there is one we can start, else through start.bat.
+// Through the running Steam client when there is one we can start, else through start.bat;
+// on Linux only through the steam command.
 void Form1::StartGame(const ServerRecord& server) {
   Launcher& launcher = services_.launcher;
+  if (launcher.StartThroughSteamCommand(SteamCommandArguments(server))) return;
   if (launcher.FindWindowByTitle(u"Steam") && !steamExePath_.empty()) {
     launcher.StartHidden(SteamCommandLine(steamExePath_, server));
     return;

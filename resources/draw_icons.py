@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the program's two icons, quorvex.ico (normal) and quorvex_alert.ico (alert).
+"""Draws the program's two icons, quorvex.ico (normal) and quorvex_alert.ico (alert), and
+the same images as PNG files for the Linux tray and the desktop's icon theme
+(quorvex-32.png, quorvex-16.png, quorvex_alert-32.png, quorvex_alert-16.png).
 
 Each icon holds a 32x32 and a 16x16 image in 16 colours (4 bits a pixel, the standard
 VGA palette). The 32x32 images carry white "QV" on a band that is black in the normal
@@ -80,12 +82,23 @@ def write_icon(path, images):
         out.write(directory + b"".join(blobs))
 
 
+def write_png(path, size, pixels):
+    """The image in the icon's 16 colours, so both renderings look the same."""
+    raw = b"".join(bytes(PALETTE[nearest(p[:3])]) + b"\xff" if p[3] >= 128 else b"\0\0\0\0" for p in pixels)
+    # No time stamps: the same drawing gives the same bytes.
+    command = ["convert", "-size", f"{size}x{size}", "-depth", "8", "rgba:-",
+               "-define", "png:exclude-chunks=date,time", "-strip", path]
+    subprocess.run(command, check=True, input=raw)
+
+
 def main():
     small = render(16, GREEN, "Q", 1, 14, 11)
-    for name, band in (("quorvex.ico", BLACK), ("quorvex_alert.ico", GREEN)):
+    for name, band in (("quorvex", BLACK), ("quorvex_alert", GREEN)):
         large = render(32, band, "QV", 6, 25, 15)
-        write_icon(os.path.join(HERE, name), [(32, large), (16, small)])
-        print("wrote", name)
+        write_icon(os.path.join(HERE, name + ".ico"), [(32, large), (16, small)])
+        write_png(os.path.join(HERE, name + "-32.png"), 32, large)
+        write_png(os.path.join(HERE, name + "-16.png"), 16, small)
+        print("wrote", name + ".ico", "and its PNG files")
 
 
 if __name__ == "__main__":

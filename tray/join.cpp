@@ -53,6 +53,10 @@ Text SteamCommandLine(const Text& steamExePath, const ServerRecord& server) {
   return u"\"" + steamExePath + u"\"" + u" -applaunch 270150 " + LaunchArguments(server);
 }
 
+std::vector<Text> SteamCommandArguments(const ServerRecord& server) {
+  return {u"-applaunch", u"270150", u"server_address=" + server.address, u"server_port=" + FormatPlain(server.port)};
+}
+
 Text StartBatchText(const Text& programFolder, const Text& batchPath, const ServerRecord& server) {
   const Text crlf = u"\r\n";
   return u"pushd \"" + EscapeForBatch(programFolder) + u"\"" + crlf +  //

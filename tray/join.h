@@ -1,5 +1,7 @@
 // The command lines and the batch file that start the game on a server.
 #pragma once
+#include <vector>
+
 #include "common/text.h"
 #include "servers/server_table.h"
 
@@ -14,6 +16,8 @@ bool IsJoinable(const ServerRecord& server);
 Text LaunchArguments(const ServerRecord& server);
 // "\"STEAM\" -applaunch 270150  server_address=... server_port=..." (two blanks, as written).
 Text SteamCommandLine(const Text& steamExePath, const ServerRecord& server);
+// The steam command's arguments: -applaunch 270150 server_address=... server_port=...
+std::vector<Text> SteamCommandArguments(const ServerRecord& server);
 // The four CR LF lines of start.bat: change to the program folder, go up, start, delete.
 Text StartBatchText(const Text& programFolder, const Text& batchPath, const ServerRecord& server);
 // The quoted batch path, with the blank before the closing quote.

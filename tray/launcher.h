@@ -1,7 +1,9 @@
-// Starting the game: finding the Steam window, writing start.bat, starting a command line.
+// Starting the game: finding the Steam window, writing start.bat, starting a command line,
+// or (on Linux) the steam command.
 #pragma once
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 #include "common/text.h"
 
@@ -23,6 +25,11 @@ class Launcher {
   // Starts the command line as a new process with a hidden window, without waiting.
   // Throws LaunchError when it cannot be started.
   virtual void StartHidden(const Text& commandLine) = 0;
+  // Linux has no Steam window to look for and no start.bat: there the game starts only
+  // through the Steam client's `steam` command, with these arguments, and this returns
+  // true (or throws LaunchError when there is no such command). False where the other
+  // ways apply.
+  virtual bool StartThroughSteamCommand(const std::vector<Text>& /*arguments*/) { return false; }
 };
 
 }  // namespace quorvex

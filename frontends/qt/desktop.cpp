@@ -1,0 +1,58 @@
+#include "frontends/qt/desktop.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMenu>
+#include <QMessageBox>
+
+#include "app/form1.h"
+#include "frontends/qt/dispatch.h"
+
+namespace quorvex {
+
+namespace {
+constexpr int kPopupRaise = 20;  // the popup opens this many pixels above the cursor
+}
+
+QtDesktop::QtDesktop(SingleInstanceLock& lock, SoundPlayer& sound) : lock_(lock), sound_(sound) {}
+
+void QtDesktop::Attach(Form1& form, QMenu& popup) {
+  form_ = &form;
+  popup_ = &popup;
+  for (TimerId timer : {TimerId::Timer1, TimerId::Timer2, TimerId::Timer3}) {
+    QObject::connect(&TimerOf(timer), &QTimer::timeout, [this, timer] {
+      Dispatch("Timer", [&] { form_->TimerTick(timer); });
+    });
+  }
+}
+
+void QtDesktop::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void QtDesktop::TimerChanged(TimerId timer, bool enabled, int32_t intervalMs) {
+  QTimer& target = TimerOf(timer);
+  // Starting a running timer counts its interval afresh, as setting it on the form does;
+  // a form timer with interval 0 never ticks.
+  if (enabled && intervalMs > 0) {
+    target.start(intervalMs);
+  } else {
+    target.stop();
+  }
+}
+
+void QtDesktop::ShowMessageBox(const Text& caption, const Text& text) {
+  QMessageBox box(QMessageBox::NoIcon, QString::fromStdU16String(caption), QString::fromStdU16String(text),
+                  QMessageBox::Ok);
+  box.exec();
+}
+
+void QtDesktop::ShowPopup() {
+  if (popup_ == nullptr || popup_->isVisible()) return;
+  popup_->exec(QCursor::pos() - QPoint(0, kPopupRaise));
+}
+
+void QtDesktop::EndProgram() {
+  ended_ = true;
+  QCoreApplication::quit();
+}
+
+}  // namespace quorvex

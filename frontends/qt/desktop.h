@@ -1,0 +1,53 @@
+// The form runtime on a Linux desktop through Qt: QTimers, processEvents, QMessageBox,
+// the popup, the single-instance lock and the alert sound.
+#pragma once
+#include <QTimer>
+
+#include <array>
+#include <memory>
+
+#include "app/desktop.h"
+#include "app/single_instance.h"
+#include "frontends/qt/sound.h"
+
+class QMenu;
+
+namespace quorvex {
+
+class Form1;
+
+class QtDesktop : public Desktop {
+ public:
+  // The handles Form1 passes to the tray shell, which knows them as its two QIcons.
+  static constexpr NativeHandle kWindow = 0x10, kNormalIcon = 1, kAlertIcon = 2;
+
+  QtDesktop(SingleInstanceLock& lock, SoundPlayer& sound);
+
+  // The form whose handlers the timers run, and the tray's menu that ShowPopup opens.
+  void Attach(Form1& form, QMenu& popup);
+  bool Ended() const { return ended_; }
+
+  void DoEvents() override;
+  void TimerChanged(TimerId timer, bool enabled, int32_t intervalMs) override;
+  void ShowMessageBox(const Text& caption, const Text& text) override;
+  bool AcquireSingleInstance() override { return lock_.Acquire(); }
+  void HideFromTaskList() override {}  // no window is ever shown: nothing is on a task list
+  NativeHandle WindowHandle() override { return kWindow; }
+  NativeHandle NormalIcon() override { return kNormalIcon; }
+  NativeHandle AlertIcon() override { return kAlertIcon; }
+  void PlaySoundSync(const Text& name) override { sound_.PlayToEnd(name); }
+  void ShowPopup() override;
+  void EndProgram() override;
+
+ private:
+  QTimer& TimerOf(TimerId timer) { return timers_[static_cast<size_t>(timer)]; }
+
+  SingleInstanceLock& lock_;
+  SoundPlayer& sound_;
+  std::array<QTimer, 3> timers_;
+  Form1* form_ = nullptr;
+  QMenu* popup_ = nullptr;
+  bool ended_ = false;
+};
+
+}  // namespace quorvex

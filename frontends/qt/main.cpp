@@ -1,0 +1,124 @@
+// quorvex: Form1 in the Linux desktop's notification area through Qt.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QStandardPaths>
+#include <QSystemTrayIcon>
+
+#include <exception>
+#include <iostream>
+#include <memory>
+
+#include "app/executable_location.h"
+#include "app/form1.h"
+#include "app/single_instance.h"
+#include "common/files.h"
+#include "frontends/qt/autostart_registry.h"
+#include "frontends/qt/desktop.h"
+#include "frontends/qt/dispatch.h"
+#include "frontends/qt/launcher.h"
+#include "frontends/qt/popup_menu.h"
+#include "frontends/qt/sound.h"
+#include "frontends/qt/stop_signals.h"
+#include "frontends/qt/tray_shell.h"
+#include "servers/http_request.h"
+#include "settings/registry.h"
+#include "tray/icmp.h"
+
+namespace quorvex {
+namespace {
+
+Text ToText(const QString& text) { return text.toStdU16String(); }
+
+// The executable's folder is not writable once installed, so Quorvex.ini, the registry
+// store and the lock live in $XDG_CONFIG_HOME/quorvex (~/.config/quorvex).
+Text ProgramFolder() {
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/quorvex";
+  if (!QDir().mkpath(folder)) throw std::runtime_error("cannot make the folder " + folder.toStdString());
+  return ToText(folder);
+}
+
+Text AutostartEntryPath() {
+  return ToText(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/autostart/quorvex.desktop");
+}
+
+// Both sizes of one drawing, so the notification area picks the one it shows.
+QIcon TrayIcon(const QString& name) {
+  QIcon icon;
+  icon.addFile(":/" + name + "-16.png");
+  icon.addFile(":/" + name + "-32.png");
+  return icon;
+}
+
+struct TrayOptions {
+  Text masterHost = FromUtf8(QUORVEX_MASTER_HOST);
+  Text latestVersionUrl = FromUtf8(QUORVEX_LATEST_VERSION_URL);
+};
+
+TrayOptions ParseOptions(const QApplication& app) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription("Watches the game's server list from the notification area.");
+  parser.addHelpOption();
+  const QCommandLineOption master("master", "the master server list's host[:port]", "HOST[:PORT]");
+  const QCommandLineOption latest("latest-version", "the URL of latest_version.txt", "URL");
+  parser.addOption(master);
+  parser.addOption(latest);
+  parser.process(app);  // --help and unknown options end the program here
+  TrayOptions options;
+  if (parser.isSet(master)) options.masterHost = ToText(parser.value(master));
+  if (parser.isSet(latest)) options.latestVersionUrl = ToText(parser.value(latest));
+  return options;
+}
+
+int RunTray(const TrayOptions& options) {
+  const Text folder = ProgramFolder();
+  const Form1Config config{options.masterHost, options.latestVersionUrl, folder, u"quorvex"};
+  const ExecutableLocation executable = RunningExecutable();
+
+  const std::unique_ptr<SingleInstanceLock> lock = MakeSingleInstanceLock(folder, config.exeName);
+  // Beside the executable in a build, in ../share/quorvex once installed.
+  SoundPlayer sound({executable.folder, JoinPath(executable.folder, u"../share/quorvex")});
+  QtDesktop desktop(*lock, sound);
+  QtTrayShell trayShell(TrayIcon("quorvex"), TrayIcon("quorvex_alert"));
+  const std::unique_ptr<Registry> store = MakeRegistry(folder);
+  AutostartRegistry registry(*store, AutostartEntryPath(), ToText(QCoreApplication::applicationFilePath()));
+  const std::unique_ptr<HttpRequest> httpRequest = MakeHttpRequest();
+  const std::unique_ptr<Resolver> resolver = MakeSystemResolver();
+  const std::unique_ptr<Pinger> pinger = MakePinger(*resolver);
+  QtLauncher launcher;
+  Form1 form({desktop, trayShell, registry, *httpRequest, *pinger, launcher}, config);
+
+  PopupMenu popup(form);
+  trayShell.Icon().setContextMenu(&popup.Menu());
+  desktop.Attach(form, popup.Menu());
+  const StopSignals stopSignals([&] { Dispatch("menExit_Click", [&] { form.menExit_Click(); }); });
+  // However the event loop ends (the session ending, say), the settings are saved once.
+  QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&] { Dispatch("Form_Unload", [&] { form.Form_Unload(); }); });
+
+  // A start-up that fails before its skippable steps leaves no usable program.
+  if (!Dispatch("Form_Load", [&] { form.Form_Load(); })) return 1;
+  if (desktop.Ended()) return 0;  // another instance runs: the box has been shown
+  return QApplication::exec();
+}
+
+}  // namespace
+}  // namespace quorvex
+
+int main(int argc, char** argv) {
+  using namespace quorvex;
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("quorvex");
+  QApplication::setQuitOnLastWindowClosed(false);  // closing a message box must not end the program
+  const TrayOptions options = ParseOptions(app);
+  if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+    std::cerr << "quorvex: this desktop has no notification area to show the icon in; "
+                 "quorvex-console runs the same program as text.\n";
+    return 1;  // nothing read or written
+  }
+  try {
+    return RunTray(options);
+  } catch (const std::exception& error) {
+    std::cerr << "quorvex: " << error.what() << "\n";
+    return 1;  // a service that could not even be made: nothing shown, nothing saved
+  }
+}

@@ -1,0 +1,54 @@
+#include "frontends/qt/popup_menu.h"
+
+#include "frontends/qt/dispatch.h"
+
+namespace quorvex {
+
+PopupMenu::PopupMenu(Form1& form) : form_(form) {
+  // Both ways of opening it come through here: QMenu::popup for XEmbed, and the host's
+  // AboutToShow over D-Bus for a StatusNotifierItem.
+  QObject::connect(&root_, &QMenu::aboutToShow, [this] { Rebuild(); });
+}
+
+void PopupMenu::Rebuild() {
+  snapshot_ = std::make_shared<const PopupSnapshot>(form_.Snapshot());
+  root_.clear();
+  for (QMenu* submenu : submenus_) submenu->deleteLater();
+  submenus_.clear();
+  AddItems(root_, snapshot_->menu.Root());
+}
+
+void PopupMenu::AddItems(QMenu& menu, const MenuItem& parent) {
+  for (const MenuItem& item : parent.children) {
+    QAction* action = nullptr;
+    if (item.IsSeparator()) {
+      action = menu.addSeparator();
+    } else if (!item.children.empty()) {
+      auto* submenu = new QMenu(QString::fromStdU16String(item.caption), &root_);
+      submenus_.push_back(submenu);
+      AddItems(*submenu, item);
+      action = menu.addMenu(submenu);
+    } else {
+      action = menu.addAction(QString::fromStdU16String(item.caption));
+      // Queued: the click runs once the menu has closed, so a handler that lets events in
+      // cannot rebuild the menu under the action that is still sending its signal. The
+      // snapshot it acts on is the one this popup showed.
+      QObject::connect(
+          action, &QAction::triggered, &root_,
+          [this, name = item.name, index = item.index, shown = snapshot_] {
+            Dispatch(name, [&] { form_.Click(name, index, *shown); });
+          },
+          Qt::QueuedConnection);
+    }
+    action->setCheckable(item.checked);
+    action->setChecked(item.checked);
+    action->setVisible(item.visible);
+    if (item.name == MenuTree::kDefaultItem) {
+      QFont bold = menu.font();
+      bold.setBold(true);
+      action->setFont(bold);
+    }
+  }
+}
+
+}  // namespace quorvex
