@@ -174,6 +174,23 @@ TEST_F(Form1Join, AStartThatFailsIsReportedAndLeavesNoBatchFile) {
   EXPECT_NE(rig.desktop.messageBoxes[0].text.find(u"steam.exe is missing"), Text::npos);
 }
 
+TEST_F(Form1Join, WhereSteamsCommandIsTheWayOnlyItStartsTheGame) {
+  Start(false);
+  rig.launcher.steamCommand = true;
+  ClickLine(4);
+  EXPECT_EQ(rig.launcher.started,
+            (std::vector<Text>{u"steam -applaunch 270150 server_address=127.0.0.6 server_port=40001"}));
+  EXPECT_TRUE(rig.launcher.titlesLookedFor.empty());
+  EXPECT_TRUE(rig.launcher.batchFiles.empty());
+
+  rig.launcher.startFailure = "Steam was not found";
+  ClickLine(1);
+  ASSERT_EQ(rig.desktop.messageBoxes.size(), 1u);
+  EXPECT_NE(rig.desktop.messageBoxes[0].text.find(u"Steam was not found"), Text::npos);
+  EXPECT_EQ(rig.launcher.started.size(), 1u);
+  EXPECT_FALSE(rig.FileExists("start.bat"));
+}
+
 TEST_F(Form1Join, AClickActsOnTheServerThePopupShowedEvenAfterALaterPoll) {
   rig.launcher.steamWindow = true;
   rig.InstallSteam(kSteamExe);

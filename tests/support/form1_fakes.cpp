@@ -206,6 +206,14 @@ void FakeLauncher::StartHidden(const Text& commandLine) {
   started.push_back(commandLine);
 }
 
+bool FakeLauncher::StartThroughSteamCommand(const std::vector<Text>& arguments) {
+  if (!steamCommand) return false;
+  Text commandLine = u"steam";
+  for (const Text& argument : arguments) commandLine += u" " + argument;
+  StartHidden(commandLine);
+  return true;
+}
+
 // ---- replies and menus ----------------------------------------------------------------
 
 ServerRecord Server(const Text& name, const Text& address, int16_t players, const Text& version) {

@@ -172,13 +172,15 @@ class FakeLauncher : public Launcher {
   // Writes the text (UTF-8) where it is asked to, so a leftover file can be seen.
   void WriteBatchFile(const Text& path, const Text& text) override;
   void StartHidden(const Text& commandLine) override;
+  bool StartThroughSteamCommand(const std::vector<Text>& arguments) override;
 
   bool steamWindow = false;
+  bool steamCommand = false;  // joins go through the steam command, as on Linux
   std::optional<std::string> writeFailure;  // WriteBatchFile throws LaunchError with it
   std::optional<std::string> startFailure;  // StartHidden throws LaunchError with it
   std::vector<Text> titlesLookedFor;
   std::vector<std::pair<Text, Text>> batchFiles;  // (path, text)
-  std::vector<Text> started;
+  std::vector<Text> started;  // steam command arguments are joined by blanks
 
  private:
   EventLog& log_;
