@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
 
@@ -31,15 +32,16 @@ namespace {
 Text ToText(const QString& text) { return text.toStdU16String(); }
 
 // The executable's folder is not writable once installed, so Quorvex.ini, the registry
-// store and the lock live in $XDG_CONFIG_HOME/quorvex (~/.config/quorvex).
-Text ProgramFolder() {
-  const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/quorvex";
-  if (!QDir().mkpath(folder)) throw std::runtime_error("cannot make the folder " + folder.toStdString());
-  return ToText(folder);
+// store and the lock live in $XDG_CONFIG_HOME/quorvex (~/.config/quorvex), and the Run
+// value is $XDG_CONFIG_HOME/autostart/quorvex.desktop.
+QString ConfigFolder(const QString& chosen) {
+  return chosen.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) : chosen;
 }
 
-Text AutostartEntryPath() {
-  return ToText(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/autostart/quorvex.desktop");
+Text ProgramFolder(const QString& configFolder) {
+  const QString folder = configFolder + "/quorvex";
+  if (!QDir().mkpath(folder)) throw std::runtime_error("cannot make the folder " + folder.toStdString());
+  return ToText(QFileInfo(folder).absoluteFilePath());
 }
 
 // Both sizes of one drawing, so the notification area picks the one it shows.
@@ -53,6 +55,7 @@ QIcon TrayIcon(const QString& name) {
 struct TrayOptions {
   Text masterHost = FromUtf8(QUORVEX_MASTER_HOST);
   Text latestVersionUrl = FromUtf8(QUORVEX_LATEST_VERSION_URL);
+  QString configFolder;  // empty: the desktop's ($XDG_CONFIG_HOME)
 };
 
 TrayOptions ParseOptions(const QApplication& app) {
@@ -61,17 +64,22 @@ TrayOptions ParseOptions(const QApplication& app) {
   parser.addHelpOption();
   const QCommandLineOption master("master", "the master server list's host[:port]", "HOST[:PORT]");
   const QCommandLineOption latest("latest-version", "the URL of latest_version.txt", "URL");
+  const QCommandLineOption config("config", "keep the settings and the autostart entry in DIR instead of "
+                                  "$XDG_CONFIG_HOME", "DIR");
   parser.addOption(master);
   parser.addOption(latest);
+  parser.addOption(config);
   parser.process(app);  // --help and unknown options end the program here
   TrayOptions options;
   if (parser.isSet(master)) options.masterHost = ToText(parser.value(master));
   if (parser.isSet(latest)) options.latestVersionUrl = ToText(parser.value(latest));
+  options.configFolder = parser.value(config);
   return options;
 }
 
 int RunTray(const TrayOptions& options) {
-  const Text folder = ProgramFolder();
+  const QString configFolder = ConfigFolder(options.configFolder);
+  const Text folder = ProgramFolder(configFolder);
   const Form1Config config{options.masterHost, options.latestVersionUrl, folder, u"quorvex"};
   const ExecutableLocation executable = RunningExecutable();
 
@@ -81,7 +89,8 @@ int RunTray(const TrayOptions& options) {
   QtDesktop desktop(*lock, sound);
   QtTrayShell trayShell(TrayIcon("quorvex"), TrayIcon("quorvex_alert"));
   const std::unique_ptr<Registry> store = MakeRegistry(folder);
-  AutostartRegistry registry(*store, AutostartEntryPath(), ToText(QCoreApplication::applicationFilePath()));
+  const Text autostartEntry = ToText(QFileInfo(configFolder + "/autostart/quorvex.desktop").absoluteFilePath());
+  AutostartRegistry registry(*store, autostartEntry, ToText(QCoreApplication::applicationFilePath()));
   const std::unique_ptr<HttpRequest> httpRequest = MakeHttpRequest();
   const std::unique_ptr<Resolver> resolver = MakeSystemResolver();
   const std::unique_ptr<Pinger> pinger = MakePinger(*resolver);
