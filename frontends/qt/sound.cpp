@@ -19,7 +19,11 @@ void SoundEnded(ca_context*, uint32_t, int, void* ended) { static_cast<std::prom
 }  // namespace
 
 SoundPlayer::SoundPlayer(std::vector<Text> folders) : folders_(std::move(folders)) {
-  if (ca_context_create(&context_) != CA_SUCCESS) context_ = nullptr;
+  if (ca_context_create(&context_) != CA_SUCCESS) {
+    context_ = nullptr;
+    return;
+  }
+  ca_context_change_props(context_, CA_PROP_APPLICATION_NAME, "Quorvex", nullptr);
 }
 
 SoundPlayer::~SoundPlayer() {
