@@ -100,6 +100,11 @@ int RunTray(const TrayOptions& options) {
   PopupMenu popup(form);
   trayShell.Icon().setContextMenu(&popup.Menu());
   desktop.Attach(form, popup.Menu());
+  // An XEmbed tray has opened the menu by now, and a StatusNotifierItem host that reads the
+  // menu over D-Bus shows it itself; a host that only reports the right button gets it here.
+  QObject::connect(&trayShell.Icon(), &QSystemTrayIcon::activated, [&](QSystemTrayIcon::ActivationReason reason) {
+    if (reason == QSystemTrayIcon::Context) Dispatch("Form_MouseMove", [&] { form.Form_MouseMove(kRightButtonDown); });
+  });
   const StopSignals stopSignals([&] { Dispatch("menExit_Click", [&] { form.menExit_Click(); }); });
   // However the event loop ends (the session ending, say), the settings are saved once.
   QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&] { Dispatch("Form_Unload", [&] { form.Form_Unload(); }); });
