@@ -107,7 +107,8 @@ int RunTray(const TrayOptions& options) {
   });
   const StopSignals stopSignals([&] { Dispatch("menExit_Click", [&] { form.menExit_Click(); }); });
   // However the event loop ends (the session ending, say), the settings are saved once.
-  QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&] { Dispatch("Form_Unload", [&] { form.Form_Unload(); }); });
+  QObject::connect(qApp, &QCoreApplication::aboutToQuit, &popup.Menu(),
+                   [&] { Dispatch("Form_Unload", [&] { form.Form_Unload(); }); });
 
   // A start-up that fails before its skippable steps leaves no usable program.
   if (!Dispatch("Form_Load", [&] { form.Form_Load(); })) return 1;
