@@ -50,6 +50,10 @@ void QtDesktop::ShowPopup() {
   popup_->exec(QCursor::pos() - QPoint(0, kPopupRaise));
 }
 
+void QtDesktop::ReportError(std::string_view handler, std::string_view message) {
+  ReportHandlerError(handler, message);
+}
+
 void QtDesktop::EndProgram() {
   ended_ = true;
   QCoreApplication::quit();

@@ -38,6 +38,7 @@ class QtDesktop : public Desktop {
   void PlaySoundSync(const Text& name) override { sound_.PlayToEnd(name); }
   void ShowPopup() override;
   void EndProgram() override;
+  void ReportError(std::string_view handler, std::string_view message) override;
 
  private:
   QTimer& TimerOf(TimerId timer) { return timers_[static_cast<size_t>(timer)]; }

@@ -8,6 +8,11 @@
 
 namespace quorvex {
 
+// Errors go to stderr, where a desktop keeps a program's messages (the session's log).
+inline void ReportHandlerError(std::string_view handler, std::string_view message) {
+  std::cerr << "quorvex: " << handler << ": " << message << "\n";
+}
+
 // Returns whether the handler ran to its end (or was stopped by an Exit inside it).
 template <typename Handler>
 bool Dispatch(std::string_view handlerName, Handler&& handler) {
@@ -17,7 +22,7 @@ bool Dispatch(std::string_view handlerName, Handler&& handler) {
   } catch (const HandlerAborted&) {
     return true;  // Exit ran inside the handler; the program is already ending
   } catch (const std::exception& error) {
-    std::cerr << "quorvex: " << handlerName << ": " << error.what() << "\n";
+    ReportHandlerError(handlerName, error.what());
     return false;
   }
 }

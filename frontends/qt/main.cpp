@@ -9,6 +9,7 @@
 #include <exception>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 #include "app/executable_location.h"
 #include "app/form1.h"
@@ -53,9 +54,8 @@ QIcon TrayIcon(const QString& name) {
 }
 
 struct TrayOptions {
-  Text masterHost = FromUtf8(QUORVEX_MASTER_HOST);
-  Text latestVersionUrl = FromUtf8(QUORVEX_LATEST_VERSION_URL);
-  QString configFolder;  // empty: the desktop's ($XDG_CONFIG_HOME)
+  std::optional<Text> masterHost, latestVersionUrl;  // else the build's or Quorvex.ini's
+  QString configFolder;                               // empty: the desktop's ($XDG_CONFIG_HOME)
 };
 
 TrayOptions ParseOptions(const QApplication& app) {
@@ -80,7 +80,10 @@ TrayOptions ParseOptions(const QApplication& app) {
 int RunTray(const TrayOptions& options) {
   const QString configFolder = ConfigFolder(options.configFolder);
   const Text folder = ProgramFolder(configFolder);
-  const Form1Config config{options.masterHost, options.latestVersionUrl, folder, u"quorvex"};
+  Form1Config config{options.masterHost.value_or(FromUtf8(QUORVEX_MASTER_HOST)),
+                     options.latestVersionUrl.value_or(FromUtf8(QUORVEX_LATEST_VERSION_URL)), folder, u"quorvex"};
+  config.masterHostGiven = options.masterHost.has_value();
+  config.latestVersionUrlGiven = options.latestVersionUrl.has_value();
   const ExecutableLocation executable = RunningExecutable();
 
   const std::unique_ptr<SingleInstanceLock> lock = MakeSingleInstanceLock(folder, config.exeName);
