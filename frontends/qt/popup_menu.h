@@ -1,5 +1,8 @@
 // The tray's popup: rebuilt from Form1's menu each time it opens, clicks routed back to
-// the form with the snapshot the popup showed.
+// the form with the snapshot the popup showed. Every QMenu, submenus too, has the
+// desktop's menu font, which QApplication takes from the platform theme for the class
+// "QMenu"; the server lines are laid out for such a proportional font. (A font set on the
+// top menu alone would not reach its submenus.)
 #pragma once
 #include <QMenu>
 
