@@ -75,6 +75,12 @@ std::optional<Text> KeyedValue(const std::vector<Text>& lines, std::u16string_vi
 
 Text FormatAbsolute(int64_t value) { return FormatPlain(std::llabs(value)); }
 
+// The absolute value of -32768 is no 16-bit number the reader would take back.
+Text FormatFlag(int16_t value) {
+  const int64_t magnitude = std::llabs(int64_t{value});
+  return FormatPlain(magnitude > INT16_MAX ? 1 : magnitude);
+}
+
 }  // namespace
 
 int32_t PlayerLimit(int16_t minPlayersIndex) {
@@ -112,8 +118,8 @@ void ReadSettings(const Text& programFolder, Settings& settings) {
 void WriteSettings(const Text& programFolder, const Settings& settings) {
   Text text = u"minPlayers=" + FormatSignedBlank(PlayerLimit(settings.minPlayers)) + u"\r\n" +
               u"checkTime=" + FormatSignedBlank(settings.checkTime) + u"\r\n" +
-              u"sound=" + FormatAbsolute(settings.sound) + u"\r\n" +
-              u"autostart=" + FormatAbsolute(settings.autostart) + u"\r\n" +
+              u"sound=" + FormatFlag(settings.sound) + u"\r\n" +
+              u"autostart=" + FormatFlag(settings.autostart) + u"\r\n" +
               u"sort=" + FormatAbsolute(settings.sort) + u"\r\n";
   if (settings.master) text += Text(kMasterKey) + u"=" + *settings.master + u"\r\n";
   if (settings.latestVersionUrl) text += Text(kLatestVersionUrlKey) + u"=" + *settings.latestVersionUrl + u"\r\n";

@@ -32,8 +32,9 @@ int32_t PlayerLimit(int16_t minPlayersIndex);
 // the optional lines are read first, so a damaged line among the five does not lose them.
 // On return `minPlayers` holds the player count as stored, not yet the index.
 void ReadSettings(const Text& programFolder, Settings& settings);
-// Writes the five lines, then the optional lines that are set; `minPlayers` is the index. The old file survives any failure,
-// which throws.
+// Writes the five lines, then the optional lines that are set; `minPlayers` is the index.
+// A flag (sound, autostart) is written as its absolute value, or as 1 when that does not
+// fit 16 bits, so it reads back as on. The old file survives any failure, which throws.
 void WriteSettings(const Text& programFolder, const Settings& settings);
 
 }  // namespace quorvex
