@@ -116,7 +116,14 @@ void Form1::Form_Load() {
   RunStep([&] { desktop.HideFromTaskList(); });
   RunStep([&] { trayIcon_.AddTrayIcon(u"Current max players: N/A", desktop.NormalIcon()); });
   limitReached_ = 0;
-  RunStep([&] { ReadSettings(config_.programFolder, settings_); });
+  RunStep([&] {
+    try {
+      ReadSettings(config_.programFolder, settings_);
+    } catch (const UnreadableSettingsFile&) {
+      keepSettingsFile_ = true;  // it may hold the user's values: Exit must not replace it
+      throw;
+    }
+  });
   UseAddressesFromSettings();
   RunStep([&] { latestVersion_ = DownloadLatestVersion(services_.httpRequest, config_.latestVersionUrl); });
   settings_.checkTime = NormalisedCheckTime(settings_.checkTime);
@@ -175,8 +182,9 @@ void Form1::menExit_Click() {
 void Form1::Form_Unload() {
   if (!loaded_ || unloaded_) return;
   unloaded_ = true;
-  // A settings file that cannot be written must not keep the Run value from being set.
-  RunStep([&] { WriteSettings(config_.programFolder, settings_); });
+  // A settings file that cannot be written must not keep the Run value from being set; one
+  // that start-up could not read is left as it is.
+  if (!keepSettingsFile_) RunStep([&] { WriteSettings(config_.programFolder, settings_); });
   if (settings_.autostart != 0) {
     const Text executable = JoinPath(config_.programFolder, config_.exeName + u".exe");
     services_.registry.SetRegString(kHkeyCurrentUser, kRunKey, kAppTitle, u"\"" + executable + u"\"");

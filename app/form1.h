@@ -137,6 +137,7 @@ class Form1 {
   RebuildGate rebuildGate_;
   bool loaded_ = false;    // passed the single-instance test: only then is anything saved
   bool unloaded_ = false;  // Form_Unload runs once however the form goes
+  bool keepSettingsFile_ = false;  // Quorvex.ini is there but could not be read
   bool exited_ = false;
   bool pollRunning_ = false;  // Timer3_Timer is between its first and last step
   uint64_t menuRevision_ = 0;

@@ -16,7 +16,11 @@ struct FileError : std::runtime_error {
 Text JoinPath(const Text& folder, const Text& name);
 // True when a regular file is there and is neither hidden nor a system file.
 bool VisibleFileExists(const Text& path);
-// The file's bytes; throws FileError when it cannot be read or is larger than `maxBytes`.
+// True when nothing at all is at `path`, not even a link to nothing. On Windows a hidden or
+// system file counts as missing too.
+bool CountsAsMissing(const Text& path);
+// The bytes of a regular file; throws FileError when it cannot be read, is no regular file
+// (a directory, a FIFO) or is larger than `maxBytes`.
 std::string ReadFileBytes(const Text& path, int64_t maxBytes);
 // Writes a new file beside `path` and puts it in place in one step (flushed to disk first),
 // so the old file stays whole when anything fails. Throws FileError.

@@ -28,10 +28,21 @@ bool VisibleFileExists(const Text& path) {
   return ::stat(ToUtf8(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+bool CountsAsMissing(const Text& path) {
+  struct stat info {};
+  return ::lstat(ToUtf8(path).c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR);
+}
+
 std::string ReadFileBytes(const Text& path, int64_t maxBytes) {
   const std::string name = ToUtf8(path);
-  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK opening a FIFO would wait for a writer that never comes.
+  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) Fail("cannot open", name);
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    throw FileError("not a regular file: " + name);
+  }
   std::string bytes;
   char buffer[4096];
   for (;;) {

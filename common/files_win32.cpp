@@ -35,6 +35,16 @@ bool VisibleFileExists(const Text& path) {
   return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
 }
 
+bool CountsAsMissing(const Text& path) {
+  const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  }
+  const bool hidden = (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+  return hidden && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 std::string ReadFileBytes(const Text& path, int64_t maxBytes) {
   Handle file{CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr)};

@@ -81,6 +81,14 @@ Text FormatFlag(int16_t value) {
   return FormatPlain(magnitude > INT16_MAX ? 1 : magnitude);
 }
 
+std::string ReadableBytes(const Text& path) {
+  try {
+    return ReadFileBytes(path, kMaxSettingsBytes);
+  } catch (const FileError& error) {
+    throw UnreadableSettingsFile(error.what());
+  }
+}
+
 }  // namespace
 
 int32_t PlayerLimit(int16_t minPlayersIndex) {
@@ -94,7 +102,7 @@ int32_t PlayerLimit(int16_t minPlayersIndex) {
 
 void ReadSettings(const Text& programFolder, Settings& settings) {
   const Text path = SettingsPath(programFolder);
-  if (!VisibleFileExists(path)) {
+  if (CountsAsMissing(path)) {
     settings.minPlayers = kDefaultPlayerLimit;  // a count, as if read from a file
     settings.checkTime = 20;
     settings.sound = 1;
@@ -104,7 +112,7 @@ void ReadSettings(const Text& programFolder, Settings& settings) {
     WriteSettings(programFolder, asWritten);
     return;
   }
-  const std::vector<Text> lines = SplitAtCrLf(FromUtf8(ReadFileBytes(path, kMaxSettingsBytes)));
+  const std::vector<Text> lines = SplitAtCrLf(FromUtf8(ReadableBytes(path)));
   if (auto master = KeyedValue(lines, kMasterKey)) settings.master = std::move(master);
   if (auto url = KeyedValue(lines, kLatestVersionUrlKey)) settings.latestVersionUrl = std::move(url);
   // Each field is stored as soon as it converts, so a bad line leaves the earlier ones read.

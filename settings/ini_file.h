@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "common/files.h"
 #include "common/text.h"
 
 namespace quorvex {
@@ -26,10 +27,17 @@ struct Settings {
 // The limit shown and stored for a player-limit index: 2^(index+1).
 int32_t PlayerLimit(int16_t minPlayersIndex);
 
+// Something is where Quorvex.ini goes but it could not be read (no permission, a directory,
+// a FIFO, a link to nothing, far too large): it may hold the user's values, so it is kept.
+struct UnreadableSettingsFile : FileError {
+  using FileError::FileError;
+};
+
 // Reads the file in `programFolder` into `settings` line by line; a missing (or hidden)
 // file is replaced by the defaults (limit 4, 20 s, sound and autostart on, `sort` as held)
-// which are written at once. A read error throws after the fields read so far are stored;
-// the optional lines are read first, so a damaged line among the five does not lose them.
+// which are written at once. A file that cannot be read throws UnreadableSettingsFile and
+// changes nothing; a damaged one throws after the fields read so far are stored, the
+// optional lines being read first, so a damaged line among the five does not lose them.
 // On return `minPlayers` holds the player count as stored, not yet the index.
 void ReadSettings(const Text& programFolder, Settings& settings);
 // Writes the five lines, then the optional lines that are set; `minPlayers` is the index.

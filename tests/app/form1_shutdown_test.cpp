@@ -167,6 +167,26 @@ TEST(Form1ExitUnwritable, ASettingsFileThatCannotBeWrittenStillLeavesTheRunValue
   EXPECT_EQ(rig.desktop.endProgramCalls, 1);
 }
 
+// Something at Quorvex.ini that start-up could not read may hold the user's values.
+TEST(Form1ExitUnreadable, LeavesWhatCouldNotBeReadAndStillSetsTheRunValue) {
+  const std::string tooLarge = kSavedSettings + std::string(64 * 1024, 'x');
+  for (const bool asFolder : {true, false}) {
+    SCOPED_TRACE(asFolder ? "a folder" : "a file over 64 KiB");
+    Form1Rig rig;
+    const std::filesystem::path ini = std::filesystem::path(ToUtf8(rig.Folder())) / "Quorvex.ini";
+    if (asFolder) {
+      std::filesystem::create_directory(ini);
+    } else {
+      rig.PutSettingsFile(tooLarge);
+    }
+    rig.Load();
+    rig.Form().menExit_Click();
+    EXPECT_EQ(std::filesystem::is_directory(ini), asFolder);
+    if (!asFolder) EXPECT_EQ(rig.FileBytes("Quorvex.ini"), tooLarge);
+    EXPECT_EQ(rig.registry.calls.back(), "DeleteRegValue " + ToUtf8(kRunKey) + "|Quorvex");
+  }
+}
+
 // ---- Exit inside a yield --------------------------------------------------------------
 
 // What the program had done when Exit returned inside a yield.

@@ -193,7 +193,7 @@ TEST_F(IniFileTest, AFileOver64KiBIsNotRead) {
 
   PutFile(lines + std::string(64 * 1024 - lines.size() + 1, 'x'));
   settings = Settings{};
-  EXPECT_THROW(ReadSettings(Folder(), settings), FileError);
+  EXPECT_THROW(ReadSettings(Folder(), settings), UnreadableSettingsFile);
   EXPECT_EQ(settings, Settings{});
 }
 
