@@ -1,6 +1,7 @@
 #include "common/numbers.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <optional>
 #include <string>
@@ -11,6 +12,10 @@ namespace {
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// std::stod throws std::out_of_range for a value too small for a double ("0." and 400
+// zeros and "1"); strtod gives the nearest double, here 0, and never throws.
+double TextToDouble(const std::string& number) { return std::strtod(number.c_str(), nullptr); }
 
 // Parses [sign] digits [. digits] over the whole of `text` (blanks trimmed) into a rounded
 // integer; nullopt when the text is not of that form or the value is too large to matter.
@@ -33,7 +38,7 @@ std::optional<int64_t> ParseDecimal(const Text& text) {
   const size_t firstNonZero = digits.find_first_not_of('0');
   if (firstNonZero != std::string::npos && firstNonZero < intDigits && intDigits - firstNonZero > 12)
     return std::nullopt;
-  const double value = std::stod("0" + digits.substr(0, intDigits) + "." + digits.substr(intDigits) + "0");
+  const double value = TextToDouble("0" + digits.substr(0, intDigits) + "." + digits.substr(intDigits) + "0");
   const double rounded = RoundHalfEven(value);
   return static_cast<int64_t>(negative ? -rounded : rounded);
 }
@@ -78,7 +83,7 @@ double LeadingNumberValue(const Text& text) {
     }
     number.push_back(static_cast<char>(text[i]));
   }
-  return anyDigit ? std::stod(number) : 0.0;
+  return anyDigit ? TextToDouble(number) : 0.0;
 }
 
 Text FormatPlain(int64_t value) { return FromAscii(std::to_string(value)); }

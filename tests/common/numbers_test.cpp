@@ -16,6 +16,8 @@ TEST(ToInt16, AcceptsBlanksSignsAndTheEdges) {
   EXPECT_THROW(ToInt16(u"32768"), ConversionError);
   EXPECT_THROW(ToInt16(u"-32769"), ConversionError);
   EXPECT_THROW(ToInt16(u"99999999999999999999"), ConversionError);
+  // Too small for a double: the nearest value, 0, not an exception of another kind.
+  EXPECT_EQ(ToInt16(u"0." + Text(400, u'0') + u"1"), 0);
 }
 
 TEST(ToInt16, RejectsTextThatIsNoNumber) {
