@@ -400,6 +400,10 @@ void Form1::men_Click(int16_t Index) {
 void Form1::menServername_Click(int16_t Index, const ServerRecord& shown) {
   if (IsSeparatorIndex(Index)) return;
   Desktop& desktop = services_.desktop;
+  if (!IsCompleteInLatestList(shown)) {
+    desktop.ShowMessageBox(kAppTitle, u"This server's entry is incomplete in the latest list.");
+    return;
+  }
   // The address and port come from the network and go into a command line.
   if (!IsJoinable(shown)) {
     desktop.ShowMessageBox(kAppTitle, u"This server's address cannot be joined.");

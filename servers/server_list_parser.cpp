@@ -31,6 +31,11 @@ void ExtractTag(const Text& reply, const Text& tag, ServerTable& table, EventPum
 }
 
 void ParseServerList(const Text& reply, ServerTable& table, EventPump& pump) {
+  // A reply that came forgets what the one before wrote; an empty one (a failed download)
+  // changes nothing, its marks included.
+  if (!reply.empty()) {
+    for (int slot = 1; slot <= ServerTable::kSlots; ++slot) table.at(slot).fromLatestReply = 0;
+  }
   for (const Text& tag : kServerListTags) RunStep([&] { ExtractTag(reply, tag, table, pump); });
 }
 

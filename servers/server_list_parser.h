@@ -16,7 +16,8 @@ extern const std::array<Text, 12> kServerListTags;
 // occurrence, or a number that does not convert; records already filled keep their values.
 void ExtractTag(const Text& reply, const Text& tag, ServerTable& table, EventPump& pump);
 
-// ExtractTag for each of the twelve tags; a failing scan ends only that tag.
+// ExtractTag for each of the twelve tags; a failing scan ends only that tag. A non-empty
+// reply first clears every record's marks of what the latest reply wrote.
 void ParseServerList(const Text& reply, ServerTable& table, EventPump& pump);
 
 // Every "," of the player names becomes three blanks.

@@ -1,5 +1,6 @@
 #include "servers/server_table.h"
 
+#include <map>
 #include <stdexcept>
 #include <string>
 
@@ -13,6 +14,24 @@ ServerRecord& ServerTable::at(int index) {
 }
 
 const ServerRecord& ServerTable::at(int index) const { return const_cast<ServerTable*>(this)->at(index); }
+
+namespace {
+
+uint16_t FieldBit(const Text& field) {
+  static const std::map<Text, uint16_t> bits = {
+      {u"name", kNameBit},         {u"address", kAddressBit},
+      {u"dedicated", kDedicatedBit}, {u"map_id", kMapIdBit},
+      {u"map_name", kMapNameBit},  {u"port", kPortBit},
+      {u"current_players", kCurrentPlayersBit}, {u"bots", kBotsBit},
+      {u"ping", kPingBit},         {u"watchers", kWatchersBit},
+      {u"version", kVersionBit},   {u"player_names", kPlayerNamesBit},
+      {u"mode", kModeBit},
+  };
+  const auto found = bits.find(field);
+  return found == bits.end() ? 0 : found->second;
+}
+
+}  // namespace
 
 void SetServerField(const Text& elementText, const Text& tag, ServerRecord& record) {
   const Text field = ReplaceAll(ReplaceAll(tag, u"<", u""), u">", u"");
@@ -29,6 +48,7 @@ void SetServerField(const Text& elementText, const Text& tag, ServerRecord& reco
   else if (field == u"version") record.version = elementText;
   else if (field == u"player_names") record.player_names = elementText;
   else if (field == u"mode") record.mode = elementText;
+  record.fromLatestReply |= FieldBit(field);  // not reached when a number did not convert
 }
 
 }  // namespace quorvex

@@ -7,6 +7,24 @@
 
 namespace quorvex {
 
+// One bit per field of a record, to tell which fields a reply wrote.
+enum ServerFieldBit : uint16_t {
+  kNameBit = 1u << 0,
+  kAddressBit = 1u << 1,
+  kDedicatedBit = 1u << 2,
+  kMapIdBit = 1u << 3,
+  kMapNameBit = 1u << 4,
+  kPortBit = 1u << 5,
+  kCurrentPlayersBit = 1u << 6,
+  kBotsBit = 1u << 7,
+  kPingBit = 1u << 8,
+  kWatchersBit = 1u << 9,
+  kVersionBit = 1u << 10,
+  kPlayerNamesBit = 1u << 11,
+  kModeBit = 1u << 12,
+  kEveryFieldBit = (1u << 13) - 1,
+};
+
 struct ServerRecord {
   Text name;
   Text address;
@@ -21,6 +39,9 @@ struct ServerRecord {
   Text version;
   Text player_names;
   Text mode;
+  // The fields (ServerFieldBit) the latest list reply wrote into this record; the others
+  // hold what an earlier poll left there. Moves with the record when the table is sorted.
+  uint16_t fromLatestReply = 0;
 
   bool operator==(const ServerRecord&) const = default;
 };
@@ -39,9 +60,9 @@ class ServerTable {
   std::array<ServerRecord, kSlots + 1> records_{};
 };
 
-// Stores one element's text into the field its tag names ("<bots>" and "bots" alike).
-// An unknown tag changes nothing; a number that does not convert throws and leaves the
-// field as it was.
+// Stores one element's text into the field its tag names ("<bots>" and "bots" alike) and
+// marks that field as written by the latest reply. An unknown tag changes nothing; a number
+// that does not convert throws and leaves the field and its mark as they were.
 void SetServerField(const Text& elementText, const Text& tag, ServerRecord& record);
 
 }  // namespace quorvex

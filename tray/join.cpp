@@ -45,6 +45,11 @@ bool IsJoinable(const ServerRecord& server) {
   return server.port >= 1 && (IsDottedIpv4(server.address) || IsHostName(server.address));
 }
 
+bool IsCompleteInLatestList(const ServerRecord& server) {
+  constexpr uint16_t kJoinFields = kNameBit | kAddressBit | kPortBit;
+  return (server.fromLatestReply & kJoinFields) == kJoinFields;
+}
+
 Text LaunchArguments(const ServerRecord& server) {
   return u" server_address=" + server.address + u" server_port=" + FormatPlain(server.port);
 }

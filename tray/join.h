@@ -12,6 +12,11 @@ namespace quorvex {
 // Both come from the network, and a command interpreter would run anything else.
 bool IsJoinable(const ServerRecord& server);
 
+// Whether the latest list reply wrote the record's name, address and port: a record whose
+// fields come from different polls (a port scan that stopped early, a list shorter than its
+// count) would join a server other than the one its line names.
+bool IsCompleteInLatestList(const ServerRecord& server);
+
 // " server_address=ADDRESS server_port=PORT"; begins with a blank.
 Text LaunchArguments(const ServerRecord& server);
 // "\"STEAM\" -applaunch 270150  server_address=... server_port=..." (two blanks, as written).

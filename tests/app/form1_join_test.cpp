@@ -191,6 +191,39 @@ TEST_F(Form1Join, WhereSteamsCommandIsTheWayOnlyItStartsTheGame) {
   EXPECT_FALSE(rig.FileExists("start.bat"));
 }
 
+// A record whose name, address or port the latest reply did not write holds fields of
+// different servers; its line shows them as they are, but a click starts nothing.
+TEST_F(Form1Join, OnlyAServerTheLatestListGaveWholeIsJoined) {
+  rig.launcher.steamWindow = true;
+  rig.InstallSteam(kSteamExe);
+  rig.PutSettings(4, 20, 1, 1, /*sort=*/3);  // by players
+  std::vector<ServerRecord> servers = {Server(u"Alpha", u"127.0.0.1", 9), Server(u"Bravo", u"127.0.0.2", 5),
+                                       Server(u"Charlie", u"127.0.0.3", 1)};
+  for (uint16_t i = 0; i < 3; ++i) servers[i].port = 1001 + i;
+  rig.ServeLatestVersion(u"1.80");
+  rig.ServeServers(servers);
+  rig.Load();
+  rig.Form().Timer3_Timer();
+
+  // Charlie comes first with a port of letters: the port scan stops at it.
+  servers[2].current_players = 12;
+  rig.ServeServers({servers[2], servers[0], servers[1]});
+  Text& list = rig.http.replies[Form1Rig::ListUrl(3)].body;
+  list = ReplaceAll(list, u"<port>1003<", u"<port>x<");
+  rig.Poll();
+  for (int line : {1, 4, 7}) ClickLine(line);
+  // Three servers announced, one listed: the other two records are an earlier poll's.
+  rig.http.replies[Form1Rig::ListUrl(3)] = {ListReply({servers[1]})};
+  rig.Poll();
+  for (int line : {1, 4, 7}) ClickLine(line);
+
+  EXPECT_EQ(rig.launcher.started,
+            std::vector<Text>{u"\"" + kSteamExe + u"\" -applaunch 270150  server_address=127.0.0.2 server_port=1002"});
+  ASSERT_EQ(rig.desktop.messageBoxes.size(), 5u);
+  for (const MessageBoxShown& box : rig.desktop.messageBoxes)
+    EXPECT_EQ(box.text, u"This server's entry is incomplete in the latest list.");
+}
+
 TEST_F(Form1Join, AClickActsOnTheServerThePopupShowedEvenAfterALaterPoll) {
   rig.launcher.steamWindow = true;
   rig.InstallSteam(kSteamExe);

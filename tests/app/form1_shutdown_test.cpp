@@ -182,7 +182,9 @@ TEST(Form1ExitUnreadable, LeavesWhatCouldNotBeReadAndStillSetsTheRunValue) {
     rig.Load();
     rig.Form().menExit_Click();
     EXPECT_EQ(std::filesystem::is_directory(ini), asFolder);
-    if (!asFolder) EXPECT_EQ(rig.FileBytes("Quorvex.ini"), tooLarge);
+    if (!asFolder) {
+      EXPECT_EQ(rig.FileBytes("Quorvex.ini"), tooLarge);
+    }
     EXPECT_EQ(rig.registry.calls.back(), "DeleteRegValue " + ToUtf8(kRunKey) + "|Quorvex");
   }
 }

@@ -227,6 +227,7 @@ ServerRecord Server(const Text& name, const Text& address, int16_t players, cons
   server.map_id = u"media/packages/vanilla/maps/map1";
   server.map_name = u"Moorland";
   server.mode = u"COOP";
+  server.fromLatestReply = kEveryFieldBit;  // as a reply that listed it whole leaves it
   return server;
 }
 
