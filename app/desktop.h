@@ -18,7 +18,8 @@ class Desktop : public EventPump {
   virtual void TimerChanged(TimerId timer, bool enabled, int32_t intervalMs) = 0;
   // A modal box with one OK button; returns when it is closed.
   virtual void ShowMessageBox(const Text& caption, const Text& text) = 0;
-  // Takes the per-user single-instance lock; false when another instance holds it.
+  // Takes the per-user single-instance lock; false when another instance holds it. Any
+  // other failure throws std::runtime_error saying why.
   virtual bool AcquireSingleInstance() = 0;
   virtual void HideFromTaskList() = 0;
   virtual NativeHandle WindowHandle() = 0;

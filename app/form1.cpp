@@ -99,9 +99,16 @@ Timer& Form1::TimerOf(TimerId timer) {
 void Form1::Form_Load() {
   // The 48 server items exist from construction on: the design menu holds them all.
   Desktop& desktop = services_.desktop;
-  if (!desktop.AcquireSingleInstance()) {
+  Text refusal;
+  try {
+    if (!desktop.AcquireSingleInstance()) refusal = u"Already running....";
+  } catch (const std::runtime_error& error) {
+    // Unsure whether another instance runs: one that does could spoil what this one saves.
+    refusal = u"Quorvex cannot make sure it runs only once: " + FromUtf8(error.what());
+  }
+  if (!refusal.empty()) {
     exited_ = true;  // nothing of this instance may run or be saved
-    desktop.ShowMessageBox(kAppTitle, u"Already running....");
+    desktop.ShowMessageBox(kAppTitle, refusal);
     desktop.EndProgram();
     return;
   }

@@ -10,6 +10,8 @@ class SingleInstanceLock {
  public:
   virtual ~SingleInstanceLock() = default;
   // Takes the lock for the life of this object; false when another instance holds it.
+  // Any other failure throws std::runtime_error saying why: without the lock two instances
+  // could run on one home and spoil each other's settings.
   virtual bool Acquire() = 0;
 };
 

@@ -1,7 +1,13 @@
 // The lock as an advisory lock on a file (flock), which the kernel drops with the process.
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+#include <string>
 
 #include "app/single_instance.h"
 #include "common/files.h"
@@ -21,18 +27,34 @@ class FlockLock : public SingleInstanceLock {
 
   bool Acquire() override {
     if (fd_ >= 0) return true;
-    const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    // A program folder we cannot write to holds no settings another instance could spoil.
-    if (fd < 0) return true;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    // O_NONBLOCK: a FIFO put where the lock goes must not hang the start.
+    const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
+    if (fd < 0) Fail("cannot open");
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
       ::close(fd);
-      return false;
+      throw std::runtime_error("the lock " + path_ + " is not a regular file");
+    }
+    int locked;
+    do {
+      locked = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (locked != 0 && errno == EINTR);
+    if (locked != 0) {
+      const int error = errno;
+      ::close(fd);
+      if (error == EWOULDBLOCK) return false;  // another instance holds it
+      errno = error;
+      Fail("cannot lock");
     }
     fd_ = fd;
     return true;
   }
 
  private:
+  [[noreturn]] void Fail(const std::string& what) const {
+    throw std::runtime_error(what + " the lock " + path_ + ": " + std::strerror(errno));
+  }
+
   std::string path_;
   int fd_ = -1;
 };

@@ -1,6 +1,9 @@
 // The lock as a named mutex in the session's namespace, held until the object goes.
 #include <windows.h>
 
+#include <stdexcept>
+#include <string>
+
 #include "app/single_instance.h"
 
 namespace quorvex {
@@ -21,8 +24,12 @@ class MutexLock : public SingleInstanceLock {
   bool Acquire() override {
     if (mutex_ != nullptr) return true;
     HANDLE mutex = CreateMutexW(nullptr, FALSE, kMutexName);
-    // A lock we may not even open was made by someone else: count it as taken.
-    if (mutex == nullptr) return false;
+    if (mutex == nullptr) {
+      const DWORD error = GetLastError();
+      // A lock we may not even open was made by another instance under another account.
+      if (error == ERROR_ACCESS_DENIED) return false;
+      throw std::runtime_error("cannot make the lock (error " + std::to_string(error) + ")");
+    }
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
       CloseHandle(mutex);
       return false;

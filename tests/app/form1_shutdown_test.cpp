@@ -48,6 +48,22 @@ TEST(Form1SecondInstance, ShowsItsBoxEndsAndTouchesNothing) {
   EXPECT_EQ(rig.desktop.messageBoxes.size(), 1u);
 }
 
+TEST(Form1SecondInstance, ALockThatCannotBeTakenEndsTheStartSayingWhyBeforeAnythingIsTouched) {
+  Form1Rig rig;
+  rig.desktop.lockFailure = "the lock is a folder";
+  rig.PutSettingsFile(kSavedSettings);
+  rig.Load();
+  rig.Form().menExit_Click();
+  ASSERT_EQ(rig.desktop.messageBoxes.size(), 1u);
+  EXPECT_EQ(rig.desktop.messageBoxes[0].caption, u"Quorvex");
+  EXPECT_EQ(rig.desktop.messageBoxes[0].text, u"Quorvex cannot make sure it runs only once: the lock is a folder");
+  EXPECT_EQ(rig.desktop.endProgramCalls, 1);
+  EXPECT_TRUE(rig.registry.calls.empty());
+  EXPECT_TRUE(rig.trayShell.calls.empty());
+  EXPECT_TRUE(rig.http.opened.empty());
+  EXPECT_EQ(rig.FileBytes("Quorvex.ini"), kSavedSettings);
+}
+
 TEST(Form1SecondInstance, WritesNoSettingsFileWhenThereWasNone) {
   Form1Rig rig;
   rig.desktop.otherInstanceRuns = true;

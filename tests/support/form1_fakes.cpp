@@ -59,6 +59,7 @@ void FakeDesktop::ShowMessageBox(const Text& caption, const Text& text) {
 
 bool FakeDesktop::AcquireSingleInstance() {
   log_.Add("single-instance");
+  if (lockFailure) throw std::runtime_error(*lockFailure);
   return !otherInstanceRuns;
 }
 

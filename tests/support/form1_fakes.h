@@ -69,6 +69,7 @@ class FakeDesktop : public Desktop {
   std::optional<TimerChange> LastChange(TimerId timer) const;
 
   bool otherInstanceRuns = false;
+  std::optional<std::string> lockFailure;  // AcquireSingleInstance throws it
   // Runs at every yield with the yield's number (1, 2, ...), counted over the rig's life.
   std::function<void(int)> onYield;
   int yields = 0;
