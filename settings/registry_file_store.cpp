@@ -204,7 +204,7 @@ bool IsAt(const Entry& entry, const Address& address) {
 
 StoreFile LoadStore(const Text& path) {
   StoreFile store;
-  if (!VisibleFileExists(path)) return store;
+  if (CountsAsMissing(path)) return store;  // a FIFO or a dangling link is there, unreadable
   try {
     const std::string bytes = ReadFileBytes(path, kMaxStoreBytes);
     size_t start = 0;

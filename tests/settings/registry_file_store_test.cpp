@@ -124,6 +124,13 @@ TEST_F(FileStoreTest, AStoreThatCannotBeReadIsNeverReplaced) {
   store.SetRegDword(kHkeyCurrentUser, u"Software\\Q", u"Value", 2);
   store.DeleteRegValue(kHkeyCurrentUser, u"Software\\Q", u"Value");
   EXPECT_EQ(StoreBytes(), big);
+#ifndef _WIN32
+  // A link to a store that is not there (an unmounted home, say) is no missing store.
+  std::filesystem::remove(StorePath());
+  std::filesystem::create_symlink(folder_ / "elsewhere" / "registry.txt", StorePath());
+  store.SetRegDword(kHkeyCurrentUser, u"Software\\Q", u"Value", 2);
+  EXPECT_TRUE(std::filesystem::is_symlink(StorePath()));
+#endif
 }
 
 TEST_F(FileStoreTest, AFailedWriteIsSilentAndKeepsTheOldFile) {
