@@ -22,7 +22,8 @@ class ConsoleInput {
   virtual bool TakeSignal() = 0;
 };
 
-// Lines from stdin; SIGINT and SIGTERM are caught from now on and reported as signals.
+// Lines from stdin; SIGINT and SIGTERM are caught from now on and reported as signals,
+// SIGPIPE is ignored.
 std::unique_ptr<ConsoleInput> MakeStdinInput();
 
 }  // namespace quorvex

@@ -44,6 +44,9 @@ class StdinInput : public ConsoleInput {
     action.sa_flags = SA_RESTART;  // a transfer or a ping in progress goes on undisturbed
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
+    // A reader of stdout that goes away must not end the process unsaved: the failed write
+    // is seen by the output instead, and the session exits.
+    ::signal(SIGPIPE, SIG_IGN);
   }
 
   InputEvent Wait(std::optional<int64_t> timeoutMs, std::string& line) override {

@@ -19,6 +19,7 @@ class JsonOutput : public ConsoleOutput {
   void File(const Text& path, const Text& text) override;
   void Error(std::string_view handler, std::string_view message) override;
   void Idle() override;
+  bool Closed() const override { return out_.fail(); }
 
  private:
   void Emit(const std::string& line);

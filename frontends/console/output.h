@@ -34,6 +34,9 @@ class ConsoleOutput {
   virtual void Error(std::string_view handler, std::string_view message) = 0;
   // The console waits for the next command.
   virtual void Idle() = 0;
+  // Whether a write failed: whoever read the events has gone (a closed pipe), and the
+  // console ends as with Exit.
+  virtual bool Closed() const = 0;
 };
 
 }  // namespace quorvex

@@ -23,6 +23,7 @@ class ReadableOutput : public ConsoleOutput {
   void File(const Text& path, const Text& text) override;
   void Error(std::string_view handler, std::string_view message) override;
   void Idle() override {}
+  bool Closed() const override { return out_.fail(); }
 
  private:
   // One line stamped with the console's clock, then `text` indented below it.

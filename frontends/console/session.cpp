@@ -67,6 +67,10 @@ int ConsoleSession::RunOnVirtualClock() {
   std::string line;
   while (!desktop_.Ended()) {
     output_.Idle();
+    if (output_.Closed()) {
+      Exit();
+      break;
+    }
     switch (input_.Wait(std::nullopt, line)) {
       case InputEvent::Line:
         Execute(line);
@@ -92,6 +96,10 @@ int ConsoleSession::RunOnRealClock() {
     if (desktop_.Ended()) break;
     if (!waitedSinceLastEvent) output_.Idle();
     waitedSinceLastEvent = true;
+    if (output_.Closed()) {
+      Exit();
+      break;
+    }
     std::optional<int64_t> timeout;
     if (const auto due = desktop_.Timers().NextDue()) timeout = std::max<int64_t>(0, *due - clock.Now());
     switch (input_.Wait(timeout, line)) {
@@ -114,7 +122,7 @@ bool ConsoleSession::RunDueTicks(int64_t until) {
   ConsoleClock& clock = desktop_.Clock();
   bool ran = false;
   while (!desktop_.Ended()) {
-    if (input_.TakeSignal()) {
+    if (StopAsked()) {
       Exit();
       break;
     }
@@ -179,7 +187,7 @@ void ConsoleSession::Click(const ConsoleCommand& command) {
 
 void ConsoleSession::DoEvents() {
   if (desktop_.Ended()) return;
-  if (input_.TakeSignal()) {
+  if (StopAsked()) {
     Exit();
     return;
   }
@@ -193,6 +201,8 @@ void ConsoleSession::ShowPopup() {
   lastPopup_ = form_.Snapshot();
   output_.Menu(lastPopup_->menu, true);
 }
+
+bool ConsoleSession::StopAsked() { return input_.TakeSignal() || output_.Closed(); }
 
 void ConsoleSession::Exit() {
   Dispatch("menExit_Click", [&] { form_.menExit_Click(); });

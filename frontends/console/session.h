@@ -36,6 +36,8 @@ class ConsoleSession : public ConsoleEvents {
   // Runs every tick due by `until` in due order; returns whether any ran.
   bool RunDueTicks(int64_t until);
   void Exit();
+  // A stop signal came, or stdout closed: either is an Exit.
+  bool StopAsked();
 
   Form1& form_;
   ConsoleDesktop& desktop_;

@@ -51,7 +51,11 @@ class RecordingOutput : public ConsoleOutput {
   void Error(std::string_view handler, std::string_view message) override {
     events.push_back("error " + std::string(handler) + ": " + std::string(message));
   }
-  void Idle() override { events.push_back("idle"); }
+  void Idle() override {
+    events.push_back("idle");
+    if (--idlesBeforeClosing == 0) closed = true;
+  }
+  bool Closed() const override { return closed; }
 
   int Count(const std::string& prefix) const {
     int count = 0;
@@ -63,6 +67,8 @@ class RecordingOutput : public ConsoleOutput {
   std::vector<MenuTree> menus;
   std::vector<Text> files;
   bool failMessageBox = false;
+  bool closed = false;
+  int idlesBeforeClosing = 0;  // stdout closes at this idle, if set
 };
 
 // stdin as a script: lines, stop signals, and actions the test runs between commands.
@@ -303,6 +309,25 @@ TEST_F(ConsoleSessionTest, ASignalActsAsExitAndSavesTheSettingsAndTheRunValue) {
   EXPECT_EQ(std::get<Text>(*run), u"\"" + Folder() + u"/quorvex-console.exe\"");
   EXPECT_TRUE(desktop.Ended());
   EXPECT_FALSE(desktop.Timers().NextDue());
+}
+
+TEST_F(ConsoleSessionTest, AClosedStdoutActsAsExitWhereverItIsSeen) {
+  Serve({Server(u"Alpha", u"127.0.0.2", 1)});
+  PutFile("Quorvex.ini", "minPlayers= 8\r\ncheckTime= 15\r\nsound=0\r\nautostart=1\r\nsort=9\r\n");
+  output.idlesBeforeClosing = 2;  // waiting for a command
+  EXPECT_EQ(Run({Line("click menSound"), Line("click menSound")}), 0);
+  EXPECT_EQ(FileBytes("Quorvex.ini"), "minPlayers= 8\r\ncheckTime= 20\r\nsound=1\r\nautostart=1\r\nsort=5\r\n");
+  EXPECT_TRUE(registry.Find(testing::kRunKey, u"Quorvex"));
+  EXPECT_TRUE(desktop.Ended());
+}
+
+TEST_F(ConsoleSessionTest, AClosedStdoutInTheMiddleOfAPollActsAsExit) {
+  Serve({Server(u"Alpha", u"127.0.0.2", 1)});
+  pinger.onPing = [&] { output.closed = true; };
+  EXPECT_EQ(Run({Line("advance 250"), Line("click menSound")}), 0);
+  EXPECT_TRUE(Form().Exited());
+  EXPECT_EQ(FileBytes("Quorvex.ini"), "minPlayers= 4\r\ncheckTime= 20\r\nsound=1\r\nautostart=1\r\nsort=0\r\n");
+  EXPECT_TRUE(registry.Find(testing::kRunKey, u"Quorvex"));
 }
 
 TEST_F(ConsoleSessionTest, TheEndOfInputOnTheVirtualClockEndsTheRunWithoutExit) {
