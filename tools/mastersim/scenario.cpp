@@ -8,6 +8,16 @@ namespace quorvex::mastersim {
 
 namespace {
 
+// What a scenario may ask for: far more than any test needs, far less than would exhaust
+// the machine (40 steps of "join a 99999" once took over 2 GB, every step keeping its own
+// copy of the servers).
+constexpr size_t kMaxServers = 64;
+constexpr size_t kMaxPlayersInAStep = 50000;   // past the 32,767 a 16-bit total holds
+constexpr size_t kMaxSteps = 1000;
+constexpr size_t kMaxStepBytes = 1 << 20;      // the server texts of one step: its list reply
+constexpr size_t kMaxTimelineBytes = 16 << 20; // the server texts of every step together
+constexpr uintmax_t kMaxFileBytes = 1 << 20;
+
 // One line of a scenario file with its number, for error messages.
 struct Line {
   int number;
@@ -106,12 +116,42 @@ GameServer& FindServer(ServerSet& servers, const std::string& id, const std::str
   Fail(fileName, line, "no server \"" + id + "\" in servers.txt");
 }
 
-void Join(GameServer& server, const std::string& who) {
+size_t PlayersIn(const ServerSet& servers) {
+  size_t players = 0;
+  for (const auto& server : servers) players += server.players.size();
+  return players;
+}
+
+// The bytes the servers' texts take in a list reply, tags and escapes left out.
+size_t TextBytes(const ServerSet& servers) {
+  size_t bytes = 0;
+  for (const auto& server : servers) {
+    for (const auto& [name, value] : server.fields) bytes += value.size();
+    for (const auto& player : server.players) bytes += player.size() + 1;
+  }
+  return bytes;
+}
+
+// Refuses a line that makes one step (or, with `earlierSteps`, the whole timeline) hold
+// more than a scenario may.
+void CheckStepSize(const ServerSet& servers, size_t earlierSteps, const std::string& fileName, const Line& line) {
+  if (PlayersIn(servers) > kMaxPlayersInAStep)
+    Fail(fileName, line, "more than " + std::to_string(kMaxPlayersInAStep) + " players in one step");
+  const size_t bytes = TextBytes(servers);
+  if (bytes > kMaxStepBytes) Fail(fileName, line, "one step's servers hold more than 1 MiB of text");
+  if (earlierSteps + bytes > kMaxTimelineBytes) Fail(fileName, line, "the steps hold more than 16 MiB of text");
+}
+
+void Join(ServerSet& servers, GameServer& server, const std::string& who, const std::string& fileName,
+          const Line& line) {
   if (!IsCount(who)) {
     for (auto& name : SplitNames(who)) server.players.push_back(std::move(name));
     return;
   }
-  for (int n = std::stoi(who); n > 0; --n) {
+  const size_t count = static_cast<size_t>(std::stoi(who));
+  if (PlayersIn(servers) + count > kMaxPlayersInAStep)  // checked before a single one is made
+    Fail(fileName, line, "more than " + std::to_string(kMaxPlayersInAStep) + " players in one step");
+  for (size_t n = count; n > 0; --n) {
     server.players.push_back("Recruit " + std::to_string(++server.recruitsJoined));
   }
 }
@@ -139,7 +179,7 @@ void ApplyChange(ServerSet& servers, const Line& line, const std::string& fileNa
   rest = Trim(rest);
   GameServer& server = FindServer(servers, id, fileName, line);
   if (verb == "join" && !rest.empty()) {
-    Join(server, rest);
+    Join(servers, server, rest, fileName, line);
   } else if (verb == "leave" && !rest.empty()) {
     Leave(server, rest, fileName, line);
   } else if (verb == "appear" && rest.empty()) {
@@ -161,6 +201,9 @@ std::string ReadFile(const std::filesystem::path& path, bool required) {
     if (required) throw ScenarioError("cannot read " + path.string());
     return {};
   }
+  std::error_code unknownSize;
+  if (std::filesystem::file_size(path, unknownSize) > kMaxFileBytes && !unknownSize)
+    throw ScenarioError(path.string() + ": larger than 1 MiB");
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
@@ -183,6 +226,7 @@ ServerSet ParseServers(std::string_view text, const std::string& fileName) {
       for (const auto& server : servers) {
         if (server.id == id) Fail(fileName, line, "server listed twice");
       }
+      if (servers.size() == kMaxServers) Fail(fileName, line, "more than " + std::to_string(kMaxServers) + " servers");
       servers.push_back(NewServer(id));
       continue;
     }
@@ -190,19 +234,24 @@ ServerSet ParseServers(std::string_view text, const std::string& fileName) {
     if (!SplitAssignment(line.text, key, value)) Fail(fileName, line, "expected [id] or key = value");
     if (servers.empty()) Fail(fileName, line, "a key before the first [id]");
     SetServerKey(servers.back(), key, value, fileName, line);
+    CheckStepSize(servers, 0, fileName, line);
   }
   return servers;
 }
 
 std::vector<ServerSet> BuildTimeline(const ServerSet& initial, std::string_view stepsText, const std::string& fileName) {
   std::vector<ServerSet> timeline{initial};
+  size_t earlierSteps = 0;  // the text bytes of every step before the last
   for (const Line& line : MeaningfulLines(stepsText)) {
     if (line.text == "step" || line.text.rfind("step ", 0) == 0) {
+      if (timeline.size() > kMaxSteps) Fail(fileName, line, "more than " + std::to_string(kMaxSteps) + " steps");
+      earlierSteps += TextBytes(timeline.back());
       timeline.push_back(timeline.back());
-      continue;
+    } else {
+      if (timeline.size() == 1) Fail(fileName, line, "a change before the first \"step\" line");
+      ApplyChange(timeline.back(), line, fileName);
     }
-    if (timeline.size() == 1) Fail(fileName, line, "a change before the first \"step\" line");
-    ApplyChange(timeline.back(), line, fileName);
+    CheckStepSize(timeline.back(), earlierSteps, fileName, line);
   }
   return timeline;
 }
