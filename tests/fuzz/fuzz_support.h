@@ -1,0 +1,47 @@
+// What the harnesses share: a pump that runs nothing, a scratch folder, property checks.
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <random>
+#include <string_view>
+
+#include "common/event_pump.h"
+#include "common/text.h"
+
+namespace quorvex::fuzz {
+
+class NoEvents : public EventPump {
+ public:
+  void DoEvents() override {}
+};
+
+// One folder per process, on tmpfs where there is one: the file harnesses write every run.
+inline const std::filesystem::path& ScratchFolder() {
+  static const std::filesystem::path folder = [] {
+    const std::filesystem::path base =
+        std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
+    std::filesystem::path made = base / ("quorvex-fuzz-" + std::to_string(std::random_device{}()));
+    std::filesystem::create_directories(made);
+    std::atexit([] { std::filesystem::remove_all(ScratchFolder()); });
+    return made;
+  }();
+  return folder;
+}
+
+inline Text ScratchText() { return FromUtf8(ScratchFolder().string()); }
+
+// A property that does not hold is a finding like a crash: libFuzzer keeps the input.
+inline void Require(bool holds, const char* property) {
+  if (holds) return;
+  std::fprintf(stderr, "property does not hold: %s\n", property);
+  std::abort();
+}
+
+inline std::string_view Bytes(const uint8_t* data, size_t size) {
+  return {reinterpret_cast<const char*>(data), size};
+}
+
+}  // namespace quorvex::fuzz
