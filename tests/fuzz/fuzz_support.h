@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <string>
 #include <random>
+#include <string>
 #include <string_view>
 
 #include "common/event_pump.h"
@@ -19,19 +19,17 @@ class NoEvents : public EventPump {
 };
 
 // One folder per process, on tmpfs where there is one: the file harnesses write every run.
-inline const std::filesystem::path& ScratchFolder() {
+inline Text ScratchFolder() {
   static const std::filesystem::path folder = [] {
-    const std::filesystem::path base =
-        std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
-    std::filesystem::path made = base / ("quorvex-fuzz-" + std::to_string(std::random_device{}()));
+    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+    const auto made = base / ("quorvex-fuzz-" + std::to_string(std::random_device{}()));
     std::filesystem::create_directories(made);
-    std::atexit([] { std::filesystem::remove_all(ScratchFolder()); });
     return made;
   }();
-  return folder;
+  // Registered once the folder is made, so it runs before the folder's path is destroyed.
+  [[maybe_unused]] static const int removedAtExit = std::atexit([] { std::filesystem::remove_all(folder); });
+  return FromUtf8(folder.string());
 }
-
-inline Text ScratchText() { return FromUtf8(ScratchFolder().string()); }
 
 // A property that does not hold is a finding like a crash: libFuzzer keeps the input.
 inline void Require(bool holds, const char* property) {
@@ -40,8 +38,6 @@ inline void Require(bool holds, const char* property) {
   std::abort();
 }
 
-inline std::string_view Bytes(const uint8_t* data, size_t size) {
-  return {reinterpret_cast<const char*>(data), size};
-}
+inline std::string_view Bytes(const uint8_t* data, size_t size) { return {reinterpret_cast<const char*>(data), size}; }
 
 }  // namespace quorvex::fuzz

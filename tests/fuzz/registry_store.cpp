@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace quorvex;
-  const Text folder = fuzz::ScratchText();
+  const Text folder = fuzz::ScratchFolder();
   ReplaceFileBytes(JoinPath(folder, u"registry.txt"), std::string(fuzz::Bytes(data, size)));
   FileRegistry store(folder);
   const Text key = u"Software\\Fuzz";

@@ -7,7 +7,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace quorvex;
-  const Text folder = fuzz::ScratchText();
+  const Text folder = fuzz::ScratchFolder();
   ReplaceFileBytes(JoinPath(folder, u"Quorvex.ini"), std::string(fuzz::Bytes(data, size)));
   Settings settings;
   try {

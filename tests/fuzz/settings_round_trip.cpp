@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   held.autostart = Take<int16_t>(data);
   held.sort = static_cast<int16_t>(Take<uint8_t>(data) % 6);
 
-  const Text folder = fuzz::ScratchText();
+  const Text folder = fuzz::ScratchFolder();
   WriteSettings(folder, held);
   Settings read;
   ReadSettings(folder, read);  // throws, and so fails, if the file does not read back
