@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "common/files.h"
 #include "common/numbers.h"
@@ -52,11 +53,14 @@ bool IsSeparatorIndex(int index) { return index % 3 == 0; }
 
 }  // namespace
 
-// The yield every long handler goes through: after an Exit inside it the handler stops.
+// The yield every long handler and every network wait goes through: after an Exit inside
+// it the handler stops.
 class Form1::Pump : public EventPump {
  public:
   explicit Pump(Form1& form) : form_(form) {}
   void DoEvents() override { form_.Yield(); }
+  void WaitForEvents(int32_t timeoutMs) override { form_.services_.desktop.WaitForEvents(timeoutMs); }
+  void Wake() override { form_.services_.desktop.Wake(); }
 
  private:
   Form1& form_;
@@ -132,12 +136,19 @@ void Form1::Form_Load() {
     }
   });
   UseAddressesFromSettings();
-  RunStep([&] { latestVersion_ = DownloadLatestVersion(services_.httpRequest, config_.latestVersionUrl); });
+  // Normalised before the version download, which lets events run: a command chosen
+  // during it finds the settings as it would right after start-up.
   settings_.checkTime = NormalisedCheckTime(settings_.checkTime);
   settings_.sort = NormalisedSort(settings_.sort);
   settings_.minPlayers = PlayerLimitIndex(settings_.minPlayers);
   ShowSettingsInMenu();
   RunStep([&] { SetTimer(TimerId::Timer1, timer1_.Enabled, settings_.checkTime * 1000 - timer3_.Interval); });
+  Pump pump(*this);
+  try {
+    RunStep([&] { latestVersion_ = DownloadLatestVersion(services_.httpRequest, config_.latestVersionUrl, pump); });
+  } catch (const HandlerAborted&) {
+    return;  // Exit ran during the download: no poll starts
+  }
   Timer1_Timer();
 }
 
@@ -226,12 +237,17 @@ void Form1::TimerTick(TimerId timer) {
 void Form1::Timer1_Timer() {
   SetTimer(TimerId::Timer1, false, timer1_.Interval);
   HttpRequest& http = services_.httpRequest;
+  Pump pump(*this);
   Text countReply;
-  RunStep([&] {
-    http.open(u"GET", ServerCountUrl(config_.masterHost));
-    http.send();
-    countReply = http.responseText();
-  });
+  try {
+    RunStep([&] {
+      http.open(u"GET", ServerCountUrl(config_.masterHost));
+      http.send(pump);
+      countReply = http.responseText();
+    });
+  } catch (const HandlerAborted&) {
+    return;  // Exit ran during the download: Timer3 stays off
+  }
   RunStep([&] { serverCount_ = ParseServerCount(countReply); });
   RunStep([&] { http.open(u"GET", ServerListUrl(config_.masterHost, serverCount_)); });
   SetTimer(TimerId::Timer3, true, timer3_.Interval);
@@ -249,7 +265,7 @@ void Form1::Timer3_Timer() {
   try {
     Text reply;
     RunStep([&] {
-      services_.httpRequest.send();
+      services_.httpRequest.send(pump);
       reply = services_.httpRequest.responseText();
     });
     RunStep([&] { ParseServerList(reply, servers_, pump); });
@@ -283,24 +299,25 @@ void Form1::AddUpPlayers(EventPump& pump) {
   }
 }
 
+// The dedicated marks, then one echo to every listed server at once; each result goes to
+// the record whose address it was sent to.
 void Form1::NormaliseAndPing(EventPump& pump) {
   const int16_t count = serverCount_;
+  std::vector<int> pinged;
+  std::vector<Text> hosts;
   for (int i = 1; i <= count; ++i) {
     pump.DoEvents();
     RunStep([&] { NormaliseDedicated(servers_.at(i)); });
     RunStep([&] {
-      ServerRecord& server = servers_.at(i);
-      server.ping = ToInt16(PingResult(server.address));
+      hosts.push_back(servers_.at(i).address);
+      pinged.push_back(i);
     });
   }
-}
-
-// A host the pinger refuses (longer than it takes) counts as one that did not answer.
-Text Form1::PingResult(const Text& host) {
-  try {
-    return services_.pinger.PingHost(host);
-  } catch (const std::invalid_argument&) {
-    return u"999";
+  if (hosts.empty()) return;
+  std::vector<Text> results;
+  RunStep([&] { results = services_.pinger.PingHosts(hosts, pump); });
+  for (size_t k = 0; k < results.size() && k < pinged.size(); ++k) {
+    RunStep([&] { servers_.at(pinged[k]).ping = ToInt16(results[k]); });
   }
 }
 

@@ -113,7 +113,6 @@ class Form1 {
   void UseAddressesFromSettings();
   void AddUpPlayers(EventPump& pump);
   void NormaliseAndPing(EventPump& pump);
-  Text PingResult(const Text& host);
   void DecideAlert();
   void ShowSummary(int blanksAfterMaxPlayers);
   void RebuildMenu(EventPump& pump);

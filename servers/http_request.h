@@ -1,9 +1,11 @@
-// A synchronous HTTP request object, reused for every request of the run.
+// An HTTP request object, reused for every request of the run. A send waits for the whole
+// reply while the UI thread keeps running its events.
 #pragma once
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
 
+#include "common/event_pump.h"
 #include "common/text.h"
 
 namespace quorvex {
@@ -24,10 +26,14 @@ class HttpRequest {
   virtual ~HttpRequest() = default;
   // Prepares a request; nothing goes on the wire yet. Forgets the previous reply.
   virtual void open(const Text& method, const Text& url) = 0;
-  // Makes the opened request and waits for the whole reply. Throws HttpError when the
-  // transfer fails (no connection, time-out, reset, body over the limit). Every request
-  // reaches the server: no cache is read or written.
-  virtual void send() = 0;
+  // Makes the opened request and waits for the whole reply, running events through `pump`
+  // meanwhile. Throws HttpError when the transfer fails (no connection, time-out, reset,
+  // body over the limit). When a yield throws (Exit), the transfer is abandoned at once
+  // and that exception goes on. Every request reaches the server: no cache is read or
+  // written. One transfer at a time: a send inside another's yields is refused.
+  virtual void send(EventPump& pump) = 0;
+  // The same with nothing else to run meanwhile (tools and tests).
+  void send();
   // The body of the last reply decoded from UTF-8; throws HttpError when there is none.
   virtual Text responseText() = 0;
   // The HTTP status of the last reply; throws HttpError when there is none.

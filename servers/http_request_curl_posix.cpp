@@ -1,10 +1,14 @@
-// HttpRequest over libcurl: one easy handle for the object's life, so connections are
-// reused between polls, with the time and size limits applied to every transfer.
+// HttpRequest over libcurl: one multi and one easy handle for the object's life, so
+// connections are reused between polls, with the time and size limits applied to every
+// transfer. The transfer runs on a thread of its own, driven by the multi interface, so
+// an abort wakes it at once instead of after libcurl's next time-out.
 #include <curl/curl.h>
 
+#include <atomic>
 #include <mutex>
 #include <string>
 
+#include "common/pumped_wait.h"
 #include "servers/http_request.h"
 
 namespace quorvex {
@@ -21,16 +25,17 @@ class CurlHttpRequest final : public HttpRequest {
   explicit CurlHttpRequest(const HttpLimits& limits) : limits_(limits) {
     InitCurlOnce();
     handle_ = curl_easy_init();
-    if (handle_ == nullptr) throw HttpError("libcurl could not create a handle");
+    multi_ = curl_multi_init();
+    if (handle_ == nullptr || multi_ == nullptr) {
+      Release();
+      throw HttpError("libcurl could not create a handle");
+    }
     // There is no cache in libcurl; these keep proxies and servers from answering from one.
     headers_ = curl_slist_append(headers_, "Cache-Control: no-cache");
     headers_ = curl_slist_append(headers_, "Pragma: no-cache");
   }
 
-  ~CurlHttpRequest() override {
-    curl_easy_cleanup(handle_);
-    curl_slist_free_all(headers_);
-  }
+  ~CurlHttpRequest() override { Release(); }
 
   void open(const Text& method, const Text& url) override {
     method_ = ToUtf8(method);
@@ -38,11 +43,21 @@ class CurlHttpRequest final : public HttpRequest {
     Forget();
   }
 
-  void send() override {
+  void send(EventPump& pump) override {
     if (url_.empty()) throw HttpError("send without open");
+    if (inFlight_) throw HttpError("another transfer is in flight");
+    inFlight_ = true;
+    struct InFlight {
+      bool& flag;
+      ~InFlight() { flag = false; }
+    } inFlight{inFlight_};
     Forget();
     ApplyOptions();
-    const CURLcode result = curl_easy_perform(handle_);
+    aborted_ = false;
+    const CURLcode result = WaitPumping(pump, [this] { return Perform(); }, [this] {
+      aborted_ = true;
+      curl_multi_wakeup(multi_);
+    });
     if (bodyTooLarge_) throw HttpError("reply body over " + std::to_string(limits_.maxBodyBytes) + " bytes");
     if (result != CURLE_OK) throw HttpError(std::string("HTTP transfer failed: ") + errorText_);
     long code = 0;
@@ -72,6 +87,29 @@ class CurlHttpRequest final : public HttpRequest {
 
   void RequireReply() const {
     if (!hasReply_) throw HttpError("no reply");
+  }
+
+  void Release() {
+    if (multi_ != nullptr) curl_multi_cleanup(multi_);
+    if (handle_ != nullptr) curl_easy_cleanup(handle_);
+    curl_slist_free_all(headers_);
+  }
+
+  // On the transfer's own thread: drives the transfer until it ends or is aborted.
+  CURLcode Perform() {
+    if (curl_multi_add_handle(multi_, handle_) != CURLM_OK) return CURLE_FAILED_INIT;
+    CURLcode result = CURLE_FAILED_INIT;  // no end was reported: aborted, or libcurl failed
+    int running = 1;
+    while (!aborted_ && running > 0) {
+      if (curl_multi_perform(multi_, &running) != CURLM_OK) break;
+      if (running > 0) curl_multi_poll(multi_, nullptr, 0, kPollMs, nullptr);
+    }
+    int left = 0;
+    while (const CURLMsg* message = curl_multi_info_read(multi_, &left)) {
+      if (message->msg == CURLMSG_DONE && message->easy_handle == handle_) result = message->data.result;
+    }
+    curl_multi_remove_handle(multi_, handle_);
+    return result;
   }
 
   void ApplyOptions() {
@@ -111,8 +149,14 @@ class CurlHttpRequest final : public HttpRequest {
     return bytes;
   }
 
+  // The longest libcurl sleeps between two looks at its sockets; curl_multi_wakeup ends it.
+  static constexpr int kPollMs = 1000;
+
   HttpLimits limits_;
   CURL* handle_ = nullptr;
+  CURLM* multi_ = nullptr;
+  std::atomic<bool> aborted_{false};
+  bool inFlight_ = false;
   curl_slist* headers_ = nullptr;
   std::string method_;
   std::string url_;

@@ -1,13 +1,17 @@
 // HttpRequest over WinINet. The session handle lives as long as the object, so WinINet
 // can keep connections between polls. Every blocking call is given only the time left
 // until the transfer's deadline, so a server that trickles bytes cannot hold the caller
-// past the limit.
+// past the limit. The transfer runs on a thread of its own while the UI thread waits for
+// messages; an abort closes the transfer's handles, which ends the call blocked on them.
 #include <windows.h>
 #include <wininet.h>
 
 #include <chrono>
+#include <mutex>
 #include <string>
+#include <vector>
 
+#include "common/pumped_wait.h"
 #include "servers/http_request.h"
 
 namespace quorvex {
@@ -34,6 +38,51 @@ class InternetHandle {
 [[noreturn]] void Fail(const std::string& what) {
   throw HttpError(what + " failed (error " + std::to_string(GetLastError()) + ")");
 }
+
+// The connection and request handles of the transfer in flight: opened and used on the
+// transfer's thread, closed by it at the end or by an abort from the UI thread.
+class TransferHandles {
+ public:
+  // Takes `handle` into the transfer; throws when it is null or the transfer was aborted.
+  HINTERNET Keep(HINTERNET handle, const std::string& madeBy) {
+    const DWORD error = GetLastError();
+    const std::lock_guard lock(mutex_);
+    if (handle == nullptr) throw HttpError(madeBy + " failed (error " + std::to_string(error) + ")");
+    if (aborted_) {
+      InternetCloseHandle(handle);
+      throw HttpError("the transfer was aborted");
+    }
+    handles_.push_back(handle);
+    return handle;
+  }
+
+  void Begin() {
+    const std::lock_guard lock(mutex_);
+    aborted_ = false;
+  }
+
+  void Abort() {
+    const std::lock_guard lock(mutex_);
+    aborted_ = true;
+    CloseAll();
+  }
+
+  void End() {
+    const std::lock_guard lock(mutex_);
+    CloseAll();
+  }
+
+ private:
+  // The request before its connection.
+  void CloseAll() {
+    for (auto handle = handles_.rbegin(); handle != handles_.rend(); ++handle) InternetCloseHandle(*handle);
+    handles_.clear();
+  }
+
+  std::mutex mutex_;
+  std::vector<HINTERNET> handles_;
+  bool aborted_ = false;
+};
 
 void SetTimeout(HINTERNET handle, DWORD option, int64_t milliseconds) {
   DWORD value = static_cast<DWORD>(milliseconds < 1 ? 1 : milliseconds);
@@ -89,33 +138,17 @@ class WinInetHttpRequest final : public HttpRequest {
     Forget();
   }
 
-  void send() override {
+  void send(EventPump& pump) override {
     if (url_.empty()) throw HttpError("send without open");
+    if (inFlight_) throw HttpError("another transfer is in flight");
+    inFlight_ = true;
+    struct InFlight {
+      bool& flag;
+      ~InFlight() { flag = false; }
+    } inFlight{inFlight_};
     Forget();
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limits_.transferTimeoutMs);
-    const UrlParts url = SplitUrl(url_);
-    InternetHandle connection(InternetConnectW(session_.get(), url.host.c_str(), url.port, nullptr, nullptr,
-                                               INTERNET_SERVICE_HTTP, 0, 0));
-    if (connection.get() == nullptr) Fail("InternetConnectW");
-    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
-                  INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES;
-    if (url.secure) flags |= INTERNET_FLAG_SECURE;
-    InternetHandle request(HttpOpenRequestW(connection.get(), method_.c_str(), url.pathAndQuery.c_str(), nullptr,
-                                            nullptr, nullptr, flags, 0));
-    if (request.get() == nullptr) Fail("HttpOpenRequestW");
-
-    GiveRemainingTime(request.get(), deadline);
-    if (!HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0)) Fail("HttpSendRequestW");
-    // WinINet can report a connection reset before the reply as a sent request with no
-    // status; without a status line there is no reply.
-    const DWORD status = QueryNumber(request.get(), HTTP_QUERY_STATUS_CODE);
-    if (status < 100) throw HttpError("the server closed the connection without a reply");
-    const DWORD announced = QueryNumber(request.get(), HTTP_QUERY_CONTENT_LENGTH, kNoLength);
-    if (announced != kNoLength && announced > limits_.maxBodyBytes) RefuseTooLarge();
-    ReadBody(request.get(), deadline);
-    RequireAnnouncedLength(announced);
-    status_ = static_cast<int32_t>(status);
-    hasReply_ = true;
+    transfer_.Begin();
+    WaitPumping(pump, [this] { Transfer(); }, [this] { transfer_.Abort(); });
   }
 
   Text responseText() override {
@@ -137,6 +170,38 @@ class WinInetHttpRequest final : public HttpRequest {
 
   void RequireReply() const {
     if (!hasReply_) throw HttpError("no reply");
+  }
+
+  // On the transfer's own thread.
+  void Transfer() {
+    struct HandlesClosed {
+      TransferHandles& handles;
+      ~HandlesClosed() { handles.End(); }
+    } closed{transfer_};
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limits_.transferTimeoutMs);
+    const UrlParts url = SplitUrl(url_);
+    const HINTERNET connection = transfer_.Keep(
+        InternetConnectW(session_.get(), url.host.c_str(), url.port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0),
+        "InternetConnectW");
+    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
+                  INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES;
+    if (url.secure) flags |= INTERNET_FLAG_SECURE;
+    const HINTERNET request = transfer_.Keep(
+        HttpOpenRequestW(connection, method_.c_str(), url.pathAndQuery.c_str(), nullptr, nullptr, nullptr, flags, 0),
+        "HttpOpenRequestW");
+
+    GiveRemainingTime(request, deadline);
+    if (!HttpSendRequestW(request, nullptr, 0, nullptr, 0)) Fail("HttpSendRequestW");
+    // WinINet can report a connection reset before the reply as a sent request with no
+    // status; without a status line there is no reply.
+    const DWORD status = QueryNumber(request, HTTP_QUERY_STATUS_CODE);
+    if (status < 100) throw HttpError("the server closed the connection without a reply");
+    const DWORD announced = QueryNumber(request, HTTP_QUERY_CONTENT_LENGTH, kNoLength);
+    if (announced != kNoLength && announced > limits_.maxBodyBytes) RefuseTooLarge();
+    ReadBody(request, deadline);
+    RequireAnnouncedLength(announced);
+    status_ = static_cast<int32_t>(status);
+    hasReply_ = true;
   }
 
   // The next blocking call may wait only for what is left of the transfer's time.
@@ -196,6 +261,8 @@ class WinInetHttpRequest final : public HttpRequest {
   std::string body_;
   int32_t status_ = 0;
   bool hasReply_ = false;
+  bool inFlight_ = false;
+  TransferHandles transfer_;
 };
 
 }  // namespace

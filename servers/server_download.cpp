@@ -41,9 +41,9 @@ int16_t ParseServerCount(const Text& reply) {
   return count;
 }
 
-Text DownloadLatestVersion(HttpRequest& request, const Text& url) {
+Text DownloadLatestVersion(HttpRequest& request, const Text& url, EventPump& pump) {
   request.open(u"GET", url);
-  request.send();
+  request.send(pump);
   const int32_t status = request.status();
   if (status < 200 || status > 299) throw HttpError("latest version: HTTP status " + std::to_string(status));
   Text version = request.responseText();

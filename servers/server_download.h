@@ -17,10 +17,10 @@ Text ServerListUrl(const Text& masterHost, int16_t serverCount);
 // negative count would make the list request ask for a negative size).
 int16_t ParseServerCount(const Text& reply);
 
-// GETs the latest-version file and returns the version text: a byte-order mark, every
-// "beta ", every line feed and the carriage returns left at the end are removed.
-// Throws when the transfer fails or the status is outside 2xx, so an error page never
-// becomes the version.
-Text DownloadLatestVersion(HttpRequest& request, const Text& url);
+// GETs the latest-version file, running events through `pump` meanwhile, and returns the
+// version text: a byte-order mark, every "beta ", every line feed and the carriage returns
+// left at the end are removed. Throws when the transfer fails or the status is outside
+// 2xx, so an error page never becomes the version.
+Text DownloadLatestVersion(HttpRequest& request, const Text& url, EventPump& pump);
 
 }  // namespace quorvex

@@ -1,16 +1,18 @@
-// One ICMP echo to a host: its round-trip time as text, or "999".
+// The pings of a poll: one ICMP echo to every server at once, each result as text.
 #pragma once
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <stdexcept>
+#include <vector>
 
+#include "common/event_pump.h"
 #include "common/text.h"
 
 namespace quorvex {
 
 // Turns a host name into an IPv4 address (network byte order); nullopt when it does not
-// resolve. Kept apart so tests never resolve a name.
+// resolve. Blocks for as long as the system's resolver takes. Kept apart so tests never
+// resolve a name.
 class Resolver {
  public:
   virtual ~Resolver() = default;
@@ -20,12 +22,16 @@ class Resolver {
 class Pinger {
  public:
   virtual ~Pinger() = default;
-  // " 23" for an answer after 23 ms, "999" for none within 50 ms. A host longer than 64
-  // characters throws std::invalid_argument before anything is sent.
-  virtual Text PingHost(const Text& host) = 0;
+  // One echo to every host at once; the results in the hosts' order: " 23" for an answer
+  // after 23 ms, "999" when none came within 50 ms, when a name did not resolve within a
+  // second, or for a host longer than 64 characters (no server has such a name). Events
+  // run through `pump` meanwhile; when a yield throws (Exit), the pings and look-ups are
+  // abandoned at once and the exception goes on.
+  virtual std::vector<Text> PingHosts(const std::vector<Text>& hosts, EventPump& pump) = 0;
 };
 
 std::unique_ptr<Resolver> MakeSystemResolver();
-std::unique_ptr<Pinger> MakePinger(Resolver& resolver);
+// The platform's echo over the system's resolver.
+std::unique_ptr<Pinger> MakePinger();
 
 }  // namespace quorvex

@@ -1,9 +1,10 @@
-// One ICMP echo request to an IPv4 address, sent the way the platform allows.
+// ICMP echo requests to IPv4 addresses, sent all at once the way the platform allows.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace quorvex {
 
@@ -16,9 +17,12 @@ inline constexpr unsigned char kEchoPayloadByte = 'A';
 class IcmpEcho {
  public:
   virtual ~IcmpEcho() = default;
-  // The round trip in whole milliseconds (truncated), or nullopt when no matching reply
-  // arrived within `timeoutMs` or the echo could not be sent at all.
-  virtual std::optional<int32_t> Echo(uint32_t addressNetworkOrder, int timeoutMs) = 0;
+  // Sends one echo to every address at once and waits at most `timeoutMs` for all of
+  // them. Per address, in their order: the round trip in whole milliseconds (truncated),
+  // or nullopt when no matching reply came within `timeoutMs` of its request or the echo
+  // could not be sent at all. An address may appear more than once.
+  virtual std::vector<std::optional<int32_t>> EchoAll(const std::vector<uint32_t>& addressesNetworkOrder,
+                                                       int timeoutMs) = 0;
 };
 
 // The platform's own echo (defined beside MakePinger).

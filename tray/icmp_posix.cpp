@@ -1,5 +1,6 @@
-// The echo and the resolver on Linux: an ICMP datagram socket where the system allows
-// unprivileged ping, else a raw socket (root or CAP_NET_RAW); getaddrinfo for names.
+// The echoes and the resolver on Linux: one ICMP datagram socket for all the echoes of a
+// call where the system allows unprivileged ping, else a raw socket (root or CAP_NET_RAW);
+// getaddrinfo for names.
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -13,6 +14,8 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <optional>
+#include <vector>
 
 #include "tray/icmp.h"
 #include "tray/icmp_echo.h"
@@ -29,7 +32,8 @@ constexpr size_t kRequestSize = kIcmpHeaderSize + kEchoPayloadSize;
 constexpr size_t kReplyBufferSize = 1024;
 
 // Every echo of this process gets its own sequence number, so a reply that comes late for
-// one call is never taken for the answer of the next.
+// one call is never taken for the answer of the next, and each reply of a call finds its
+// request.
 std::atomic<uint16_t> nextSequence{1};
 
 // Closes the socket when the echo ends, whichever way it ends.
@@ -85,31 +89,27 @@ void BuildRequest(unsigned char (&request)[kRequestSize], uint16_t identifier, u
   PutBigEndian16(request + 2, InternetChecksum(request, sizeof request));
 }
 
-// What a received packet must be to answer our echo.
-struct ExpectedReply {
-  uint32_t source;
-  bool raw;
-  uint16_t identifier;  // checked on raw sockets only
+// An echo reply read off the socket: who sent it and the identifier and sequence it carries.
+struct EchoReply {
+  uint16_t identifier;
   uint16_t sequence;
 };
 
-bool IsOurReply(const unsigned char* packet, size_t size, uint32_t source, const ExpectedReply& expected) {
-  if (source != expected.source) return false;
-  if (expected.raw) {
-    if (size < 20) return false;
+// The reply part of a packet when it is an echo reply carrying our payload.
+std::optional<EchoReply> ReadEchoReply(const unsigned char* packet, size_t size, bool raw) {
+  if (raw) {
+    if (size < 20) return std::nullopt;
     const size_t ipHeaderSize = (packet[0] & 0x0F) * 4u;
-    if (ipHeaderSize < 20 || ipHeaderSize > size) return false;
+    if (ipHeaderSize < 20 || ipHeaderSize > size) return std::nullopt;
     packet += ipHeaderSize;
     size -= ipHeaderSize;
   }
-  if (size != kRequestSize) return false;
-  if (packet[0] != ICMP_ECHOREPLY || packet[1] != 0) return false;
-  if (expected.raw && GetBigEndian16(packet + 4) != expected.identifier) return false;
-  if (GetBigEndian16(packet + 6) != expected.sequence) return false;
+  if (size != kRequestSize) return std::nullopt;
+  if (packet[0] != ICMP_ECHOREPLY || packet[1] != 0) return std::nullopt;
   for (size_t i = 0; i < kEchoPayloadSize; ++i) {
-    if (packet[kIcmpHeaderSize + i] != kEchoPayloadByte) return false;
+    if (packet[kIcmpHeaderSize + i] != kEchoPayloadByte) return std::nullopt;
   }
-  return true;
+  return EchoReply{GetBigEndian16(packet + 4), GetBigEndian16(packet + 6)};
 }
 
 // Milliseconds left until the deadline, rounded up so poll never wakes before it.
@@ -118,59 +118,96 @@ int MillisecondsUntil(Clock::time_point deadline) {
   return left > 0 ? static_cast<int>(left) : 0;
 }
 
-class PosixIcmpEcho : public IcmpEcho {
+// The echoes of one call: request i goes to addresses[i] with sequence first + i.
+class EchoBatch {
  public:
-  std::optional<int32_t> Echo(uint32_t addressNetworkOrder, int timeoutMs) override {
-    const EchoSocket echoSocket = OpenEchoSocket();
-    const SocketHandle handle(echoSocket.fd);
-    if (handle.fd() < 0) return std::nullopt;
-    const int ttl = kEchoTimeToLive;
-    if (setsockopt(handle.fd(), IPPROTO_IP, IP_TTL, &ttl, sizeof ttl) != 0) return std::nullopt;
+  EchoBatch(const std::vector<uint32_t>& addresses, bool raw, int timeoutMs)
+      : addresses_(addresses),
+        raw_(raw),
+        timeout_(std::chrono::milliseconds(timeoutMs)),
+        identifier_(static_cast<uint16_t>(getpid() & 0xFFFF)),
+        first_(nextSequence.fetch_add(static_cast<uint16_t>(addresses.size()))),
+        sent_(addresses.size()),
+        results_(addresses.size()) {}
 
-    const ExpectedReply expected{addressNetworkOrder, echoSocket.raw, static_cast<uint16_t>(getpid() & 0xFFFF),
-                                 nextSequence.fetch_add(1)};
-    unsigned char request[kRequestSize];
-    BuildRequest(request, expected.identifier, expected.sequence);
-
-    sockaddr_in destination{};
-    destination.sin_family = AF_INET;
-    destination.sin_addr.s_addr = addressNetworkOrder;
-    const auto sent = Clock::now();
-    if (sendto(handle.fd(), request, sizeof request, 0, reinterpret_cast<const sockaddr*>(&destination),
-               sizeof destination) != static_cast<ssize_t>(sizeof request)) {
-      return std::nullopt;
+  void SendAll(int fd) {
+    for (size_t i = 0; i < addresses_.size(); ++i) {
+      unsigned char request[kRequestSize];
+      BuildRequest(request, identifier_, Sequence(i));
+      sockaddr_in destination{};
+      destination.sin_family = AF_INET;
+      destination.sin_addr.s_addr = addresses_[i];
+      sent_[i] = Clock::now();
+      if (sendto(fd, request, sizeof request, 0, reinterpret_cast<const sockaddr*>(&destination),
+                 sizeof destination) == static_cast<ssize_t>(sizeof request)) {
+        lastSent_ = *sent_[i];
+        ++waitingFor_;
+      } else {
+        sent_[i].reset();  // not sent: no answer
+      }
     }
-    return AwaitReply(handle.fd(), expected, sent, sent + std::chrono::milliseconds(timeoutMs));
   }
 
- private:
-  // Reads packets until ours arrives or the deadline passes; foreign ones are skipped.
-  static std::optional<int32_t> AwaitReply(int fd, const ExpectedReply& expected, Clock::time_point sent,
-                                           Clock::time_point deadline) {
+  // Reads packets until every echo sent has its reply or the last one's time is up.
+  std::vector<std::optional<int32_t>> AwaitReplies(int fd) {
+    const Clock::time_point deadline = lastSent_ + timeout_;
     unsigned char reply[kReplyBufferSize];
-    while (Clock::now() < deadline) {
+    while (waitingFor_ > 0 && Clock::now() < deadline) {
       pollfd waitFor{fd, POLLIN, 0};
       const int ready = poll(&waitFor, 1, MillisecondsUntil(deadline));
-      if (ready < 0 && errno != EINTR) return std::nullopt;
+      if (ready < 0 && errno != EINTR) break;
       if (ready <= 0) continue;
-
-      std::memset(reply, 0, sizeof reply);
       sockaddr_in from{};
       socklen_t fromSize = sizeof from;
       const ssize_t size =
           recvfrom(fd, reply, sizeof reply, MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&from), &fromSize);
-      const auto received = Clock::now();
-      if (size < 0) {
-        if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) continue;
-        return std::nullopt;  // an ICMP error for our echo: unreachable
-      }
-      if (received > deadline) return std::nullopt;
-      if (IsOurReply(reply, static_cast<size_t>(size), from.sin_addr.s_addr, expected)) {
-        // Whole milliseconds, cut off as the Windows echo reports them.
-        return static_cast<int32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(received - sent).count());
-      }
+      // An error here is an ICMP error for one of the echoes: that one just gets no reply.
+      if (size < 0) continue;
+      Take(reply, static_cast<size_t>(size), from.sin_addr.s_addr, Clock::now());
     }
-    return std::nullopt;
+    return results_;
+  }
+
+ private:
+  uint16_t Sequence(size_t i) const { return static_cast<uint16_t>(first_ + i); }
+
+  // Takes a packet as the reply of the echo it answers, if it answers one in time.
+  void Take(const unsigned char* packet, size_t size, uint32_t source, Clock::time_point received) {
+    const auto echoReply = ReadEchoReply(packet, size, raw_);
+    // A datagram socket gets only its own replies, the identifier being set by the kernel.
+    if (!echoReply || (raw_ && echoReply->identifier != identifier_)) return;
+    const size_t i = static_cast<uint16_t>(echoReply->sequence - first_);
+    if (i >= addresses_.size() || addresses_[i] != source || !sent_[i] || results_[i]) return;
+    if (received - *sent_[i] > timeout_) return;
+    // Whole milliseconds, cut off as the Windows echo reports them.
+    results_[i] = static_cast<int32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(received - *sent_[i]).count());
+    --waitingFor_;
+  }
+
+  const std::vector<uint32_t>& addresses_;
+  bool raw_;
+  Clock::duration timeout_;
+  uint16_t identifier_;
+  uint16_t first_;
+  std::vector<std::optional<Clock::time_point>> sent_;
+  std::vector<std::optional<int32_t>> results_;
+  Clock::time_point lastSent_ = Clock::now();
+  size_t waitingFor_ = 0;
+};
+
+class PosixIcmpEcho : public IcmpEcho {
+ public:
+  std::vector<std::optional<int32_t>> EchoAll(const std::vector<uint32_t>& addressesNetworkOrder,
+                                               int timeoutMs) override {
+    const EchoSocket echoSocket = OpenEchoSocket();
+    const SocketHandle handle(echoSocket.fd);
+    std::vector<std::optional<int32_t>> none(addressesNetworkOrder.size());
+    if (handle.fd() < 0) return none;
+    const int ttl = kEchoTimeToLive;
+    if (setsockopt(handle.fd(), IPPROTO_IP, IP_TTL, &ttl, sizeof ttl) != 0) return none;
+    EchoBatch batch(addressesNetworkOrder, echoSocket.raw, timeoutMs);
+    batch.SendAll(handle.fd());
+    return batch.AwaitReplies(handle.fd());
   }
 };
 
@@ -194,6 +231,6 @@ std::unique_ptr<Resolver> MakeSystemResolver() { return std::make_unique<PosixRe
 
 std::unique_ptr<IcmpEcho> MakeSystemIcmpEcho() { return std::make_unique<PosixIcmpEcho>(); }
 
-std::unique_ptr<Pinger> MakePinger(Resolver& resolver) { return MakeEchoPinger(resolver, MakeSystemIcmpEcho()); }
+std::unique_ptr<Pinger> MakePinger() { return MakeEchoPinger(MakeSystemResolver(), MakeSystemIcmpEcho()); }
 
 }  // namespace quorvex

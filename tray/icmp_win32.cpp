@@ -1,11 +1,14 @@
-// The echo and the resolver on Windows: IcmpSendEcho from iphlpapi, GetAddrInfoW from Winsock.
+// The echoes and the resolver on Windows: IcmpSendEcho2 from iphlpapi, GetAddrInfoW from Winsock.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
 #include <iphlpapi.h>
 #include <icmpapi.h>
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
+#include <vector>
 
 #include "tray/icmp.h"
 #include "tray/icmp_echo.h"
@@ -34,28 +37,75 @@ class IcmpHandle {
   HANDLE handle_;
 };
 
+// One pending echo: its completion event and the buffer its reply is written to.
+struct PendingEcho {
+  HANDLE done = nullptr;
+  alignas(8) unsigned char reply[kReplyBufferSize] = {};
+  bool sent = false;
+};
+
+// The echoes go out together through IcmpSendEcho2, each with an event of its own that is
+// set when its reply came or its time ran out.
 class Win32IcmpEcho : public IcmpEcho {
  public:
-  std::optional<int32_t> Echo(uint32_t addressNetworkOrder, int timeoutMs) override {
+  std::vector<std::optional<int32_t>> EchoAll(const std::vector<uint32_t>& addressesNetworkOrder,
+                                               int timeoutMs) override {
+    std::vector<std::optional<int32_t>> results(addressesNetworkOrder.size());
     const IcmpHandle handle;
-    if (!handle.valid()) return std::nullopt;
+    if (!handle.valid()) return results;
+    // WaitForMultipleObjects takes a limited number of events: larger calls go in groups.
+    for (size_t first = 0; first < addressesNetworkOrder.size(); first += MAXIMUM_WAIT_OBJECTS) {
+      const size_t count = std::min<size_t>(MAXIMUM_WAIT_OBJECTS, addressesNetworkOrder.size() - first);
+      EchoGroup(handle.get(), &addressesNetworkOrder[first], count, timeoutMs, &results[first]);
+    }
+    return results;
+  }
 
+ private:
+  static void EchoGroup(HANDLE icmp, const uint32_t* addresses, size_t count, int timeoutMs,
+                        std::optional<int32_t>* results) {
     unsigned char request[kEchoPayloadSize];
     std::memset(request, kEchoPayloadByte, sizeof request);
     IP_OPTION_INFORMATION options{};
     options.Ttl = kEchoTimeToLive;
-    alignas(8) unsigned char reply[kReplyBufferSize];
-    std::memset(reply, 0, sizeof reply);
+    std::vector<PendingEcho> echoes(count);
+    std::vector<HANDLE> events;
+    for (size_t i = 0; i < count; ++i) {
+      PendingEcho& echo = echoes[i];
+      echo.done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+      if (echo.done == nullptr) continue;
+      const DWORD replies = IcmpSendEcho2(icmp, echo.done, nullptr, nullptr, addresses[i], request, sizeof request,
+                                          &options, echo.reply, sizeof echo.reply, static_cast<DWORD>(timeoutMs));
+      // An echo that completed at once sets its event all the same.
+      echo.sent = replies != 0 || GetLastError() == ERROR_IO_PENDING;
+      if (echo.sent) events.push_back(echo.done);
+    }
+    // Each echo ends by its own time-out; the margin only guards against a lost event.
+    const DWORD waited = events.empty() ? WAIT_OBJECT_0
+                                        : WaitForMultipleObjects(static_cast<DWORD>(events.size()), events.data(),
+                                                                 TRUE, static_cast<DWORD>(timeoutMs) + kMarginMs);
+    if (!events.empty() && waited >= WAIT_OBJECT_0 + events.size()) {
+      // Requests still pending write into their buffers and set their events later: both
+      // are left to them, and no echo of this group counts as answered.
+      new std::vector<PendingEcho>(std::move(echoes));
+      return;
+    }
+    for (size_t i = 0; i < count; ++i) {
+      PendingEcho& echo = echoes[i];
+      if (echo.sent) results[i] = RoundTrip(echo);
+      if (echo.done != nullptr) CloseHandle(echo.done);
+    }
+  }
 
-    const DWORD replies = IcmpSendEcho(handle.get(), addressNetworkOrder, request, sizeof request, &options, reply,
-                                       sizeof reply, static_cast<DWORD>(timeoutMs));
-    // With no reply the buffer says nothing; a zeroed one would read as status 0, time 0.
-    if (replies == 0) return std::nullopt;
+  static std::optional<int32_t> RoundTrip(PendingEcho& echo) {
+    if (IcmpParseReplies(echo.reply, sizeof echo.reply) == 0) return std::nullopt;
     ICMP_ECHO_REPLY first;
-    std::memcpy(&first, reply, sizeof first);
+    std::memcpy(&first, echo.reply, sizeof first);
     if (first.Status != IP_SUCCESS) return std::nullopt;
     return static_cast<int32_t>(first.RoundTripTime);
   }
+
+  static constexpr DWORD kMarginMs = 1000;
 };
 
 // Winsock is started and cleaned up within each lookup: nothing stays open between calls.
@@ -97,6 +147,6 @@ std::unique_ptr<Resolver> MakeSystemResolver() { return std::make_unique<Win32Re
 
 std::unique_ptr<IcmpEcho> MakeSystemIcmpEcho() { return std::make_unique<Win32IcmpEcho>(); }
 
-std::unique_ptr<Pinger> MakePinger(Resolver& resolver) { return MakeEchoPinger(resolver, MakeSystemIcmpEcho()); }
+std::unique_ptr<Pinger> MakePinger() { return MakeEchoPinger(MakeSystemResolver(), MakeSystemIcmpEcho()); }
 
 }  // namespace quorvex

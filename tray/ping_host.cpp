@@ -1,9 +1,9 @@
 #include "tray/ping_host.h"
 
 #include <cstring>
-#include <stdexcept>
 
 #include "common/numbers.h"
+#include "common/pumped_wait.h"
 
 namespace quorvex {
 namespace {
@@ -22,22 +22,44 @@ std::optional<uint32_t> ParseDottedPart(const Text& part) {
   return value;
 }
 
-// The destination a host text names; nullopt when it names none.
-std::optional<uint32_t> DestinationOf(const Text& host, Resolver& resolver) {
-  if (host.empty()) return std::nullopt;
+// A text that is no host at all: nothing is looked up or sent for it.
+bool IsNoHost(const Text& host) {
   // The system resolvers read a name up to its first NUL; a text with one in it is no name.
-  if (host.find(u'\0') != Text::npos) return std::nullopt;
-  if (auto dotted = ParseDottedIpv4(host)) return dotted;
-  return resolver.ResolveIpv4(host);
+  return host.empty() || host.size() > kMaxHostUnits || host.find(u'\0') != Text::npos;
+}
+
+// Every host's destination: its dotted address, or the address its name resolved to.
+std::vector<std::optional<uint32_t>> Destinations(const std::vector<Text>& hosts, NameLookups& lookups,
+                                                  std::stop_token stop) {
+  std::vector<std::optional<uint32_t>> destinations(hosts.size());
+  std::vector<Text> names;
+  std::vector<size_t> named;
+  for (size_t i = 0; i < hosts.size(); ++i) {
+    if (IsNoHost(hosts[i])) continue;
+    destinations[i] = ParseDottedIpv4(hosts[i]);
+    if (destinations[i]) continue;
+    names.push_back(hosts[i]);
+    named.push_back(i);
+  }
+  if (names.empty()) return destinations;
+  const auto addresses = lookups.Resolve(names, kNameLookupLimit, stop);
+  for (size_t k = 0; k < named.size(); ++k) destinations[named[k]] = addresses[k];
+  return destinations;
 }
 
 class EchoPinger : public Pinger {
  public:
-  EchoPinger(Resolver& resolver, std::unique_ptr<IcmpEcho> echo) : resolver_(resolver), echo_(std::move(echo)) {}
-  Text PingHost(const Text& host) override { return quorvex::PingHost(host, resolver_, *echo_); }
+  EchoPinger(std::shared_ptr<Resolver> resolver, std::unique_ptr<IcmpEcho> echo)
+      : lookups_(std::move(resolver)), echo_(std::move(echo)) {}
+
+  std::vector<Text> PingHosts(const std::vector<Text>& hosts, EventPump& pump) override {
+    std::stop_source stop;
+    return WaitPumping(pump, [&] { return PingAll(hosts, lookups_, *echo_, stop.get_token()); },
+                       [&] { stop.request_stop(); });
+  }
 
  private:
-  Resolver& resolver_;
+  NameLookups lookups_;
   std::unique_ptr<IcmpEcho> echo_;
 };
 
@@ -62,20 +84,29 @@ std::optional<uint32_t> ParseDottedIpv4(const Text& host) {
   return address;
 }
 
-Text PingHost(const Text& host, Resolver& resolver, IcmpEcho& echo) {
-  if (host.size() > kMaxHostUnits) {
-    throw std::invalid_argument("host longer than 64 characters");
-  }
-  const auto destination = DestinationOf(host, resolver);
+std::vector<Text> PingAll(const std::vector<Text>& hosts, NameLookups& lookups, IcmpEcho& echo,
+                          std::stop_token stop) {
+  const auto destinations = Destinations(hosts, lookups, stop);
+  std::vector<Text> results(hosts.size(), kNoAnswer);
+  if (stop.stop_requested()) return results;
   // Address 0 is no server: an echo there only tells something about this machine.
-  if (!destination || *destination == 0) return kNoAnswer;
-  const auto roundTripMs = echo.Echo(*destination, kEchoTimeoutMs);
-  if (!roundTripMs) return kNoAnswer;
-  return FormatSignedBlank(*roundTripMs);
+  std::vector<uint32_t> addresses;
+  std::vector<size_t> echoed;
+  for (size_t i = 0; i < hosts.size(); ++i) {
+    if (!destinations[i] || *destinations[i] == 0) continue;
+    addresses.push_back(*destinations[i]);
+    echoed.push_back(i);
+  }
+  if (addresses.empty()) return results;
+  const auto roundTrips = echo.EchoAll(addresses, kEchoTimeoutMs);
+  for (size_t k = 0; k < echoed.size() && k < roundTrips.size(); ++k) {
+    if (roundTrips[k]) results[echoed[k]] = FormatSignedBlank(*roundTrips[k]);
+  }
+  return results;
 }
 
-std::unique_ptr<Pinger> MakeEchoPinger(Resolver& resolver, std::unique_ptr<IcmpEcho> echo) {
-  return std::make_unique<EchoPinger>(resolver, std::move(echo));
+std::unique_ptr<Pinger> MakeEchoPinger(std::shared_ptr<Resolver> resolver, std::unique_ptr<IcmpEcho> echo) {
+  return std::make_unique<EchoPinger>(std::move(resolver), std::move(echo));
 }
 
 }  // namespace quorvex

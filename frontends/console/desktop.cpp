@@ -6,6 +6,14 @@ void ConsoleDesktop::DoEvents() {
   if (events_ != nullptr) events_->DoEvents();
 }
 
+void ConsoleDesktop::WaitForEvents(int32_t timeoutMs) {
+  if (events_ != nullptr) events_->WaitForEvents(timeoutMs);
+}
+
+void ConsoleDesktop::Wake() {
+  if (events_ != nullptr) events_->Wake();
+}
+
 void ConsoleDesktop::TimerChanged(TimerId timer, bool enabled, int32_t intervalMs) {
   timers_.Set(timer, enabled, intervalMs, clock_.Now());
 }

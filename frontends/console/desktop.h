@@ -17,6 +17,10 @@ class ConsoleEvents {
   virtual void DoEvents() = 0;
   // The right button was pressed on the icon.
   virtual void ShowPopup() = 0;
+  // Blocks until DoEvents may find something to run, Wake is called, or `timeoutMs` pass.
+  virtual void WaitForEvents(int32_t timeoutMs) = 0;
+  // Ends that wait; safe from any thread.
+  virtual void Wake() = 0;
 };
 
 class ConsoleDesktop : public Desktop {
@@ -33,6 +37,8 @@ class ConsoleDesktop : public Desktop {
   bool Ended() const { return ended_; }
 
   void DoEvents() override;
+  void WaitForEvents(int32_t timeoutMs) override;
+  void Wake() override;
   void TimerChanged(TimerId timer, bool enabled, int32_t intervalMs) override;
   void ShowMessageBox(const Text& caption, const Text& text) override;
   bool AcquireSingleInstance() override { return lock_.Acquire(); }

@@ -20,6 +20,11 @@ class ConsoleInput {
   virtual bool TakeReadyLine(std::string& line) = 0;
   // Whether a stop signal came since the last look; never blocks.
   virtual bool TakeSignal() = 0;
+  // Blocks until a stop signal comes, Wake is called, `timeoutMs` pass, or, when
+  // `withLines`, input arrives (read into the buffer for TakeReadyLine); takes nothing.
+  virtual void WaitForActivity(int32_t timeoutMs, bool withLines) = 0;
+  // Ends the WaitForActivity in progress, or else the next one; safe from any thread.
+  virtual void Wake() = 0;
 };
 
 // Lines from stdin; SIGINT and SIGTERM are caught from now on and reported as signals,

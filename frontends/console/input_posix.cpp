@@ -1,5 +1,6 @@
 // stdin and the stop signals on POSIX: poll() on stdin and on a pipe that the signal
-// handler writes to, so a signal that comes just before the wait still wakes it.
+// handler writes to, so a signal that comes just before the wait still wakes it; a second
+// pipe wakes a handler's network wait when its work is done.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -38,6 +39,9 @@ class StdinInput : public ConsoleInput {
     if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) throw std::runtime_error("cannot make the signal pipe");
     signalPipeRead_ = fds[0];
     signalPipeWrite = fds[1];
+    if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) throw std::runtime_error("cannot make the wake-up pipe");
+    wakeRead_ = fds[0];
+    wakeWrite_ = fds[1];
     struct sigaction action {};
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
@@ -73,6 +77,23 @@ class StdinInput : public ConsoleInput {
     if (TakeBufferedLine(line)) return true;
     if (!endReached_ && Readable(0, 0)) ReadSome();
     return TakeBufferedLine(line);
+  }
+
+  void WaitForActivity(int32_t timeoutMs, bool withLines) override {
+    if (withLines && buffer_.find('\n') != std::string::npos) return;
+    pollfd fds[3] = {{signalPipeRead_, POLLIN, 0}, {wakeRead_, POLLIN, 0}, {0, POLLIN, 0}};
+    const nfds_t count = withLines && !endReached_ ? 3 : 2;
+    if (::poll(fds, count, timeoutMs) > 0 && count == 3 && (fds[2].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) != 0) {
+      ReadSome();
+    }
+    char drain[64];
+    while (::read(wakeRead_, drain, sizeof drain) > 0) {
+    }
+  }
+
+  void Wake() override {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(wakeWrite_, &byte, 1);  // a full pipe wakes all the same
   }
 
   bool TakeSignal() override {
@@ -124,6 +145,8 @@ class StdinInput : public ConsoleInput {
   }
 
   int signalPipeRead_ = -1;
+  int wakeRead_ = -1;
+  int wakeWrite_ = -1;
   std::string buffer_;
   bool endReached_ = false;
   bool endReported_ = false;

@@ -59,8 +59,7 @@ int RunConsole(const ConsoleOptions& options) {
   ConsoleLauncher launcher(*output);
   const std::unique_ptr<Registry> registry = MakeRegistry(home);
   const std::unique_ptr<HttpRequest> httpRequest = MakeHttpRequest();
-  const std::unique_ptr<Resolver> resolver = MakeSystemResolver();
-  const std::unique_ptr<Pinger> pinger = MakePinger(*resolver);
+  const std::unique_ptr<Pinger> pinger = MakePinger();
   // From here on a signal is held for the event loop instead of ending the process unsaved.
   const std::unique_ptr<ConsoleInput> input = MakeStdinInput();
 

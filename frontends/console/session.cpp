@@ -197,6 +197,13 @@ void ConsoleSession::DoEvents() {
   while (!desktop_.Ended() && input_.TakeReadyLine(line)) Execute(line);
 }
 
+// On the virtual clock only a signal counts: the commands wait until the handler is done.
+void ConsoleSession::WaitForEvents(int32_t timeoutMs) {
+  input_.WaitForActivity(timeoutMs, !desktop_.Clock().IsVirtual());
+}
+
+void ConsoleSession::Wake() { input_.Wake(); }
+
 void ConsoleSession::ShowPopup() {
   lastPopup_ = form_.Snapshot();
   output_.Menu(lastPopup_->menu, true);

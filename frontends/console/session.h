@@ -24,6 +24,8 @@ class ConsoleSession : public ConsoleEvents {
 
   void DoEvents() override;
   void ShowPopup() override;
+  void WaitForEvents(int32_t timeoutMs) override;
+  void Wake() override;
 
  private:
   template <typename Handler>

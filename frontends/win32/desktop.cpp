@@ -58,6 +58,7 @@ DesktopWin32::DesktopWin32(HINSTANCE instance, WNDPROC windowProcedure)
 
 DesktopWin32::~DesktopWin32() {
   if (window_ != nullptr) DestroyWindow(window_);
+  if (wakeUp_ != nullptr) CloseHandle(wakeUp_);
 }
 
 void DesktopWin32::DoEvents() {
@@ -71,6 +72,16 @@ void DesktopWin32::DoEvents() {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+}
+
+void DesktopWin32::WaitForEvents(int32_t timeoutMs) {
+  // Input already in the queue but not yet looked at counts too (MWMO_INPUTAVAILABLE).
+  const DWORD handles = wakeUp_ != nullptr ? 1 : 0;
+  MsgWaitForMultipleObjectsEx(handles, &wakeUp_, static_cast<DWORD>(timeoutMs), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+void DesktopWin32::Wake() {
+  if (wakeUp_ != nullptr) SetEvent(wakeUp_);
 }
 
 void DesktopWin32::TimerChanged(TimerId timer, bool enabled, int32_t intervalMs) {

@@ -29,6 +29,8 @@ class DesktopWin32 : public Desktop {
   bool Ended() const { return ended_; }
 
   void DoEvents() override;
+  void WaitForEvents(int32_t timeoutMs) override;
+  void Wake() override;
   void TimerChanged(TimerId timer, bool enabled, int32_t intervalMs) override;
   void ShowMessageBox(const Text& caption, const Text& text) override;
   bool AcquireSingleInstance() override;
@@ -44,6 +46,7 @@ class DesktopWin32 : public Desktop {
 
  private:
   HWND window_ = nullptr;
+  HANDLE wakeUp_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);  // set by Wake, from any thread
   HICON normalIcon_ = nullptr;
   HICON alertIcon_ = nullptr;
   std::unique_ptr<SingleInstanceLock> instanceLock_ = MakeSingleInstanceLock(Text(), Text());

@@ -61,8 +61,8 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_QUERYENDSESSION:  // log-off or shutdown: save now, the process may not get another chance
       Dispatch(L"Form_Unload", [&] { form->Form_Unload(); });
       return TRUE;
-    case WM_ENDSESSION:
-      if (wParam) Dispatch(L"Form_Unload", [&] { form->Form_Unload(); });
+    case WM_ENDSESSION:  // the session ends: end as Exit does, so a wait in progress stops
+      if (wParam) Dispatch(L"menExit_Click", [&] { form->menExit_Click(); });
       return 0;
     case WM_CLOSE:  // asked to close (e.g. taskkill without /f): end as Exit does
       Dispatch(L"menExit_Click", [&] { form->menExit_Click(); });
@@ -113,8 +113,7 @@ int RunProgram(HINSTANCE instance) {
   TrayShellWin32 trayShell;
   const std::unique_ptr<Registry> registry = MakeRegistry(executable.folder);
   const std::unique_ptr<HttpRequest> httpRequest = MakeHttpRequest();
-  const std::unique_ptr<Resolver> resolver = MakeSystemResolver();
-  const std::unique_ptr<Pinger> pinger = MakePinger(*resolver);
+  const std::unique_ptr<Pinger> pinger = MakePinger();
   LauncherWin32 launcher;
   Form1 form({desktop, trayShell, *registry, *httpRequest, *pinger, launcher}, config);
   desktop.AttachForm(form);

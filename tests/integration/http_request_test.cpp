@@ -5,11 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <thread>
 
+#include "common/steps.h"
 #include "common/text.h"
 #include "servers/server_download.h"
 
@@ -33,8 +37,25 @@ HttpLimits SmallLimits() {
   return limits;
 }
 
+// The UI thread's side of a transfer: its yields are counted, and from `abortAt` on a
+// yield throws, as it does when Exit ran inside it.
+class TestPump : public EventPump {
+ public:
+  void DoEvents() override {
+    ++yields;
+    if (abortAt && Clock::now() >= *abortAt) throw HandlerAborted{};
+  }
+  void WaitForEvents(int32_t timeoutMs) override {
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::min(timeoutMs, 10)));
+  }
+  int yields = 0;
+  std::optional<Clock::time_point> abortAt;
+};
+
 // What one request ended with.
 struct Outcome {
+  bool aborted = false;
+  int yields = 0;
   bool failed = false;
   std::string error;
   int32_t status = 0;
@@ -80,14 +101,18 @@ class HttpRequestTest : public ::testing::Test {
     Outcome outcome;
     const Clock::time_point start = Clock::now();
     http_->open(u"GET", url);
+    pump_.yields = 0;
     try {
-      http_->send();
+      http_->send(pump_);
       outcome.status = http_->status();
       outcome.body = http_->responseText();
     } catch (const HttpError& error) {
       outcome.failed = true;
       outcome.error = error.what();
+    } catch (const HandlerAborted&) {
+      outcome.aborted = true;
     }
+    outcome.yields = pump_.yields;
     outcome.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     // The log shows what each fault came to and how long the client took over it.
     std::printf("  GET %s: %s after %.2f s\n", ToUtf8(url.substr(url.rfind(u'/'))).c_str(),
@@ -115,6 +140,7 @@ class HttpRequestTest : public ::testing::Test {
   }
 
   Text host_;
+  TestPump pump_;
   std::unique_ptr<HttpRequest> control_;
   std::unique_ptr<HttpRequest> http_;
 };
@@ -153,7 +179,7 @@ TEST_F(HttpRequestTest, TheListFollowsTheStepOfTheLastCount) {
 }
 
 TEST_F(HttpRequestTest, LatestVersionIsTheNumberAlone) {
-  EXPECT_EQ(DownloadLatestVersion(*http_, Url(u"/latest_version.txt")), u"1.80");
+  EXPECT_EQ(DownloadLatestVersion(*http_, Url(u"/latest_version.txt"), pump_), u"1.80");
 }
 
 TEST_F(HttpRequestTest, NothingListeningFailsQuickly) {
@@ -170,6 +196,18 @@ TEST_F(HttpRequestTest, ADelayWithinTheLimitIsWaitedFor) {
   EXPECT_EQ(Count(outcome.body, u"<server>"), 20u);
   EXPECT_GE(outcome.seconds, 0.65);
   EXPECT_LT(outcome.seconds, kTransferSeconds);
+  EXPECT_GE(outcome.yields, 5) << "events did not keep running while the reply was awaited";
+}
+
+TEST_F(HttpRequestTest, AnExitInsideTheWaitAbandonsAHungTransferAtOnce) {
+  SetFault("list", "hang");
+  pump_.abortAt = Clock::now() + std::chrono::milliseconds(300);
+  const Outcome outcome = GetList();
+  pump_.abortAt.reset();
+  EXPECT_TRUE(outcome.aborted);
+  EXPECT_LT(outcome.seconds, 0.3 + 0.5);
+  ExpectNoReply();
+  ExpectNextRequestWorks();
 }
 
 TEST_F(HttpRequestTest, ADelayPastTheLimitFailsAtTheLimit) {
@@ -258,9 +296,9 @@ TEST_F(HttpRequestTest, AnErrorStatusStillDeliversItsBody) {
 
 TEST_F(HttpRequestTest, AnErrorStatusIsNoLatestVersion) {
   SetFault("version", "status:404");
-  EXPECT_THROW(DownloadLatestVersion(*http_, Url(u"/latest_version.txt")), HttpError);
+  EXPECT_THROW(DownloadLatestVersion(*http_, Url(u"/latest_version.txt"), pump_), HttpError);
   SetFault("version", "status:500");
-  EXPECT_THROW(DownloadLatestVersion(*http_, Url(u"/latest_version.txt")), HttpError);
+  EXPECT_THROW(DownloadLatestVersion(*http_, Url(u"/latest_version.txt"), pump_), HttpError);
 }
 
 TEST_F(HttpRequestTest, ANegativeCountIsRejected) {

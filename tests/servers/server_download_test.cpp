@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/counting_pump.h"
+
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -23,7 +25,7 @@ class FakeHttpRequest : public HttpRequest {
     opened.push_back(method + u" " + url);
     sent_ = false;
   }
-  void send() override {
+  void send(EventPump&) override {
     ++sends;
     if (failSend) throw HttpError("no connection");
     sent_ = true;
@@ -97,9 +99,10 @@ class LatestVersionTest : public ::testing::Test {
   Text Download(const Text& body, int32_t status = 200) {
     http.body = body;
     http.replyStatus = status;
-    return DownloadLatestVersion(http, u"http://127.0.0.1:1/latest_version.txt");
+    return DownloadLatestVersion(http, u"http://127.0.0.1:1/latest_version.txt", pump);
   }
   FakeHttpRequest http;
+  testing::CountingPump pump;
 };
 
 TEST_F(LatestVersionTest, GetsTheFileOnceWithGet) {

@@ -160,10 +160,12 @@ void FakeHttpRequest::open(const Text& method, const Text& url) {
   if (onOpen) onOpen(url);
 }
 
-void FakeHttpRequest::send() {
-  sentUrls.push_back(openUrl_);
-  log_.Add("http send " + ToUtf8(openUrl_));
-  if (replies.count(openUrl_) == 0) throw HttpError("no connection to " + ToUtf8(openUrl_));
+void FakeHttpRequest::send(EventPump& pump) {
+  const Text url = openUrl_;
+  sentUrls.push_back(url);
+  log_.Add("http send " + ToUtf8(url));
+  pump.DoEvents();
+  if (replies.count(url) == 0) throw HttpError("no connection to " + ToUtf8(url));
   answered_ = true;
 }
 
@@ -178,12 +180,16 @@ int32_t FakeHttpRequest::status() { return Answer().status; }
 
 // ---- ping -----------------------------------------------------------------------------
 
-Text FakePinger::PingHost(const Text& host) {
-  pinged.push_back(host);
-  log_.Add("ping " + ToUtf8(host));
-  if (host.size() > 64) throw std::invalid_argument("host longer than 64 characters");
-  const auto found = answers.find(host);
-  return found == answers.end() ? Text(u" 20") : found->second;
+std::vector<Text> FakePinger::PingHosts(const std::vector<Text>& hosts, EventPump& pump) {
+  std::vector<Text> results;
+  for (const Text& host : hosts) {
+    pinged.push_back(host);
+    log_.Add("ping " + ToUtf8(host));
+    const auto found = answers.find(host);
+    results.push_back(found == answers.end() ? Text(u" 20") : found->second);
+  }
+  pump.DoEvents();
+  return results;
 }
 
 // ---- launcher -------------------------------------------------------------------------

@@ -125,7 +125,8 @@ class FakeRegistry : public Registry {
   EventLog& log_;
 };
 
-// Answers by URL; a URL without a scripted reply behaves like no network.
+// Answers by URL; a URL without a scripted reply behaves like no network. Every send holds
+// its reply for one yield, as a transfer in flight lets events run.
 class FakeHttpRequest : public HttpRequest {
  public:
   struct Reply {
@@ -135,7 +136,7 @@ class FakeHttpRequest : public HttpRequest {
   explicit FakeHttpRequest(EventLog& log) : log_(log) {}
 
   void open(const Text& method, const Text& url) override;
-  void send() override;
+  void send(EventPump& pump) override;
   Text responseText() override;
   int32_t status() override;
 
@@ -152,11 +153,12 @@ class FakeHttpRequest : public HttpRequest {
   bool answered_ = false;
 };
 
+// All hosts of a call are pinged in one wait: one yield after the last "ping" entry.
 class FakePinger : public Pinger {
  public:
   explicit FakePinger(EventLog& log) : log_(log) {}
-  // " 20" unless scripted; a host over 64 characters throws as the real one does.
-  Text PingHost(const Text& host) override;
+  // " 20" unless scripted.
+  std::vector<Text> PingHosts(const std::vector<Text>& hosts, EventPump& pump) override;
 
   std::map<Text, Text> answers;
   std::vector<Text> pinged;

@@ -1,15 +1,24 @@
-// PingHost's own decisions over a fake resolver and a fake echo: no name is ever resolved.
+// The pings' own decisions over a fake resolver and a fake echo (no name is ever
+// resolved), and the name look-ups' time limit, stop and keeping.
 #include "tray/ping_host.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <condition_variable>
 #include <cstring>
 #include <map>
-#include <stdexcept>
+#include <mutex>
+#include <set>
 #include <vector>
+
+#include "common/steps.h"
 
 namespace quorvex {
 namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
 
 uint32_t Address(uint8_t a, uint8_t b, uint8_t c, uint8_t d) {
   const uint8_t bytes[4] = {a, b, c, d};
@@ -18,124 +27,147 @@ uint32_t Address(uint8_t a, uint8_t b, uint8_t c, uint8_t d) {
   return address;
 }
 
+// Known names answer at once; a name in `held` answers only when let go. Asked from the
+// look-up threads, so everything is under a lock.
 class FakeResolver : public Resolver {
  public:
   std::optional<uint32_t> ResolveIpv4(const Text& hostName) override {
+    std::unique_lock lock(mutex);
     asked.push_back(hostName);
+    letGo.wait(lock, [&] { return held.count(hostName) == 0; });
     const auto known = names.find(hostName);
-    if (known == names.end()) return std::nullopt;
-    return known->second;
+    return known == names.end() ? std::nullopt : std::optional<uint32_t>(known->second);
   }
+  void LetGo() {
+    const std::lock_guard lock(mutex);
+    held.clear();
+    letGo.notify_all();
+  }
+  // Sorted: the look-ups run at once, in no fixed order.
+  std::vector<Text> Asked() {
+    const std::lock_guard lock(mutex);
+    std::vector<Text> sorted = asked;
+    std::sort(sorted.begin(), sorted.end());
+    return sorted;
+  }
+  std::mutex mutex;
+  std::condition_variable letGo;
   std::map<Text, uint32_t> names;
+  std::set<Text> held;
   std::vector<Text> asked;
 };
 
 class FakeEcho : public IcmpEcho {
  public:
-  std::optional<int32_t> Echo(uint32_t addressNetworkOrder, int timeoutMs) override {
-    addresses.push_back(addressNetworkOrder);
+  std::vector<std::optional<int32_t>> EchoAll(const std::vector<uint32_t>& addresses, int timeoutMs) override {
+    calls.push_back(addresses);
     timeouts.push_back(timeoutMs);
-    return answer;
+    std::vector<std::optional<int32_t>> results;
+    for (uint32_t address : addresses)
+      results.push_back(answers.count(address) != 0 ? answers[address] : std::optional<int32_t>(7));
+    return results;
   }
-  std::optional<int32_t> answer = 7;
-  std::vector<uint32_t> addresses;
+  std::map<uint32_t, std::optional<int32_t>> answers;
+  std::vector<std::vector<uint32_t>> calls;
   std::vector<int> timeouts;
 };
 
-class PingHostTest : public ::testing::Test {
+class PingAllTest : public ::testing::Test {
  protected:
-  Text Ping(const Text& host) { return PingHost(host, resolver, echo); }
-  FakeResolver resolver;
+  ~PingAllTest() override { resolver->LetGo(); }
+  std::vector<Text> Ping(const std::vector<Text>& hosts) { return PingAll(hosts, lookups, echo); }
+  std::shared_ptr<FakeResolver> resolver = std::make_shared<FakeResolver>();
+  Clock::time_point now = Clock::now();
+  NameLookups lookups{resolver, [this] { return now; }};
   FakeEcho echo;
 };
 
-TEST_F(PingHostTest, ResultIsBlankAndMillisecondsOr999) {
-  echo.answer = 23;
-  EXPECT_EQ(Ping(u"10.0.0.1"), u" 23");
-  echo.answer = 0;
-  EXPECT_EQ(Ping(u"10.0.0.1"), u" 0");
-  echo.answer = std::nullopt;
-  EXPECT_EQ(Ping(u"10.0.0.1"), u"999");
-  EXPECT_EQ(echo.timeouts, (std::vector<int>{50, 50, 50}));
+TEST_F(PingAllTest, EveryHostIsEchoedInOneCallAndAnsweredInItsPlace) {
+  resolver->names[u"server.example"] = Address(203, 0, 113, 5);
+  resolver->names[u"zero"] = 0;
+  echo.answers[Address(10, 0, 0, 2)] = std::nullopt;
+  echo.answers[Address(10, 0, 0, 3)] = 0;
+  echo.answers[Address(203, 0, 113, 5)] = 41;
+  Text pairs32;  // 32 surrogate pairs: 64 units, the longest host that is pinged
+  for (int i = 0; i < 32; ++i) pairs32 += u"\U0001F600";
+  resolver->names[pairs32] = Address(10, 0, 0, 4);
+  const std::vector<Text> hosts = {
+      u"10.0.0.1",   u"10.0.0.2", u"10.0.0.3",       u"server.example", u"nowhere.invalid", u"",
+      u"zero",       u"0.0.0.0",  Text(u"a\0b", 3),  Text(65, u'a'),    pairs32 + u"\U0001F600",
+      pairs32,       u"10.0.0.1"};
+  EXPECT_EQ(Ping(hosts), (std::vector<Text>{u" 7", u"999", u" 0", u" 41", u"999", u"999", u"999", u"999", u"999",
+                                            u"999", u"999", u" 7", u" 7"}));
+  // Only names go to the resolver; no text that is no host, no address 0 is echoed.
+  EXPECT_EQ(resolver->Asked(), (std::vector<Text>{u"nowhere.invalid", u"server.example", u"zero", pairs32}));
+  ASSERT_EQ(echo.calls.size(), 1u);
+  EXPECT_EQ(echo.calls[0], (std::vector<uint32_t>{Address(10, 0, 0, 1), Address(10, 0, 0, 2), Address(10, 0, 0, 3),
+                                                  Address(203, 0, 113, 5), Address(10, 0, 0, 4),
+                                                  Address(10, 0, 0, 1)}));
+  EXPECT_EQ(echo.timeouts, std::vector<int>{50});
 }
 
-TEST_F(PingHostTest, HostLengthLimitIs64CodeUnits) {
-  const Text name64(64, u'a');
-  resolver.names[name64] = Address(10, 0, 0, 2);
-  EXPECT_EQ(Ping(name64), u" 7");
-
-  // 32 surrogate pairs are 64 units; one more pair is 66.
-  Text pairs64;
-  for (int i = 0; i < 32; ++i) pairs64 += u"\U0001F600";
-  EXPECT_NO_THROW(Ping(pairs64));
-
-  resolver.asked.clear();
-  echo.addresses.clear();
-  EXPECT_THROW(Ping(Text(65, u'a')), std::invalid_argument);
-  EXPECT_THROW(Ping(pairs64 + u"\U0001F600"), std::invalid_argument);
-  EXPECT_THROW(Ping(u"1.2.3.4" + Text(58, u' ')), std::invalid_argument);
-  EXPECT_TRUE(resolver.asked.empty());
-  EXPECT_TRUE(echo.addresses.empty());
-}
-
-TEST_F(PingHostTest, NoDestinationGives999WithoutAnyEcho) {
-  EXPECT_EQ(Ping(u""), u"999");
-  EXPECT_TRUE(resolver.asked.empty());
-
-  EXPECT_EQ(Ping(u"nowhere.invalid"), u"999");
-  EXPECT_EQ(resolver.asked, (std::vector<Text>{u"nowhere.invalid"}));
-
-  // A resolver would stop reading at the NUL and answer for another name.
-  resolver.names[u"a"] = Address(10, 0, 0, 3);
-  EXPECT_EQ(Ping(Text(u"a\0b", 3)), u"999");
-
-  // Address 0, named or written, is no server.
-  resolver.names[u"zero"] = 0;
-  EXPECT_EQ(Ping(u"zero"), u"999");
-  EXPECT_EQ(Ping(u"0.0.0.0"), u"999");
-
-  EXPECT_TRUE(echo.addresses.empty());
-}
-
-TEST_F(PingHostTest, DottedAddressIsParsedWithoutTheResolver) {
-  Ping(u"1.2.3.4");
-  Ping(u"255.255.255.255");
-  Ping(u"192.168.000.010");  // leading zeros are decimal, not octal
-  Ping(u"0.0.0.9");
-  EXPECT_TRUE(resolver.asked.empty());
-  EXPECT_EQ(echo.addresses, (std::vector<uint32_t>{Address(1, 2, 3, 4), Address(255, 255, 255, 255),
-                                                    Address(192, 168, 0, 10), Address(0, 0, 0, 9)}));
-}
-
-TEST_F(PingHostTest, AnythingNotExactlyFourDecimalPartsGoesToTheResolver) {
+TEST_F(PingAllTest, AnythingNotExactlyFourDecimalPartsIsAName) {
   const std::vector<Text> notDotted = {
       u"1.2.3",     u"256.1.1.1", u"1.2.3.4.5", u" 1.2.3.4", u"1.2.3.4 ", u"1..3.4",   u"1.2.3.",
       u".1.2.3",    u"+1.2.3.4",  u"1.-2.3.4",  u"0x1.2.3.4", u"1.2.3.0004", u"1.2.3.4a", u"\uFF11.2.3.4",
       u"1,2,3,4",   u"4294967295"};
-  for (const Text& host : notDotted) {
-    EXPECT_EQ(Ping(host), u"999") << ToUtf8(host);
+  for (const Text& host : notDotted) EXPECT_FALSE(ParseDottedIpv4(host)) << ToUtf8(host);
+  EXPECT_EQ(ParseDottedIpv4(u"192.168.000.010"), Address(192, 168, 0, 10));  // leading zeros are decimal
+  EXPECT_EQ(ParseDottedIpv4(u"255.255.255.255"), Address(255, 255, 255, 255));
+}
+
+TEST_F(PingAllTest, ANameThatDoesNotAnswerInTimeIs999AndHoldsUpNothingElse) {
+  resolver->names[u"quick.example"] = Address(10, 0, 0, 5);
+  resolver->names[u"slow.example"] = Address(10, 0, 0, 6);
+  resolver->held = {u"slow.example"};
+  const auto start = Clock::now();
+  const auto addresses = lookups.Resolve({u"slow.example", u"quick.example"}, milliseconds(200));
+  const auto took = Clock::now() - start;
+  EXPECT_EQ(addresses, (std::vector<std::optional<uint32_t>>{std::nullopt, Address(10, 0, 0, 5)}));
+  EXPECT_GE(took, milliseconds(190));
+  EXPECT_LT(took, milliseconds(1000));
+
+  // The look-up still running is not started again; its answer, once in, is kept.
+  lookups.Resolve({u"slow.example"}, milliseconds(0));
+  resolver->LetGo();
+  EXPECT_EQ(lookups.Resolve({u"slow.example"}, milliseconds(2000)).at(0), Address(10, 0, 0, 6));
+  EXPECT_EQ(resolver->Asked(), (std::vector<Text>{u"quick.example", u"slow.example"}));
+}
+
+TEST_F(PingAllTest, AnAddressIsKeptFiveMinutesAndAFailedNameIsAskedAgain) {
+  resolver->names[u"kept.example"] = Address(10, 0, 0, 7);
+  const std::vector<Text> names = {u"kept.example", u"gone.example"};
+  lookups.Resolve(names, milliseconds(2000));
+  now += std::chrono::minutes(5) - milliseconds(1);
+  lookups.Resolve(names, milliseconds(2000));
+  now += milliseconds(1);
+  EXPECT_EQ(lookups.Resolve(names, milliseconds(2000)).at(0), Address(10, 0, 0, 7));
+  EXPECT_EQ(resolver->Asked(), (std::vector<Text>{u"gone.example", u"gone.example", u"gone.example",
+                                                  u"kept.example", u"kept.example"}));
+}
+
+// A yield that throws (Exit) ends the pings at once, even with a name still unanswered.
+class ExitingPump : public EventPump {
+ public:
+  void DoEvents() override {
+    if (++yields == 3) throw HandlerAborted{};
   }
-  EXPECT_EQ(resolver.asked, notDotted);
-  EXPECT_TRUE(echo.addresses.empty());
-}
+  int yields = 0;
+};
 
-TEST_F(PingHostTest, NameIsEchoedAtTheAddressItResolvesTo) {
-  resolver.names[u"server.example"] = Address(203, 0, 113, 5);
-  echo.answer = 41;
-  EXPECT_EQ(Ping(u"server.example"), u" 41");
-  EXPECT_EQ(resolver.asked, (std::vector<Text>{u"server.example"}));
-  EXPECT_EQ(echo.addresses, (std::vector<uint32_t>{Address(203, 0, 113, 5)}));
-}
+TEST(EchoPingerTest, PingsRunWhileEventsDoAndAnExitEndsThemAtOnce) {
+  auto resolver = std::make_shared<FakeResolver>();
+  resolver->held = {u"held.example"};
+  auto pinger = MakeEchoPinger(resolver, std::make_unique<FakeEcho>());
+  ExitingPump pump;
+  const auto start = Clock::now();
+  EXPECT_THROW(pinger->PingHosts({u"10.0.0.1", u"held.example"}, pump), HandlerAborted);
+  EXPECT_LT(Clock::now() - start, milliseconds(500));
+  EXPECT_EQ(pump.yields, 3);
+  resolver->LetGo();
 
-TEST(EchoPingerTest, PlatformPingerRunsPingHostOverItsEcho) {
-  FakeResolver resolver;
-  auto echo = std::make_unique<FakeEcho>();
-  FakeEcho& echoSeen = *echo;
-  echo->answer = 12;
-  auto pinger = MakeEchoPinger(resolver, std::move(echo));
-  EXPECT_EQ(pinger->PingHost(u"10.1.2.3"), u" 12");
-  EXPECT_EQ(echoSeen.addresses, (std::vector<uint32_t>{Address(10, 1, 2, 3)}));
-  EXPECT_THROW(pinger->PingHost(Text(65, u'x')), std::invalid_argument);
+  pump.yields = -1000;
+  EXPECT_EQ(pinger->PingHosts({u"10.0.0.1", u"held.example"}, pump), (std::vector<Text>{u" 7", u"999"}));
 }
 
 }  // namespace

@@ -92,6 +92,8 @@ class ScriptedInput : public ConsoleInput {
     }
   }
   bool TakeReadyLine(std::string&) override { return false; }
+  void WaitForActivity(int32_t, bool) override {}
+  void Wake() override {}
   bool TakeSignal() override {
     if (looksBeforeSignal > 0 && --looksBeforeSignal == 0) signalPending = true;
     const bool pending = signalPending;
@@ -106,9 +108,10 @@ class ScriptedInput : public ConsoleInput {
 
 class HookedPinger : public Pinger {
  public:
-  Text PingHost(const Text&) override {
+  std::vector<Text> PingHosts(const std::vector<Text>& hosts, EventPump& pump) override {
     if (onPing) onPing();
-    return u" 20";
+    pump.DoEvents();
+    return std::vector<Text>(hosts.size(), u" 20");
   }
   std::function<void()> onPing;
 };

@@ -1,0 +1,38 @@
+#include "servers/http_request.h"
+
+#include <condition_variable>
+#include <mutex>
+
+namespace quorvex {
+
+namespace {
+
+// Nothing to run meanwhile: the caller only sleeps until the transfer wakes it.
+class SleepingPump : public EventPump {
+ public:
+  void DoEvents() override {}
+  void WaitForEvents(int32_t timeoutMs) override {
+    std::unique_lock lock(mutex_);
+    woken_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return wakeUp_; });
+    wakeUp_ = false;
+  }
+  void Wake() override {
+    const std::lock_guard lock(mutex_);
+    wakeUp_ = true;
+    woken_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable woken_;
+  bool wakeUp_ = false;
+};
+
+}  // namespace
+
+void HttpRequest::send() {
+  SleepingPump pump;
+  send(pump);
+}
+
+}  // namespace quorvex
