@@ -2,11 +2,14 @@
 // can keep connections between polls. Every blocking call is given only the time left
 // until the transfer's deadline, so a server that trickles bytes cannot hold the caller
 // past the limit. The transfer runs on a thread of its own while the UI thread waits for
-// messages; an abort closes the transfer's handles, which ends the call blocked on them.
+// messages. An abort closes the transfer's handles, which ends the call blocked on them
+// on Windows; where that call goes on regardless (Wine), the transfer is left to end by
+// its own time limit, holding everything it touches.
 #include <windows.h>
 #include <wininet.h>
 
 #include <chrono>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -38,51 +41,6 @@ class InternetHandle {
 [[noreturn]] void Fail(const std::string& what) {
   throw HttpError(what + " failed (error " + std::to_string(GetLastError()) + ")");
 }
-
-// The connection and request handles of the transfer in flight: opened and used on the
-// transfer's thread, closed by it at the end or by an abort from the UI thread.
-class TransferHandles {
- public:
-  // Takes `handle` into the transfer; throws when it is null or the transfer was aborted.
-  HINTERNET Keep(HINTERNET handle, const std::string& madeBy) {
-    const DWORD error = GetLastError();
-    const std::lock_guard lock(mutex_);
-    if (handle == nullptr) throw HttpError(madeBy + " failed (error " + std::to_string(error) + ")");
-    if (aborted_) {
-      InternetCloseHandle(handle);
-      throw HttpError("the transfer was aborted");
-    }
-    handles_.push_back(handle);
-    return handle;
-  }
-
-  void Begin() {
-    const std::lock_guard lock(mutex_);
-    aborted_ = false;
-  }
-
-  void Abort() {
-    const std::lock_guard lock(mutex_);
-    aborted_ = true;
-    CloseAll();
-  }
-
-  void End() {
-    const std::lock_guard lock(mutex_);
-    CloseAll();
-  }
-
- private:
-  // The request before its connection.
-  void CloseAll() {
-    for (auto handle = handles_.rbegin(); handle != handles_.rend(); ++handle) InternetCloseHandle(*handle);
-    handles_.clear();
-  }
-
-  std::mutex mutex_;
-  std::vector<HINTERNET> handles_;
-  bool aborted_ = false;
-};
 
 void SetTimeout(HINTERNET handle, DWORD option, int64_t milliseconds) {
   DWORD value = static_cast<DWORD>(milliseconds < 1 ? 1 : milliseconds);
@@ -122,6 +80,137 @@ UrlParts SplitUrl(const std::wstring& url) {
   return result;
 }
 
+// A reply as it arrived.
+struct Reply {
+  int32_t status = 0;
+  std::string body;
+};
+
+// One request on the wire: opened, used and closed on the transfer's thread, its handles
+// closed early by an abort from the UI thread.
+class Transfer {
+ public:
+  Transfer(HINTERNET session, std::wstring method, std::wstring url, const HttpLimits& limits)
+      : session_(session), method_(std::move(method)), url_(std::move(url)), limits_(limits) {}
+
+  // On the transfer's own thread.
+  Reply Run() {
+    struct HandlesClosed {
+      Transfer& transfer;
+      ~HandlesClosed() { transfer.CloseHandles(); }
+    } closed{*this};
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limits_.transferTimeoutMs);
+    const UrlParts url = SplitUrl(url_);
+    const HINTERNET connection = Keep(
+        InternetConnectW(session_, url.host.c_str(), url.port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0),
+        "InternetConnectW");
+    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
+                  INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES;
+    if (url.secure) flags |= INTERNET_FLAG_SECURE;
+    const HINTERNET request = Keep(
+        HttpOpenRequestW(connection, method_.c_str(), url.pathAndQuery.c_str(), nullptr, nullptr, nullptr, flags, 0),
+        "HttpOpenRequestW");
+
+    GiveRemainingTime(request, deadline);
+    if (!HttpSendRequestW(request, nullptr, 0, nullptr, 0)) Fail("HttpSendRequestW");
+    // WinINet can report a connection reset before the reply as a sent request with no
+    // status; without a status line there is no reply.
+    Reply reply;
+    const DWORD status = QueryNumber(request, HTTP_QUERY_STATUS_CODE);
+    if (status < 100) throw HttpError("the server closed the connection without a reply");
+    const DWORD announced = QueryNumber(request, HTTP_QUERY_CONTENT_LENGTH, kNoLength);
+    if (announced != kNoLength && announced > limits_.maxBodyBytes) RefuseTooLarge();
+    ReadBody(request, deadline, reply.body);
+    // WinINet reports a connection closed early as the end of the body; a reply shorter
+    // than its Content-Length is a failed transfer all the same.
+    if (announced != kNoLength && reply.body.size() < announced) {
+      throw HttpError("the connection closed before the whole body arrived");
+    }
+    reply.status = static_cast<int32_t>(status);
+    return reply;
+  }
+
+  // From the UI thread: the call blocked on a handle ends when the handle is closed.
+  void Abort() {
+    const std::lock_guard lock(mutex_);
+    aborted_ = true;
+    CloseAll();
+  }
+
+ private:
+  // Takes `handle` into the transfer; throws when it is null or the transfer was aborted.
+  HINTERNET Keep(HINTERNET handle, const std::string& madeBy) {
+    const DWORD error = GetLastError();
+    const std::lock_guard lock(mutex_);
+    if (handle == nullptr) throw HttpError(madeBy + " failed (error " + std::to_string(error) + ")");
+    if (aborted_) {
+      InternetCloseHandle(handle);
+      throw HttpError("the transfer was aborted");
+    }
+    handles_.push_back(handle);
+    return handle;
+  }
+
+  void CloseHandles() {
+    const std::lock_guard lock(mutex_);
+    CloseAll();
+  }
+
+  // The request before its connection.
+  void CloseAll() {
+    for (auto handle = handles_.rbegin(); handle != handles_.rend(); ++handle) InternetCloseHandle(*handle);
+    handles_.clear();
+  }
+
+  // The next blocking call may wait only for what is left of the transfer's time.
+  static void GiveRemainingTime(HINTERNET request, Clock::time_point deadline) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    if (left <= 0) throw HttpError("HTTP transfer timed out");
+    SetTimeout(request, INTERNET_OPTION_RECEIVE_TIMEOUT, left);
+    SetTimeout(request, INTERNET_OPTION_SEND_TIMEOUT, left);
+  }
+
+  // A numeric header; `missing` when the reply has none.
+  static DWORD QueryNumber(HINTERNET request, DWORD info, DWORD missing = 0) {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (!HttpQueryInfoW(request, info | HTTP_QUERY_FLAG_NUMBER, &value, &size, nullptr)) return missing;
+    return value;
+  }
+
+  // Reads only what has arrived, so each wait is bounded by the deadline, not by the
+  // size of the buffer.
+  void ReadBody(HINTERNET request, Clock::time_point deadline, std::string& body) {
+    char buffer[16384];
+    for (;;) {
+      GiveRemainingTime(request, deadline);
+      DWORD available = 0;
+      if (!InternetQueryDataAvailable(request, &available, 0, 0)) Fail("InternetQueryDataAvailable");
+      if (available == 0) return;  // the end of the body
+      DWORD wanted = available < sizeof buffer ? available : static_cast<DWORD>(sizeof buffer);
+      DWORD got = 0;
+      if (!InternetReadFile(request, buffer, wanted, &got)) Fail("InternetReadFile");
+      if (got == 0) return;
+      if (static_cast<int64_t>(body.size() + got) > limits_.maxBodyBytes) RefuseTooLarge();
+      body.append(buffer, got);
+    }
+  }
+
+  [[noreturn]] void RefuseTooLarge() const {
+    throw HttpError("reply body over " + std::to_string(limits_.maxBodyBytes) + " bytes");
+  }
+
+  static constexpr DWORD kNoLength = MAXDWORD;
+
+  HINTERNET session_;
+  std::wstring method_;
+  std::wstring url_;
+  HttpLimits limits_;
+  std::mutex mutex_;
+  std::vector<HINTERNET> handles_;
+  bool aborted_ = false;
+};
+
 class WinInetHttpRequest final : public HttpRequest {
  public:
   explicit WinInetHttpRequest(const HttpLimits& limits)
@@ -147,8 +236,12 @@ class WinInetHttpRequest final : public HttpRequest {
       ~InFlight() { flag = false; }
     } inFlight{inFlight_};
     Forget();
-    transfer_.Begin();
-    WaitPumping(pump, [this] { Transfer(); }, [this] { transfer_.Abort(); });
+    const auto transfer = std::make_shared<Transfer>(session_.get(), method_, url_, limits_);
+    Reply reply = WaitPumping(pump, [transfer] { return transfer->Run(); }, [transfer] { transfer->Abort(); },
+                              kLeaveAbortedAfter);
+    body_ = std::move(reply.body);
+    status_ = reply.status;
+    hasReply_ = true;
   }
 
   Text responseText() override {
@@ -162,6 +255,9 @@ class WinInetHttpRequest final : public HttpRequest {
   }
 
  private:
+  // How long an aborted transfer is waited for before it is left to end on its own.
+  static constexpr std::chrono::milliseconds kLeaveAbortedAfter{100};
+
   void Forget() {
     body_.clear();
     status_ = 0;
@@ -172,88 +268,6 @@ class WinInetHttpRequest final : public HttpRequest {
     if (!hasReply_) throw HttpError("no reply");
   }
 
-  // On the transfer's own thread.
-  void Transfer() {
-    struct HandlesClosed {
-      TransferHandles& handles;
-      ~HandlesClosed() { handles.End(); }
-    } closed{transfer_};
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limits_.transferTimeoutMs);
-    const UrlParts url = SplitUrl(url_);
-    const HINTERNET connection = transfer_.Keep(
-        InternetConnectW(session_.get(), url.host.c_str(), url.port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0),
-        "InternetConnectW");
-    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
-                  INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES;
-    if (url.secure) flags |= INTERNET_FLAG_SECURE;
-    const HINTERNET request = transfer_.Keep(
-        HttpOpenRequestW(connection, method_.c_str(), url.pathAndQuery.c_str(), nullptr, nullptr, nullptr, flags, 0),
-        "HttpOpenRequestW");
-
-    GiveRemainingTime(request, deadline);
-    if (!HttpSendRequestW(request, nullptr, 0, nullptr, 0)) Fail("HttpSendRequestW");
-    // WinINet can report a connection reset before the reply as a sent request with no
-    // status; without a status line there is no reply.
-    const DWORD status = QueryNumber(request, HTTP_QUERY_STATUS_CODE);
-    if (status < 100) throw HttpError("the server closed the connection without a reply");
-    const DWORD announced = QueryNumber(request, HTTP_QUERY_CONTENT_LENGTH, kNoLength);
-    if (announced != kNoLength && announced > limits_.maxBodyBytes) RefuseTooLarge();
-    ReadBody(request, deadline);
-    RequireAnnouncedLength(announced);
-    status_ = static_cast<int32_t>(status);
-    hasReply_ = true;
-  }
-
-  // The next blocking call may wait only for what is left of the transfer's time.
-  static void GiveRemainingTime(HINTERNET request, Clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    if (left <= 0) throw HttpError("HTTP transfer timed out");
-    SetTimeout(request, INTERNET_OPTION_RECEIVE_TIMEOUT, left);
-    SetTimeout(request, INTERNET_OPTION_SEND_TIMEOUT, left);
-  }
-
-  // A numeric header; `missing` when the reply has none.
-  static DWORD QueryNumber(HINTERNET request, DWORD info, DWORD missing = 0) {
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    if (!HttpQueryInfoW(request, info | HTTP_QUERY_FLAG_NUMBER, &value, &size, nullptr)) return missing;
-    return value;
-  }
-
-  // Reads only what has arrived, so each wait is bounded by the deadline, not by the
-  // size of the buffer.
-  void ReadBody(HINTERNET request, Clock::time_point deadline) {
-    char buffer[16384];
-    for (;;) {
-      GiveRemainingTime(request, deadline);
-      DWORD available = 0;
-      if (!InternetQueryDataAvailable(request, &available, 0, 0)) Fail("InternetQueryDataAvailable");
-      if (available == 0) return;  // the end of the body
-      DWORD wanted = available < sizeof buffer ? available : static_cast<DWORD>(sizeof buffer);
-      DWORD got = 0;
-      if (!InternetReadFile(request, buffer, wanted, &got)) Fail("InternetReadFile");
-      if (got == 0) return;
-      if (static_cast<int64_t>(body_.size() + got) > limits_.maxBodyBytes) RefuseTooLarge();
-      body_.append(buffer, got);
-    }
-  }
-
-  // WinINet reports a connection closed early as the end of the body; a reply shorter
-  // than its Content-Length is a failed transfer all the same.
-  void RequireAnnouncedLength(DWORD announced) {
-    if (announced != kNoLength && body_.size() < announced) {
-      body_.clear();
-      throw HttpError("the connection closed before the whole body arrived");
-    }
-  }
-
-  [[noreturn]] void RefuseTooLarge() {
-    body_.clear();
-    throw HttpError("reply body over " + std::to_string(limits_.maxBodyBytes) + " bytes");
-  }
-
-  static constexpr DWORD kNoLength = MAXDWORD;
-
   HttpLimits limits_;
   InternetHandle session_;
   std::wstring method_;
@@ -262,7 +276,6 @@ class WinInetHttpRequest final : public HttpRequest {
   int32_t status_ = 0;
   bool hasReply_ = false;
   bool inFlight_ = false;
-  TransferHandles transfer_;
 };
 
 }  // namespace

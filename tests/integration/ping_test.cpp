@@ -101,7 +101,9 @@ TEST_F(PingTest, SixteenSilentHostsCostOneTimeOut) {
   SKIP_WITHOUT_HOSTS();
   const TimedPings pings = TimePings(std::vector<Text>(16, silent));
   EXPECT_EQ(pings.results, std::vector<Text>(16, u"999"));
-  EXPECT_LT(pings.took, std::chrono::milliseconds(75));  // one and a half time-outs
+  // One and a half time-outs, and the handing over of the requests: Wine's echo takes
+  // about a millisecond for each. Sixteen echoes one after the other would take 800 ms.
+  EXPECT_LT(pings.took, std::chrono::milliseconds(75 + 16 * 2));
 }
 
 TEST_F(PingTest, NothingCarriesOverFromAnEarlierCall) {
