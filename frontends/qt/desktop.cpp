@@ -1,5 +1,6 @@
 #include "frontends/qt/desktop.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCursor>
 #include <QMenu>
@@ -14,7 +15,8 @@ namespace {
 constexpr int kPopupRaise = 20;  // the popup opens this many pixels above the cursor
 }
 
-QtDesktop::QtDesktop(SingleInstanceLock& lock, SoundPlayer& sound) : lock_(lock), sound_(sound) {}
+QtDesktop::QtDesktop(SingleInstanceLock& lock, SoundPlayer& sound)
+    : lock_(lock), sound_(sound), dispatcher_(QAbstractEventDispatcher::instance()) {}
 
 void QtDesktop::Attach(Form1& form, QMenu& popup) {
   form_ = &form;
@@ -27,6 +29,21 @@ void QtDesktop::Attach(Form1& form, QMenu& popup) {
 }
 
 void QtDesktop::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+// Sleeps in the event loop until an event comes (it is run here already), Wake is called,
+// or the single-shot timer ends the wait.
+void QtDesktop::WaitForEvents(int32_t timeoutMs) {
+  QAbstractEventDispatcher* dispatcher = dispatcher_.load();
+  if (dispatcher == nullptr) return;
+  QTimer limit;
+  limit.setSingleShot(true);
+  limit.start(timeoutMs);
+  dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+void QtDesktop::Wake() {
+  if (QAbstractEventDispatcher* dispatcher = dispatcher_.load()) dispatcher->wakeUp();
+}
 
 void QtDesktop::TimerChanged(TimerId timer, bool enabled, int32_t intervalMs) {
   QTimer& target = TimerOf(timer);

@@ -4,12 +4,14 @@
 #include <QTimer>
 
 #include <array>
+#include <atomic>
 #include <memory>
 
 #include "app/desktop.h"
 #include "app/single_instance.h"
 #include "frontends/qt/sound.h"
 
+class QAbstractEventDispatcher;
 class QMenu;
 
 namespace quorvex {
@@ -28,6 +30,8 @@ class QtDesktop : public Desktop {
   bool Ended() const { return ended_; }
 
   void DoEvents() override;
+  void WaitForEvents(int32_t timeoutMs) override;
+  void Wake() override;
   void TimerChanged(TimerId timer, bool enabled, int32_t intervalMs) override;
   void ShowMessageBox(const Text& caption, const Text& text) override;
   bool AcquireSingleInstance() override { return lock_.Acquire(); }
@@ -46,6 +50,8 @@ class QtDesktop : public Desktop {
   SingleInstanceLock& lock_;
   SoundPlayer& sound_;
   std::array<QTimer, 3> timers_;
+  // The UI thread's, taken at construction: Wake comes from the thread of a network wait.
+  std::atomic<QAbstractEventDispatcher*> dispatcher_;
   Form1* form_ = nullptr;
   QMenu* popup_ = nullptr;
   bool ended_ = false;

@@ -95,8 +95,7 @@ int RunTray(const TrayOptions& options) {
   const Text autostartEntry = ToText(QFileInfo(configFolder + "/autostart/quorvex.desktop").absoluteFilePath());
   AutostartRegistry registry(*store, autostartEntry, ToText(QCoreApplication::applicationFilePath()));
   const std::unique_ptr<HttpRequest> httpRequest = MakeHttpRequest();
-  const std::unique_ptr<Resolver> resolver = MakeSystemResolver();
-  const std::unique_ptr<Pinger> pinger = MakePinger(*resolver);
+  const std::unique_ptr<Pinger> pinger = MakePinger();
   QtLauncher launcher;
   Form1 form({desktop, trayShell, registry, *httpRequest, *pinger, launcher}, config);
 
