@@ -115,8 +115,10 @@ class HttpRequestTest : public ::testing::Test {
     outcome.yields = pump_.yields;
     outcome.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     // The log shows what each fault came to and how long the client took over it.
-    std::printf("  GET %s: %s after %.2f s\n", ToUtf8(url.substr(url.rfind(u'/'))).c_str(),
-                outcome.failed ? ("failed: " + outcome.error).c_str() : ("status " + std::to_string(outcome.status)).c_str(),
+    const std::string ended = outcome.aborted  ? std::string("aborted")
+                              : outcome.failed ? "failed: " + outcome.error
+                                               : "status " + std::to_string(outcome.status);
+    std::printf("  GET %s: %s after %.2f s\n", ToUtf8(url.substr(url.rfind(u'/'))).c_str(), ended.c_str(),
                 outcome.seconds);
     return outcome;
   }
