@@ -1,3 +1,4 @@
+// UTF-8 in and out, the 16-bit string search and the cuts that keep surrogate pairs whole.
 #include "common/text.h"
 
 #include <gtest/gtest.h>
@@ -7,44 +8,52 @@
 namespace quorvex {
 namespace {
 
-TEST(Utf8, DecodesAsciiMultibyteAndAstralCharacters) {
-  EXPECT_EQ(FromUtf8("abc"), u"abc");
-  EXPECT_EQ(FromUtf8("\xC3\xA9\xE2\x82\xAC"), u"\u00E9\u20AC");
-  const Text astral = FromUtf8("\xF0\x9F\x8E\xAE");  // U+1F3AE
-  ASSERT_EQ(astral.size(), 2u);
-  EXPECT_EQ(astral[0], 0xD83C);
-  EXPECT_EQ(astral[1], 0xDFAE);
-  EXPECT_EQ(ToUtf8(astral), "\xF0\x9F\x8E\xAE");
+TEST(Utf8, DecodesEverySequenceLengthAtItsBoundsAndReplacesWhatIsInvalid) {
+  const std::pair<std::string, Text> cases[] = {
+      {"abc", u"abc"},
+      {"\xC2\x80\xC2\xA1\xDF\xBF", u"\u0080\u00A1\u07FF"},        // the two-byte range, "¡" among it
+      {"\xE0\xA0\x80\xED\x9F\xBF", u"\u0800\uD7FF"},              // three bytes: E0's and ED's bounds
+      {"\xEF\xBF\xBD\xEF\xBF\xBF", u"\uFFFD\uFFFF"},              // a lead of EF is still three bytes
+      {"\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", u"\U00010000\U0010FFFF"},
+      {"\xF0\x9F\x8E\xAE", u"\U0001F3AE"},
+      {"a\xFF" "b\x80", u"a\uFFFDb\uFFFD"},                       // bytes that start nothing
+      {"\xC3\xA9\x80", u"\u00E9\uFFFD"},                          // a stray continuation after a whole one
+      {"\xC3", u"\uFFFD"},                                        // truncated at the end
+      {"\xE2\x82" "x", u"\uFFFDx"},                               // truncated in the middle
+      {"\xC0\xAF\xC1\xBF", u"\uFFFD\uFFFD\uFFFD\uFFFD"},          // overlong forms
+      {"\xE0\x9F\xBF", u"\uFFFD\uFFFD\uFFFD"},                    // overlong three-byte form
+      {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},                    // an encoded surrogate
+      {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},          // above U+10FFFF
+      {"\xF5\x80", u"\uFFFD\uFFFD"},
+  };
+  for (const auto& [bytes, text] : cases) {
+    EXPECT_EQ(FromUtf8(bytes), text) << bytes;
+    if (text.find(u'\uFFFD') == Text::npos || bytes.rfind("\xEF\xBF\xBD", 0) == 0) {
+      EXPECT_EQ(ToUtf8(text), bytes) << "round trip of " << bytes;
+    }
+  }
+  // An unpaired surrogate cannot be written as UTF-8.
+  EXPECT_EQ(ToUtf8(Text(1, char16_t(0xD800)) + u"x" + Text(1, char16_t(0xDC00))), "\xEF\xBF\xBDx\xEF\xBF\xBD");
 }
 
-TEST(Utf8, InvalidBytesBecomeReplacementCharacters) {
-  EXPECT_EQ(FromUtf8("a\xFF" "b"), u"a\uFFFDb");
-  EXPECT_EQ(FromUtf8("\xC3"), u"\uFFFD");                  // truncated at the end
-  EXPECT_EQ(FromUtf8("\xE2\x82" "x"), u"\uFFFDx");         // truncated in the middle
-  EXPECT_EQ(FromUtf8("\xC0\xAF"), u"\uFFFD\uFFFD");        // overlong "/"
-  EXPECT_EQ(FromUtf8("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // encoded surrogate
-  EXPECT_EQ(FromUtf8("\xF4\x90\x80\x80"), u"\uFFFD\uFFFD\uFFFD\uFFFD");  // above U+10FFFF
+TEST(FromAscii, WidensEveryByteAsUnsigned) {
+  // A stray high byte once became a negative unit, and so a surrogate.
+  EXPECT_EQ(FromAscii("a\xE9\xFF"), Text(u"a\u00E9\u00FF"));
 }
 
-TEST(Utf8, UnpairedSurrogateEncodesAsReplacement) {
-  EXPECT_EQ(ToUtf8(Text(1, char16_t(0xD800))), "\xEF\xBF\xBD");
-}
-
-TEST(InStr, FindsOneBasedPositionsFromAStart) {
+TEST(InStr, FindsOneBasedPositionsWithinSixteenBits) {
   const Text hay = u"<a>1</a><a>2</a>";
   EXPECT_EQ(InStr(1, hay, u"<a>"), 1);
   EXPECT_EQ(InStr(2, hay, u"<a>"), 9);
   EXPECT_EQ(InStr(10, hay, u"<a>"), 0);
   EXPECT_EQ(InStr(1, hay, u"<b>"), 0);
-  EXPECT_EQ(InStr(100, hay, u"<a>"), 0);
+  EXPECT_EQ(InStr(17, hay, u""), 17);  // an empty needle matches at the start, even past the end
+  EXPECT_EQ(InStr(18, hay, u""), 0);
   EXPECT_THROW(InStr(0, hay, u"<a>"), ConversionError);
-}
-
-TEST(InStr, APositionBeyond32767IsAnOverflow) {
-  Text hay(32766, u'x');
-  hay += u"ab";  // "a" at 32,767 still fits, "b" at 32,768 does not
-  EXPECT_EQ(InStr(1, hay, u"a"), 32767);
-  EXPECT_THROW(InStr(1, hay, u"b"), OverflowError);
+  Text far(32766, u'x');
+  far += u"ab";  // "a" at 32,767 still fits, "b" at 32,768 does not
+  EXPECT_EQ(InStr(1, far, u"a"), 32767);
+  EXPECT_THROW(InStr(1, far, u"b"), OverflowError);
 }
 
 TEST(Cuts, NeverSplitASurrogatePair) {
@@ -52,11 +61,10 @@ TEST(Cuts, NeverSplitASurrogatePair) {
   EXPECT_EQ(CutUnits(text, 3), u"ab");
   EXPECT_EQ(CutUnits(text, 4), u"ab\U0001F3AE");
   EXPECT_EQ(CutUnits(text, 10), text);
+  EXPECT_EQ(CutUnits(u"\U0001F3AE", 1), u"");
+  EXPECT_EQ(CutUnits(u"\U0001F3AE", 0), u"");
   EXPECT_EQ(LastUnits(text, 2), u"c");
   EXPECT_EQ(LastUnits(text, 3), u"\U0001F3AEc");
-}
-
-TEST(ReplaceAll, ReplacesEveryOccurrenceLeftToRight) {
   EXPECT_EQ(ReplaceAll(u"a,b,,c", u",", u"   "), u"a   b      c");
   EXPECT_EQ(ReplaceAll(u"aaa", u"aa", u"b"), u"ba");
   EXPECT_EQ(ReplaceAll(u"abc", u"", u"x"), u"abc");
