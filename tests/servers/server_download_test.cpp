@@ -3,143 +3,98 @@
 
 #include <gtest/gtest.h>
 
-#include "support/counting_pump.h"
-
-#include <stdexcept>
-#include <string>
+#include <optional>
 #include <vector>
 
 namespace quorvex {
 namespace {
 
-// Answers every request with one fixed reply and records what was asked.
-class FakeHttpRequest : public HttpRequest {
- public:
-  Text body;
-  int32_t replyStatus = 200;
-  bool failSend = false;
-  std::vector<Text> opened;
-  int sends = 0;
+TEST(ServerDownload, UrlsCarryTheHostAndTheWholeCount) {
+  EXPECT_EQ(ServerCountUrl(u"127.0.0.1:28780"), u"http://127.0.0.1:28780/rwr_server_list/get_server_count.php");
+  EXPECT_EQ(ServerListUrl(u"h", 300), u"http://h/rwr_server_list/get_server_list.php?start=0&size=300");
+}
 
+TEST(ParseServerCount, ReadsTheNumberAfterTheFirstServersTagUpToTheNextClose) {
+  const Text far(32800, u'x');
+  const std::pair<Text, std::optional<int16_t>> cases[] = {
+      {u"<result><servers>12</servers></result>", 12},
+      {u"<servers>  7 </servers>", 7},
+      {u"<servers>0</servers>", 0},
+      {u"<?xml?>\n<servers>3</servers><servers>9</servers>", 3},
+      {u"<servers>5</x>", 5},
+      {u"<servers>2.5</servers>", 2},  // half to even, as every conversion
+      {u"abcdefgh14</x>", 14},         // without the tag the rule reads from position 9
+      {u"abcdefgh6</a>" + far + u"<servers>4</servers>", 6},  // a tag past 32,767 cannot be held
+      {far + u"<servers>4</servers>", {}},
+      {u"abcdefgh", {}},
+      {u"", {}},
+      {u"<servers>12", {}},
+      {u"<servers></servers>", {}},
+      {u"<servers>twelve</servers>", {}},
+      {u"<html><h1>404 Not Found</h1></html>", {}},
+      {u"<servers>40000</servers>", {}},
+      {u"<servers> -1 </servers>", {}},  // a negative count would ask for a negative list
+  };
+  for (const auto& [reply, count] : cases) {
+    if (count) {
+      EXPECT_EQ(ParseServerCount(reply), *count) << ToUtf8(reply.substr(0, 40));
+    } else {
+      EXPECT_ANY_THROW(ParseServerCount(reply)) << ToUtf8(reply.substr(0, 40));
+    }
+  }
+}
+
+// Answers every request with one fixed reply and records what was asked.
+class OneReply : public HttpRequest {
+ public:
   void open(const Text& method, const Text& url) override {
     opened.push_back(method + u" " + url);
     sent_ = false;
   }
-  void send(EventPump&) override {
-    ++sends;
+  void send() override {
     if (failSend) throw HttpError("no connection");
     sent_ = true;
   }
-  Text responseText() override {
-    if (!sent_) throw HttpError("no reply");
-    return body;
-  }
-  int32_t status() override {
-    if (!sent_) throw HttpError("no reply");
-    return replyStatus;
-  }
+  Text responseText() override { return sent_ ? body : throw HttpError("no reply"); }
+  int32_t status() override { return sent_ ? replyStatus : throw HttpError("no reply"); }
+
+  Text body;
+  int32_t replyStatus = 200;
+  bool failSend = false;
+  std::vector<Text> opened;
 
  private:
   bool sent_ = false;
 };
 
-TEST(ServerDownloadUrls, CountAndListUrlsCarryTheHostAndTheCount) {
-  EXPECT_EQ(ServerCountUrl(u"127.0.0.1:28780"), u"http://127.0.0.1:28780/rwr_server_list/get_server_count.php");
-  EXPECT_EQ(ServerListUrl(u"master.test", 12), u"http://master.test/rwr_server_list/get_server_list.php?start=0&size=12");
-  EXPECT_EQ(ServerListUrl(u"h", 0), u"http://h/rwr_server_list/get_server_list.php?start=0&size=0");
-  // Above the table's 16 slots the whole count is still asked for.
-  EXPECT_EQ(ServerListUrl(u"h", 300), u"http://h/rwr_server_list/get_server_list.php?start=0&size=300");
-}
-
-TEST(ParseServerCount, ReadsTheNumberUpToTheNextClosingTag) {
-  EXPECT_EQ(ParseServerCount(u"<result><servers>12</servers></result>"), 12);
-  EXPECT_EQ(ParseServerCount(u"<result><servers>  7 </servers></result>"), 7);
-  EXPECT_EQ(ParseServerCount(u"<servers>40</servers>"), 40);
-  EXPECT_EQ(ParseServerCount(u"<servers>0</servers>"), 0);
-  // Text before the element is skipped; only the first <servers> counts.
-  EXPECT_EQ(ParseServerCount(u"<?xml version=\"1.0\"?>\n<result><servers>3</servers><servers>9</servers></result>"), 3);
-  // The number ends at the first "</", whatever element it closes.
-  EXPECT_EQ(ParseServerCount(u"<servers>5</x>"), 5);
-  // A fraction rounds half to even, as every number conversion of the program does.
-  EXPECT_EQ(ParseServerCount(u"<servers>2.5</servers>"), 2);
-}
-
-TEST(ParseServerCount, RejectsRepliesWithoutACount) {
-  EXPECT_THROW(ParseServerCount(u""), std::exception);
-  EXPECT_THROW(ParseServerCount(u"<result><servers>12"), std::exception);  // no "</"
-  EXPECT_THROW(ParseServerCount(u"<servers></servers>"), std::exception);
-  EXPECT_THROW(ParseServerCount(u"<servers>twelve</servers>"), std::exception);
-  EXPECT_THROW(ParseServerCount(u"<html><body><h1>404 Not Found</h1></body></html>"), std::exception);
-  EXPECT_THROW(ParseServerCount(u"<servers>40000</servers>"), std::exception);  // beyond 16 bits
-}
-
-TEST(ParseServerCount, RejectsANegativeCountSoNoListAsksForANegativeSize) {
-  EXPECT_THROW(ParseServerCount(u"<servers>-3</servers>"), std::exception);
-  EXPECT_THROW(ParseServerCount(u"<servers> -1 </servers>"), std::exception);
-}
-
-TEST(ParseServerCount, WithoutTheTagReadsFromTheNinthCharacter) {
-  // "<servers>" is missing, so the rule starts at position 9: "abcdefgh" is skipped.
-  EXPECT_EQ(ParseServerCount(u"abcdefgh14</x>"), 14);
-  EXPECT_THROW(ParseServerCount(u"abcdefgh"), std::exception);  // start beyond the text
-}
-
-TEST(ParseServerCount, ATagBeyondSixteenBitPositionsIsNotReachable) {
-  // The <servers> found past character 32,767 cannot be held; the rule reads on from
-  // position 9 as if there were none and meets no number there.
-  const Text reply = Text(32800, u'x') + u"<servers>4</servers>";
-  EXPECT_THROW(ParseServerCount(reply), std::exception);
-  // The same reply with a number at position 9 and a close right after it converts.
-  const Text early = u"abcdefgh6</a>" + Text(32800, u'x') + u"<servers>4</servers>";
-  EXPECT_EQ(ParseServerCount(early), 6);
-}
-
-class LatestVersionTest : public ::testing::Test {
- protected:
-  Text Download(const Text& body, int32_t status = 200) {
+TEST(LatestVersion, RemovesBetaLineFeedsTheByteOrderMarkAndTrailingCarriageReturns) {
+  const std::pair<Text, Text> cases[] = {
+      {u"1.80", u"1.80"}, {u"beta 1.80\n", u"1.80"}, {u"\uFEFFbeta 1.80\r\n", u"1.80"}, {u"beta 1.80\r\n\r\n", u"1.80"},
+      {u"1.\n80", u"1.80"}, {u"beta beta 1.80 beta ", u"1.80 "}, {u"Beta 1.80", u"Beta 1.80"},
+      {u"1.80\r2", u"1.80\r2"}, {u"1.80\uFEFF", u"1.80\uFEFF"}, {u"", u""},
+  };
+  for (const auto& [body, version] : cases) {
+    OneReply http;
     http.body = body;
-    http.replyStatus = status;
-    return DownloadLatestVersion(http, u"http://127.0.0.1:1/latest_version.txt", pump);
+    EXPECT_EQ(DownloadLatestVersion(http, u"http://h/v.txt"), version) << ToUtf8(body);
+    EXPECT_EQ(http.opened, std::vector<Text>{u"GET http://h/v.txt"});
   }
-  FakeHttpRequest http;
-  testing::CountingPump pump;
-};
-
-TEST_F(LatestVersionTest, GetsTheFileOnceWithGet) {
-  EXPECT_EQ(Download(u"1.80"), u"1.80");
-  ASSERT_EQ(http.opened.size(), 1u);
-  EXPECT_EQ(http.opened[0], u"GET http://127.0.0.1:1/latest_version.txt");
-  EXPECT_EQ(http.sends, 1);
 }
 
-TEST_F(LatestVersionTest, RemovesBetaLineFeedsByteOrderMarkAndTrailingCarriageReturns) {
-  EXPECT_EQ(Download(u"beta 1.80\n"), u"1.80");
-  EXPECT_EQ(Download(u"beta 1.80\r\n"), u"1.80");
-  EXPECT_EQ(Download(u"\uFEFFbeta 1.80\r\n"), u"1.80");
-  EXPECT_EQ(Download(u"beta 1.80\r\n\r\n"), u"1.80");
-  EXPECT_EQ(Download(u"1.\n80"), u"1.80");
-  EXPECT_EQ(Download(u"beta beta 1.80 beta "), u"1.80 ");
-}
-
-TEST_F(LatestVersionTest, KeepsWhatIsNotNamedForRemoval) {
-  EXPECT_EQ(Download(u"Beta 1.80"), u"Beta 1.80");  // the match is case-sensitive
-  EXPECT_EQ(Download(u"1.80\r2"), u"1.80\r2");      // a carriage return inside stays
-  EXPECT_EQ(Download(u"1.80\uFEFF"), u"1.80\uFEFF");  // a mark that is not first stays
-  EXPECT_EQ(Download(u""), u"");
-}
-
-TEST_F(LatestVersionTest, AStatusOutside2xxIsAFailedDownload) {
-  EXPECT_THROW(Download(u"<html>Not Found</html>", 404), HttpError);
-  EXPECT_THROW(Download(u"oops", 500), HttpError);
-  EXPECT_THROW(Download(u"moved", 301), HttpError);
-  EXPECT_THROW(Download(u"", 199), HttpError);
-  EXPECT_EQ(Download(u"1.80", 204), u"1.80");
-  EXPECT_EQ(Download(u"1.80", 299), u"1.80");
-}
-
-TEST_F(LatestVersionTest, AFailedTransferPropagates) {
-  http.failSend = true;
-  EXPECT_THROW(Download(u"1.80"), HttpError);
+TEST(LatestVersion, AnythingButA2xxReplyIsAFailedDownload) {
+  for (const int32_t status : {199, 204, 299, 301, 404, 500}) {
+    OneReply http;
+    http.body = u"1.80";
+    http.replyStatus = status;
+    if (status >= 200 && status <= 299) {
+      EXPECT_EQ(DownloadLatestVersion(http, u"http://h/v.txt"), u"1.80");
+    } else {
+      EXPECT_THROW(DownloadLatestVersion(http, u"http://h/v.txt"), HttpError) << status;
+    }
+  }
+  OneReply offline;
+  offline.failSend = true;
+  EXPECT_THROW(DownloadLatestVersion(offline, u"http://h/v.txt"), HttpError);
 }
 
 }  // namespace

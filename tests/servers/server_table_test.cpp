@@ -1,3 +1,4 @@
+// The table's slots, one field stored by its tag, and the poll's summary texts.
 #include "servers/server_table.h"
 
 #include <gtest/gtest.h>
@@ -5,6 +6,7 @@
 #include <stdexcept>
 
 #include "common/numbers.h"
+#include "servers/poll_summary.h"
 
 namespace quorvex {
 namespace {
@@ -17,48 +19,29 @@ TEST(ServerTable, HoldsSlotsZeroToSixteenOnly) {
   EXPECT_THROW(table.at(-1), std::out_of_range);
 }
 
-TEST(SetServerField, StoresByTagWithOrWithoutBrackets) {
+TEST(SetServerField, StoresByTagAndAFailedConversionKeepsTheField) {
   ServerRecord record;
   SetServerField(u"12", u"<bots>", record);
-  EXPECT_EQ(record.bots, 12);
-  SetServerField(u"13", u"bots", record);
-  EXPECT_EQ(record.bots, 13);
-  SetServerField(u"7", u"ping", record);  // not scanned by the poll, but a field all the same
-  EXPECT_EQ(record.ping, 7);
+  SetServerField(u"7", u"ping", record);  // brackets or not
   SetServerField(u" a, b &amp; ", u"<player_names>", record);
-  EXPECT_EQ(record.player_names, u" a, b &amp; ");
-  SetServerField(u"", u"<mode>", record);
-  EXPECT_EQ(record.mode, u"");
-}
-
-TEST(SetServerField, UnknownOrCapitalisedTagChangesNothing) {
-  ServerRecord record;
-  record.name = u"kept";
-  const ServerRecord before = record;
-  SetServerField(u"x", u"<Name>", record);
+  SetServerField(u"40000", u"<port>", record);  // ports above the signed 16-bit range
+  SetServerField(u"x", u"<Name>", record);      // unknown tags change nothing
   SetServerField(u"x", u"<players>", record);
-  EXPECT_EQ(record, before);
-}
-
-TEST(SetServerField, AFailedConversionThrowsAndKeepsTheField) {
-  ServerRecord record;
-  SetServerField(u" 27 ", u"<port>", record);
-  EXPECT_EQ(record.port, 27);
-  EXPECT_THROW(SetServerField(u"", u"<port>", record), ConversionError);
-  EXPECT_THROW(SetServerField(u"abc", u"<port>", record), ConversionError);
-  EXPECT_THROW(SetServerField(u"65536", u"<port>", record), ConversionError);
-  EXPECT_EQ(record.port, 27);
-  record.current_players = 5;
+  EXPECT_EQ(record, (ServerRecord{.port = 40000, .bots = 12, .ping = 7, .player_names = u" a, b &amp; "}));
+  for (const Text bad : {u"", u"abc", u"65536"}) EXPECT_THROW(SetServerField(bad, u"<port>", record), ConversionError);
   EXPECT_THROW(SetServerField(u"32768", u"<current_players>", record), ConversionError);
-  EXPECT_EQ(record.current_players, 5);
+  EXPECT_EQ(record.port, 40000);
+  EXPECT_EQ(record.current_players, 0);
 }
 
-TEST(SetServerField, PortsAboveThe16BitSignedRangeConvert) {
-  ServerRecord record;
-  SetServerField(u"40000", u"<port>", record);
-  EXPECT_EQ(record.port, 40000);
-  SetServerField(u"65535", u"<port>", record);
-  EXPECT_EQ(record.port, 65535);
+TEST(PollSummary, TheTooltipAndTheAlertMessage) {
+  EXPECT_EQ(SummaryText({12, 34, 10, 16, 3}, 2),
+            u"\r\nMax Players:   12\r\n__________________\r\n\r\nTotal Players:    34\r\n"
+            u"Servers Online: 10\r\nPlayer-Limit:     16\r\nServer Watchers: 3\r\n ");
+  EXPECT_EQ(SummaryText({-1, 0, 0, 4, -2}, 4),
+            u"\r\nMax Players:    -1\r\n__________________\r\n\r\nTotal Players:    0\r\n"
+            u"Servers Online: 0\r\nPlayer-Limit:     4\r\nServer Watchers: -2\r\n ");
+  EXPECT_EQ(AlertMessage(16, 17), u"Player-limit of 16 reached!\r\nPlayers: 17");
 }
 
 }  // namespace
