@@ -1,92 +1,71 @@
+// The console's JSON lines: strings that stay valid JSON and UTF-8, and every event's shape.
 #include "frontends/console/json.h"
 
 #include <gtest/gtest.h>
 
-#include "frontends/console/json_output.h"
-
 #include <sstream>
+
+#include "frontends/console/json_output.h"
 
 namespace quorvex {
 namespace {
 
-TEST(JsonString, EscapesQuotesBackslashesAndEveryControlCharacter) {
-  EXPECT_EQ(JsonString(std::string_view("say \"hi\" \\ bye")), R"("say \"hi\" \\ bye")");
-  EXPECT_EQ(JsonString(std::string_view("\r\n\t\b\f")), R"("\r\n\t\b\f")");
-  EXPECT_EQ(JsonString(std::string_view("a\x01" "b\x1f" "c", 5)), R"("a\u0001b\u001fc")");
-  EXPECT_EQ(JsonString(std::string_view("nul\0end", 7)), R"("nul\u0000end")");
-  EXPECT_EQ(JsonString(std::string_view("\x7f")), "\"\x7f\"");  // DEL needs no escape
-  EXPECT_EQ(JsonString(std::string_view("/")), "\"/\"");
-}
-
-TEST(JsonString, WritesTextAsUtf8WithAstralCharactersWhole) {
-  EXPECT_EQ(JsonString(Text(u"Sérvér")), "\"S\xC3\xA9rv\xC3\xA9r\"");
-  EXPECT_EQ(JsonString(Text(u"\U0001F3AE")), "\"\xF0\x9F\x8E\xAE\"");  // not "\ud83c\udfae"
-  EXPECT_EQ(JsonString(Text(u"\u00AF\u00AF")), "\"\xC2\xAF\xC2\xAF\"");
-}
-
-TEST(JsonString, ReplacesWhatIsNoUtf8SoTheLineStaysValid) {
-  EXPECT_EQ(JsonString(std::string_view("bad \xFF byte")), "\"bad \xEF\xBF\xBD byte\"");
-  EXPECT_EQ(JsonString(Text(1, char16_t(0xDC00))), "\"\xEF\xBF\xBD\"");  // an unpaired surrogate
-}
-
-TEST(JsonObject, KeepsFieldsInTheOrderTheyWereAdded) {
+TEST(JsonString, EscapesWhatJsonNeedsAndReplacesWhatIsNoUtf8) {
+  const std::pair<std::string_view, std::string> bytes[] = {
+      {"say \"hi\" \\ bye", R"("say \"hi\" \\ bye")"},
+      {"\r\n\t\b\f", R"("\r\n\t\b\f")"},
+      {std::string_view("a\x01" "b\x1f" "c\0", 6), R"("a\u0001b\u001fc\u0000")"},
+      {"\x7f/", "\"\x7f/\""},  // DEL and "/" need no escape
+      {"bad \xFF byte", "\"bad \xEF\xBF\xBD byte\""},
+  };
+  for (const auto& [in, out] : bytes) EXPECT_EQ(JsonString(in), out) << out;
+  EXPECT_EQ(JsonString(Text(u"S\u00e9r \U0001F3AE")), "\"S\xC3\xA9r \xF0\x9F\x8E\xAE\"");  // not "\ud83c..."
+  EXPECT_EQ(JsonString(Text(1, char16_t(0xDC00))), "\"\xEF\xBF\xBD\"");
   JsonObject object;
   object.AddString("ev", "tray").AddBool("popup", false).AddNumber("flags", -7).AddRaw("items", "[1,2]");
-  object.AddText("tip", u"a\"b");
-  EXPECT_EQ(object.Str(), R"({"ev":"tray","popup":false,"flags":-7,"items":[1,2],"tip":"a\"b"})");
-  EXPECT_EQ(JsonObject().Str(), "{}");
+  EXPECT_EQ(object.Str(), R"({"ev":"tray","popup":false,"flags":-7,"items":[1,2]})");
 }
 
-// The event shapes of docs/console.md, as whole lines.
-class JsonOutputTest : public ::testing::Test {
- protected:
-  std::vector<std::string> Lines() const {
-    std::vector<std::string> lines;
-    std::istringstream in(out.str());
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-  }
+TEST(JsonOutput, EveryEventIsOneLineOfItsShape) {
   std::ostringstream out;
   JsonOutput output{out, ConsoleIcons{1, 2}};
-};
-
-TEST_F(JsonOutputTest, NamesTheTrayOperationAndTheIcon) {
   TrayIconData data;
   output.Tray(kNimDelete, data);  // the record before the first add: no icon yet
-  data.szTip = u"Current max players: N/A";
-  data.hIcon = 1;
-  data.uFlags = kNifMessage | kNifIcon | kNifTip;
+  data = TrayIconData{.uFlags = kNifMessage | kNifIcon | kNifTip, .hIcon = 1, .szTip = u"N/A"};
   output.Tray(kNimAdd, data);
+  data.uFlags |= kNifInfo;  // an add with the info flag is a balloon, a modify is not
   data.hIcon = 2;
-  output.Tray(kNimModify, data);
-  EXPECT_EQ(Lines(), (std::vector<std::string>{
-                         R"({"ev":"tray","op":"delete","tip":"","icon":"none"})",
-                         R"({"ev":"tray","op":"add","tip":"Current max players: N/A","icon":"normal"})",
-                         R"({"ev":"tray","op":"modify","tip":"Current max players: N/A","icon":"alert"})",
-                     }));
-}
-
-TEST_F(JsonOutputTest, AnAddWithTheInfoFlagIsABalloonWithItsTexts) {
-  TrayIconData data;
-  data.uFlags = kNifMessage | kNifIcon | kNifTip | kNifInfo;
-  data.hIcon = 2;
-  data.szInfoTitle = u"Quorvex";
   data.szInfo = u"Player-limit of 4 reached!\r\nPlayers: 4";
+  data.szInfoTitle = u"Quorvex";
   data.dwInfoFlags = 1;
   output.Tray(kNimAdd, data);
-  output.Tray(kNimModify, data);  // the flag only makes a balloon of an add
-  EXPECT_EQ(Lines(), (std::vector<std::string>{
-                         R"({"ev":"tray","op":"balloon","tip":"","icon":"alert","title":"Quorvex",)"
-                         R"("text":"Player-limit of 4 reached!\r\nPlayers: 4","flags":1})",
-                         R"({"ev":"tray","op":"modify","tip":"","icon":"alert"})",
-                     }));
+  output.Tray(kNimModify, data);
+  output.MessageBox(u"Quorvex", u"Already running....");
+  output.Sound(u"bing.wav");
+  output.Start(u"\"/q/start.bat \"");
+  output.File(u"/q/start.bat", u"cd..\r\n");
+  output.Error("Timer3_Timer", "bad \"thing\"");
+  output.Idle();
+  EXPECT_EQ(out.str(),
+            R"({"ev":"tray","op":"delete","tip":"","icon":"none"})" "\n"
+            R"({"ev":"tray","op":"add","tip":"N/A","icon":"normal"})" "\n"
+            R"({"ev":"tray","op":"balloon","tip":"N/A","icon":"alert","title":"Quorvex",)"
+            R"("text":"Player-limit of 4 reached!\r\nPlayers: 4","flags":1})" "\n"
+            R"({"ev":"tray","op":"modify","tip":"N/A","icon":"alert"})" "\n"
+            R"({"ev":"msgbox","caption":"Quorvex","text":"Already running...."})" "\n"
+            R"({"ev":"sound","name":"bing.wav"})" "\n"
+            R"({"ev":"start","command":"\"/q/start.bat \""})" "\n"
+            R"({"ev":"file","path":"/q/start.bat","text":"cd..\r\n"})" "\n"
+            R"({"ev":"error","handler":"Timer3_Timer","message":"bad \"thing\""})" "\n"
+            R"({"ev":"idle"})" "\n");
 }
 
-TEST_F(JsonOutputTest, TheMenuListsEveryItemInDrawingOrderWithIndexOnlyForArrays) {
+TEST(JsonOutput, TheMenuListsEveryItemInDrawingOrderWithIndexOnlyForArrays) {
+  std::ostringstream out;
   MenuTree menu = MakeDesignMenu();
   menu.Item("menSort", 3).checked = true;
   menu.Item("menServername", 2).visible = false;
-  output.Menu(menu, true);
+  JsonOutput{out, ConsoleIcons{1, 2}}.Menu(menu, true);
   const std::string line = out.str();
   EXPECT_EQ(line.rfind(R"({"ev":"menu","popup":true,"items":[{"name":"menAbout","caption":"&Quorvex",)"
                        R"("visible":true,"checked":false},{"name":"menA","caption":"-",)", 0),
@@ -96,27 +75,10 @@ TEST_F(JsonOutputTest, TheMenuListsEveryItemInDrawingOrderWithIndexOnlyForArrays
   EXPECT_NE(line.find(R"({"name":"menSort","index":3,"caption":"Players","visible":true,"checked":true})"),
             std::string::npos);
   // A submenu's items come right after it, before the next item of its own level.
-  EXPECT_LT(line.find(R"("name":"menSound")"), line.find(R"("name":"menb")"));
   EXPECT_LT(line.find(R"("name":"menRate","index":4)"), line.find(R"("name":"menSound")"));
+  EXPECT_LT(line.find(R"("name":"menSound")"), line.find(R"("name":"menb")"));
   EXPECT_EQ(line.find(R"("name":"menPopup")"), std::string::npos);  // the popup itself is no item
   EXPECT_EQ(line.substr(line.size() - 3), "]}\n");
-}
-
-TEST_F(JsonOutputTest, TheOtherEvents) {
-  output.MessageBox(u"Quorvex", u"Already running....");
-  output.Sound(u"bing.wav");
-  output.Start(u"\"/home/q/start.bat \"");
-  output.File(u"/home/q/start.bat", u"cd..\r\n");
-  output.Error("Timer3_Timer", "bad \"thing\"");
-  output.Idle();
-  EXPECT_EQ(Lines(), (std::vector<std::string>{
-                         R"({"ev":"msgbox","caption":"Quorvex","text":"Already running...."})",
-                         R"({"ev":"sound","name":"bing.wav"})",
-                         R"({"ev":"start","command":"\"/home/q/start.bat \""})",
-                         R"({"ev":"file","path":"/home/q/start.bat","text":"cd..\r\n"})",
-                         R"({"ev":"error","handler":"Timer3_Timer","message":"bad \"thing\""})",
-                         R"({"ev":"idle"})",
-                     }));
 }
 
 }  // namespace
