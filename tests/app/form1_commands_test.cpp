@@ -1,316 +1,257 @@
-// The menu commands: player limit, autostart, sound, update rate, sort, the about box, and
-// the tray callback that opens the popup.
+// The menu commands, the tray callback, click routing and joining a server from its line.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
+#include "common/files.h"
+#include "servers/poll_summary.h"
 #include "support/form1_fakes.h"
 
 namespace quorvex::testing {
 namespace {
 
+const std::string kRate10 = SettingsFile(4, 10, 1, 1, 0);
+
 std::vector<ServerRecord> TenServers() {
   std::vector<ServerRecord> servers;
   const int16_t players[] = {12, 10, 5, 3, 2, 1, 1, 0, 0, 0};
-  for (int i = 0; i < 10; ++i)
-    servers.push_back(Server(u"S" + FromAscii(std::to_string(i)), u"127.0.0." + FromAscii(std::to_string(i + 1)), players[i]));
+  for (int i = 0; i < 10; ++i) servers.push_back(Server(u"S" + FormatPlain(i), u"127.0.0." + FormatPlain(i + 1), players[i]));
   servers[0].watchers = 3;
   return servers;
 }
 
-class Form1Commands : public ::testing::Test {
- protected:
-  void Start(const std::string& settings, const std::vector<ServerRecord>& servers) {
-    rig.PutSettingsFile(settings);
-    rig.ServeLatestVersion(u"1.80");
-    rig.ServeServers(servers);
-    rig.Load();
-    rig.Form().Timer3_Timer();
+TEST(Form1Commands, ALimitMovesItsCheckCaptionAndTooltipButOnlyAPollAlerts) {
+  Form1Rig rig;
+  Form1& form = rig.Start(SettingsFile(64, 10, 1, 1, 0), TenServers());
+  const int writes = rig.registry.writes;
+  form.men_Click(3);
+  EXPECT_EQ(Checked(form.Menu(), "men"), std::vector<int>{3});
+  EXPECT_EQ(form.Menu().Item("menPlayer").caption, u"Player-Limit (16)");
+  // 130 characters with four blanks after "Max Players:": the tray keeps 127.
+  EXPECT_EQ(rig.Tip(), u"\r\nMax Players:     12\r\n__________________\r\n\r\nTotal Players:    34\r\n"
+                       u"Servers Online: 10\r\nPlayer-Limit:     16\r\nServer Watchers: 3");
+  EXPECT_EQ(form.Tray().Data().hIcon, FakeDesktop::kNormalIcon);  // 12 is below 16, but it is no poll
+  EXPECT_EQ(rig.trayShell.Balloons(), 0u);
+  form.men_Click(1);
+  EXPECT_EQ(Checked(form.Menu(), "men"), std::vector<int>{1});
+  EXPECT_EQ(rig.Tip(), CutUnits(SummaryText({12, 34, 10, 4, 3}, 4), 127));
+  EXPECT_EQ(rig.trayShell.Balloons(), 0u);
+  EXPECT_EQ(rig.registry.writes, writes);  // nothing is saved before Exit
+  rig.Poll();
+  EXPECT_EQ(rig.trayShell.Balloons(), 1u);
+  form.men_Click(5);  // above the busiest server, but the latch and its icon wait for a poll
+  EXPECT_EQ(form.Tray().Data().hIcon, FakeDesktop::kAlertIcon);
+  rig.Poll();
+  EXPECT_EQ(form.Tray().Data().hIcon, FakeDesktop::kNormalIcon);
+  form.menExit_Click();
+  EXPECT_EQ(rig.FileBytes("Quorvex.ini"), SettingsFile(64, 10, 1, 1, 0));
+}
+
+TEST(Form1Commands, TogglesRateAndSortAreKeptAndSavedAtExit) {
+  Form1Rig rig;
+  Form1& form = rig.Start(kRate10, {Server(u"Alpha", u"127.0.0.1", 6), Server(u"Bravo", u"127.0.0.2", 2),
+                                    Server(u"Charlie", u"127.0.0.3", 10)});
+  rig.pinger.answers = {{u"127.0.0.1", u" 80"}, {u"127.0.0.2", u" 5"}, {u"127.0.0.3", u"999"}};
+  rig.Poll();
+  const size_t opened = rig.http.opened.size();
+  form.menSound_Click();
+  form.menAutostart_Click();
+  EXPECT_EQ(form.CurrentSettings().sound, 0);
+  EXPECT_FALSE(form.Menu().Item("menAutostart").checked);
+  form.menAutostart_Click();
+  EXPECT_EQ(form.CurrentSettings().autostart, -1);
+  EXPECT_TRUE(form.Menu().Item("menAutostart").checked);
+  form.menRate_Click(4);
+  form.menRate_Click(4);  // the checked rate stays checked
+  EXPECT_EQ(Checked(form.Menu(), "menRate"), std::vector<int>{4});
+  EXPECT_EQ(form.GetTimer(TimerId::Timer1).Interval, 39750);
+  EXPECT_TRUE(rig.LastChange(TimerId::Timer1)->enabled);  // the wait goes on, now 40 s long
+  form.menSort_Click(3);
+  EXPECT_EQ(form.Menu().Item("menServername", 1).caption.substr(0, 7), u"Charlie");
+  form.menSort_Click(5);
+  EXPECT_EQ(Checked(form.Menu(), "menSort"), std::vector<int>{5});
+  EXPECT_EQ(form.Menu().Item("menServername", 1).caption.substr(0, 5), u"Bravo");
+  EXPECT_NE(form.Menu().Item("menServerTitle").caption.find(u"Ping\u00b9"), Text::npos);
+  EXPECT_EQ(rig.http.opened.size(), opened);  // a sort downloads nothing
+  EXPECT_FALSE(rig.registry.Find(kRunKey, u"Quorvex"));  // only the unload writes it
+  form.menExit_Click();
+  EXPECT_EQ(rig.FileBytes("Quorvex.ini"), SettingsFile(4, 40, 0, 1, 5));
+  EXPECT_TRUE(rig.registry.Find(kRunKey, u"Quorvex"));
+}
+
+TEST(Form1Commands, ARateChosenDuringAPollLeavesThePollRunning) {
+  Form1Rig rig;
+  rig.Start(kRate10, {Server(u"Alpha", u"127.0.0.1", 2), Server(u"Bravo", u"127.0.0.2", 3)}, false);
+  rig.desktop.onYield = [&](int n) {
+    if (n == 5) rig.Form().Click("menRate", 4, rig.Form().Snapshot());
+  };
+  rig.log.clear();
+  rig.Form().Timer3_Timer();
+  // Timer1 is not started inside the poll: it comes on once, at the poll's end.
+  EXPECT_EQ(std::count_if(rig.log.begin(), rig.log.end(), [](const std::string& e) { return e.rfind("timer Timer1 on", 0) == 0; }), 1);
+  EXPECT_EQ(rig.log.back(), "timer Timer1 on 39750");
+  EXPECT_EQ(rig.Tip(), CutUnits(SummaryText({3, 5, 2, 4, 0}, 2), 127));
+}
+
+TEST(Form1Commands, TheAboutBoxTheTrayCallbackAndARecreatedNotificationArea) {
+  Form1Rig rig;
+  rig.Form().TaskbarCreated();  // before start-up there is no icon to bring back
+  EXPECT_TRUE(rig.trayShell.calls.empty());
+  Form1& form = rig.Start(SettingsFile(4, 20, 0, 1, 0), {Server(u"Busy", u"127.0.0.1", 9)});
+  form.menAbout_Click();
+  EXPECT_EQ(rig.desktop.messageBoxes,
+            std::vector<Text>{u"    Quorvex v1.8.3   |     Watching the servers so you do not have to.     "});
+  for (uint32_t message : {0x200u, 0x201u, 0x202u, 0x203u, 0x205u, 0x206u, 0x207u, 0x208u, 0x402u, 0x404u, 0x405u})
+    form.Form_MouseMove(message);
+  EXPECT_EQ(rig.desktop.popups, 0);
+  form.Form_MouseMove(0x204);  // a right-button press
+  EXPECT_EQ(rig.desktop.popups, 1);
+  TrayIconData shown = form.Tray().Data();  // the summary with the alert icon after a balloon
+  form.TaskbarCreated();
+  shown.uFlags &= ~kNifInfo;  // the old balloon is not shown again
+  EXPECT_EQ(rig.trayShell.calls.back().message, kNimAdd);
+  EXPECT_EQ(rig.trayShell.calls.back().data, shown);
+  form.menExit_Click();
+  const size_t calls = rig.trayShell.calls.size();
+  form.TaskbarCreated();  // after Exit the icon stays gone
+  form.Form_MouseMove(0x204);
+  EXPECT_EQ(rig.trayShell.calls.size(), calls);
+  EXPECT_EQ(rig.desktop.popups, 1);
+}
+
+TEST(Form1Click, EachItemReachesItsHandlerWhichCountsTheMenuRevisions) {
+  Form1Rig rig;
+  Form1& form = rig.Start(SettingsFile(4, 20, 1, 1, 0), {});
+  const PopupSnapshot popup = form.Snapshot();
+  struct Case {
+    const char* name;
+    int index;
+    uint64_t revisions;  // how many times the handler wrote the menu
+  };
+  for (const Case& c : {Case{"men", 3, 1}, Case{"menRate", 1, 1}, Case{"menSort", 2, 2}, Case{"menSound", -1, 1},
+                        Case{"menAutostart", -1, 1}, Case{"menAbout", -1, 0}, Case{"menServer", -1, 0},
+                        Case{"menPlayer", -1, 0}, Case{"menConfig", -1, 0}, Case{"menA", -1, 0},
+                        Case{"menServerTitle", -1, 0}, Case{"menblub", -1, 0}, Case{"menPopup", -1, 0}}) {
+    const uint64_t before = form.MenuRevision();
+    form.Click(c.name, c.index, popup);
+    EXPECT_EQ(form.MenuRevision(), before + c.revisions) << c.name;  // a sort writes its check and rebuilds
   }
-  Form1& Form() { return rig.Form(); }
-  const MenuTree& Menu() { return rig.Form().Menu(); }
+  EXPECT_EQ(form.CurrentSettings(), (Settings{3, 10, 0, 0, 2}));
+  EXPECT_EQ(rig.desktop.messageBoxes.size(), 1u);
+  form.Click("menExit", -1, popup);
+  form.Click("men", 5, popup);  // a click on its way when the program exited changes nothing
+  EXPECT_EQ(rig.desktop.endProgramCalls, 1);
+  EXPECT_EQ(rig.FileBytes("Quorvex.ini"), SettingsFile(16, 10, 0, 0, 2));
+}
+
+// ---- joining --------------------------------------------------------------------------
+
+const Text kSteamExe = u"C:\\Program Files (x86)\\Steam\\steam.exe";
+
+class Form1Join : public ::testing::Test {
+ protected:
+  // Alpha in slot 1, Bravo in slot 2 (sorted by name); Bravo listens above 32,767.
+  void SetUp() override {
+    rig.InstallSteam(kSteamExe);
+    ServerRecord bravo = Server(u"Bravo", u"127.0.0.6", 3);
+    bravo.port = 40001;
+    rig.Start("", {bravo, Server(u"Alpha", u"127.0.0.5", 8)});
+  }
+  void ClickLine(int index) { rig.Form().Click("menServername", index, rig.Form().Snapshot()); }
+  Text BatchPath() const { return JoinPath(rig.Folder(), u"start.bat"); }
+  static Text SteamLine(const Text& address, const Text& port) {
+    return u"\"" + kSteamExe + u"\" -applaunch 270150  server_address=" + address + u" server_port=" + port;
+  }
 
   Form1Rig rig;
 };
 
-const char kLimit16[] = "minPlayers= 16\r\ncheckTime= 20\r\nsound=1\r\nautostart=1\r\nsort=0\r\n";
-const char kRate10[] = "minPlayers= 4\r\ncheckTime= 10\r\nsound=1\r\nautostart=1\r\nsort=0\r\n";
-
-// ---- the player limit -----------------------------------------------------------------
-
-using Form1PlayerLimit = Form1Commands;
-
-TEST_F(Form1PlayerLimit, ChoosingALimitMovesTheCheckAndTheCaptionAndSavesNothingYet) {
-  Start(kRate10, TenServers());
-  const int writes = rig.registry.writes;
-  Form().men_Click(4);
-  EXPECT_EQ(CheckedItems(Menu(), "men"), std::vector<std::string>{"men[4]"});
-  EXPECT_EQ(Form().CurrentSettings().minPlayers, 4);
-  EXPECT_EQ(Menu().Item("menPlayer").caption, u"Player-Limit (32)");
-  EXPECT_EQ(rig.FileBytes("Quorvex.ini"), kRate10);
-  EXPECT_EQ(rig.registry.writes, writes);
-  // Exit stores the limit itself.
-  Form().menExit_Click();
-  EXPECT_EQ(rig.FileBytes("Quorvex.ini"), "minPlayers= 32\r\ncheckTime= 10\r\nsound=1\r\nautostart=1\r\nsort=0\r\n");
+TEST_F(Form1Join, SteamStartsTheGameOnTheServerOfTheLineAndSeparatorsDoNothing) {
+  rig.launcher.steamWindow = true;
+  for (int index : {1, 2, 3, 4, 5, 6, 45, 48}) ClickLine(index);  // a player line belongs to its server
+  EXPECT_EQ(rig.launcher.started, (std::vector<Text>{SteamLine(u"127.0.0.5", u"27015"), SteamLine(u"127.0.0.5", u"27015"),
+                                                     SteamLine(u"127.0.0.6", u"40001"), SteamLine(u"127.0.0.6", u"40001")}));
+  EXPECT_TRUE(rig.launcher.batchFiles.empty());
+  EXPECT_TRUE(rig.desktop.messageBoxes.empty());
 }
 
-TEST_F(Form1PlayerLimit, TheTooltipShowsTheNewLimitWithFourBlanksAfterMaxPlayers) {
-  Start(kRate10, TenServers());
-  Form().men_Click(3);
-  // 130 characters: the tray keeps 127, so the last line break and blank are lost.
-  EXPECT_EQ(rig.trayShell.calls.back().message, kNimModify);
-  EXPECT_EQ(Form().Tray().Data().szTip, u"\r\nMax Players:     12\r\n__________________\r\n\r\nTotal Players:    34\r\n"
-                                        u"Servers Online: 10\r\nPlayer-Limit:     16\r\nServer Watchers: 3");
-  Form().men_Click(5);
-  EXPECT_EQ(Form().Tray().Data().szTip, ExpectedSummary(12, 34, 10, 64, 3, 4));
-  EXPECT_NE(Form().Tray().Data().szTip.find(u"Player-Limit:     64\r\n"), Text::npos);
-  // The next poll writes its own summary again.
-  rig.Poll();
-  EXPECT_EQ(Form().Tray().Data().szTip, ExpectedSummary(12, 34, 10, 64, 3));
-}
-
-TEST_F(Form1PlayerLimit, TheIconFollowsTheLatchAndNothingIsAlertedAnew) {
-  Start(kLimit16, {Server(u"Busy", u"127.0.0.1", 20)});
-  ASSERT_TRUE(Form().LimitReached());
-  Form().men_Click(5);  // 64 is above the busiest server, but only the next poll tells
-  EXPECT_EQ(Form().Tray().Data().hIcon, FakeDesktop::kAlertIcon);
-  EXPECT_TRUE(Form().LimitReached());
-  EXPECT_EQ(rig.trayShell.Balloons().size(), 1u);
-  rig.Poll();
-  EXPECT_FALSE(Form().LimitReached());
-  EXPECT_EQ(Form().Tray().Data().hIcon, FakeDesktop::kNormalIcon);
-  Form().men_Click(1);  // 4 is reached, but again only a poll alerts
-  EXPECT_EQ(Form().Tray().Data().hIcon, FakeDesktop::kNormalIcon);
-  EXPECT_EQ(rig.trayShell.Balloons().size(), 1u);
-  rig.Poll();
-  EXPECT_EQ(rig.trayShell.Balloons().size(), 2u);
-}
-
-TEST_F(Form1PlayerLimit, ChoosingTheCheckedLimitKeepsItAndRefreshesTheTooltip) {
-  Start(kRate10, TenServers());
-  const size_t before = rig.trayShell.calls.size();
-  Form().men_Click(1);
-  EXPECT_EQ(CheckedItems(Menu(), "men"), std::vector<std::string>{"men[1]"});
-  EXPECT_EQ(Menu().Item("menPlayer").caption, u"Player-Limit (4)");
-  ASSERT_EQ(rig.trayShell.calls.size(), before + 1);
-  EXPECT_EQ(rig.trayShell.calls.back().data.szTip, ExpectedSummary(12, 34, 10, 4, 3, 4));
-}
-
-// ---- autostart and sound --------------------------------------------------------------
-
-using Form1Config = Form1Commands;
-
-TEST_F(Form1Config, AutostartTogglesAndExitAppliesTheFinalState) {
-  Start(kRate10, {});
-  Form().menAutostart_Click();
-  EXPECT_FALSE(Menu().Item("menAutostart").checked);
-  EXPECT_EQ(Form().CurrentSettings().autostart, 0);
-  Form().menAutostart_Click();
-  EXPECT_TRUE(Menu().Item("menAutostart").checked);
-  EXPECT_EQ(Form().CurrentSettings().autostart, -1);
-  EXPECT_FALSE(rig.registry.Find(kRunKey, u"Quorvex").has_value());  // only the unload writes it
-  Form().menExit_Click();
-  EXPECT_EQ(rig.FileBytes("Quorvex.ini"), kRate10);
-  EXPECT_TRUE(rig.registry.Find(kRunKey, u"Quorvex").has_value());
-}
-
-TEST_F(Form1Config, AutostartClearedRemovesTheRunValueAtExit) {
-  rig.registry.values[{kRunKey, u"Quorvex"}] = Text(u"\"old\"");
-  Start(kRate10, {});
-  Form().menAutostart_Click();
-  Form().menExit_Click();
-  EXPECT_FALSE(rig.registry.Find(kRunKey, u"Quorvex").has_value());
-  EXPECT_EQ(rig.FileBytes("Quorvex.ini"), "minPlayers= 4\r\ncheckTime= 10\r\nsound=1\r\nautostart=0\r\nsort=0\r\n");
-}
-
-TEST_F(Form1Config, SoundTogglesAndAnOffSoundSilencesTheNextAlert) {
-  Start(kLimit16, {});
-  Form().menSound_Click();
-  EXPECT_FALSE(Menu().Item("menSound").checked);
-  EXPECT_EQ(Form().CurrentSettings().sound, 0);
-  rig.ServeServers({Server(u"Busy", u"127.0.0.1", 16)});
-  rig.Poll();
-  EXPECT_EQ(rig.trayShell.Balloons().size(), 1u);
-  EXPECT_TRUE(rig.desktop.sounds.empty());
-
-  Form().menSound_Click();
-  EXPECT_TRUE(Menu().Item("menSound").checked);
-  EXPECT_EQ(Form().CurrentSettings().sound, -1);
-  Form().menExit_Click();
-  EXPECT_EQ(rig.FileBytes("Quorvex.ini"), kLimit16);  // -1 is stored as 1
-}
-
-// ---- the update rate ------------------------------------------------------------------
-
-TEST_F(Form1Config, ARateMovesTheCheckAndTimer1sInterval) {
-  Start(kRate10, {});
-  ASSERT_EQ(CheckedItems(Menu(), "menRate"), std::vector<std::string>{"menRate[1]"});
-  Form().menRate_Click(4);
-  EXPECT_EQ(CheckedItems(Menu(), "menRate"), std::vector<std::string>{"menRate[4]"});
-  EXPECT_EQ(Form().CurrentSettings().checkTime, 40);
-  EXPECT_EQ(Form().GetTimer(TimerId::Timer1).Interval, 39750);
-  const auto timer1 = rig.desktop.LastChange(TimerId::Timer1);
-  ASSERT_TRUE(timer1.has_value());
-  EXPECT_EQ(timer1->intervalMs, 39750);
-  EXPECT_TRUE(timer1->enabled);  // the wait for the next poll goes on, now 40 s long
-
-  Form().menRate_Click(4);  // the rate already checked stays checked
-  EXPECT_EQ(CheckedItems(Menu(), "menRate"), std::vector<std::string>{"menRate[4]"});
-  EXPECT_EQ(Form().CurrentSettings().checkTime, 40);
-
-  Form().menRate_Click(2);
-  EXPECT_EQ(CheckedItems(Menu(), "menRate"), std::vector<std::string>{"menRate[2]"});
-  EXPECT_EQ(Form().GetTimer(TimerId::Timer1).Interval, 19750);
-  Form().menExit_Click();
-  EXPECT_EQ(rig.FileBytes("Quorvex.ini"), "minPlayers= 4\r\ncheckTime= 20\r\nsound=1\r\nautostart=1\r\nsort=0\r\n");
-}
-
-TEST_F(Form1Config, ARateChosenDuringAPollLeavesThePollRunning) {
-  rig.PutSettingsFile(kRate10);
-  rig.ServeLatestVersion(u"1.80");
-  rig.ServeServers({Server(u"Alpha", u"127.0.0.1", 2), Server(u"Bravo", u"127.0.0.2", 3)});
-  rig.Load();
-  const size_t before = rig.desktop.timerChanges.size();
-  rig.desktop.onYield = [&](int n) {
-    if (n == 5) Form().Click("menRate", 4, Form().Snapshot());
-  };
-  Form().Timer3_Timer();
-  // Timer1 is not started inside the poll: it comes on once, at the poll's end.
-  std::vector<TimerChange> timer1;
-  for (size_t i = before; i < rig.desktop.timerChanges.size(); ++i)
-    if (rig.desktop.timerChanges[i].timer == TimerId::Timer1) timer1.push_back(rig.desktop.timerChanges[i]);
-  ASSERT_FALSE(timer1.empty());
-  for (size_t i = 0; i + 1 < timer1.size(); ++i) EXPECT_FALSE(timer1[i].enabled) << i;
-  EXPECT_TRUE(timer1.back().enabled);
-  EXPECT_EQ(timer1.back().intervalMs, 39750);
-  EXPECT_EQ(Menu().Item("menServer").caption, u"Servers (2)");
-  EXPECT_EQ(Form().Tray().Data().szTip, ExpectedSummary(3, 5, 2, 4, 0));
-}
-
-// ---- the sort column ------------------------------------------------------------------
-
-TEST_F(Form1Config, ASortColumnMovesTheCheckAndReordersTheMenuAtOnce) {
-  rig.pinger.answers = {{u"127.0.0.1", u" 80"}, {u"127.0.0.2", u" 5"}, {u"127.0.0.3", u"999"}};
-  Start(kRate10, {Server(u"Alpha", u"127.0.0.1", 6), Server(u"Bravo", u"127.0.0.2", 2), Server(u"Charlie", u"127.0.0.3", 10)});
-  const auto firstNames = [&] {
-    std::vector<Text> names;
-    for (int slot = 1; slot <= 3; ++slot) {
-      const Text& line = Menu().Item("menServername", 3 * slot - 2).caption;
-      names.push_back(line.substr(0, line.find(u' ')));
-    }
-    return names;
-  };
-  EXPECT_EQ(firstNames(), (std::vector<Text>{u"Alpha", u"Bravo", u"Charlie"}));
-  const size_t httpBefore = rig.http.opened.size();
-
-  Form().menSort_Click(3);
-  EXPECT_EQ(CheckedItems(Menu(), "menSort"), std::vector<std::string>{"menSort[3]"});
-  EXPECT_EQ(Form().CurrentSettings().sort, 3);
-  EXPECT_EQ(firstNames(), (std::vector<Text>{u"Charlie", u"Alpha", u"Bravo"}));
-  EXPECT_NE(Menu().Item("menServerTitle").caption.find(u"Players\u00b9"), Text::npos);
-
-  Form().menSort_Click(5);
-  EXPECT_EQ(CheckedItems(Menu(), "menSort"), std::vector<std::string>{"menSort[5]"});
-  EXPECT_EQ(firstNames(), (std::vector<Text>{u"Bravo", u"Alpha", u"Charlie"}));
-  EXPECT_NE(Menu().Item("menServerTitle").caption.find(u"Ping\u00b9"), Text::npos);
-  EXPECT_EQ(rig.http.opened.size(), httpBefore);  // a sort downloads nothing
-
-  Form().menExit_Click();
-  EXPECT_EQ(rig.FileBytes("Quorvex.ini"), "minPlayers= 4\r\ncheckTime= 10\r\nsound=1\r\nautostart=1\r\nsort=5\r\n");
-}
-
-// ---- the about box and the tray callback ----------------------------------------------
-
-TEST_F(Form1Config, TheAboutBoxShowsTheVersionAndACreditLine) {
-  Start(kRate10, {});
-  Form().menAbout_Click();
-  ASSERT_EQ(rig.desktop.messageBoxes.size(), 1u);
-  EXPECT_EQ(rig.desktop.messageBoxes[0].caption, u"    Quorvex v1.8.3   ");
-  const Text& credit = rig.desktop.messageBoxes[0].text;
-  ASSERT_GE(credit.size(), 3u);
-  EXPECT_EQ(credit.front(), u' ');
-  EXPECT_EQ(credit.back(), u' ');
-  EXPECT_NE(credit.find_first_not_of(u' '), Text::npos);
-  EXPECT_EQ(credit.find(u'\n'), Text::npos);  // a single line
-}
-
-TEST(Form1TrayCallback, OnlyARightButtonPressOpensThePopup) {
-  Form1Rig rig;
-  rig.Load();
-  // Moves, left and middle buttons, right release, double clicks and balloon clicks.
-  for (uint32_t message : {0x200u, 0x201u, 0x202u, 0x203u, 0x205u, 0x206u, 0x207u, 0x208u, 0x402u, 0x404u, 0x405u}) {
-    rig.Form().Form_MouseMove(message);
-    EXPECT_EQ(rig.desktop.popups, 0) << std::hex << message;
+TEST_F(Form1Join, WithoutASteamWindowOrSteamPathStartBatStartsTheGameFromTheParentFolder) {
+  ClickLine(4);
+  rig.registry.values.clear();
+  Form1Rig noSteam;  // a Steam window, but no Steam path
+  noSteam.launcher.steamWindow = true;
+  noSteam.Start("", {Server(u"Alpha", u"127.0.0.5", 8)});
+  noSteam.Form().Click("menServername", 1, noSteam.Form().Snapshot());
+  for (Form1Rig* r : {&rig, &noSteam}) {
+    const Text folder = r->Folder(), batch = JoinPath(folder, u"start.bat");
+    auto forBatch = [](const Text& path) { return ReplaceAll(path, u"%", u"%%"); };  // "%" starts a variable
+    ASSERT_EQ(r->launcher.batchFiles.size(), 1u);
+    EXPECT_EQ(r->launcher.batchFiles[0].first, batch);
+    EXPECT_EQ(r->launcher.batchFiles[0].second,
+              u"pushd \"" + forBatch(folder) + u"\"\r\ncd..\r\nstart rwr_game.exe server_address=" +
+                  (r == &rig ? u"127.0.0.6 server_port=40001" : u"127.0.0.5 server_port=27015") + u"\r\ndel \"" +
+                  forBatch(batch) + u"\"\r\n");
+    EXPECT_EQ(r->launcher.started, std::vector<Text>{u"\"" + batch + u" \""});
   }
-  const size_t trayCalls = rig.trayShell.calls.size();
-  rig.Form().Form_MouseMove(0x204);
-  EXPECT_EQ(rig.desktop.popups, 1);
-  EXPECT_EQ(rig.trayShell.calls.size(), trayCalls);
+  EXPECT_TRUE(AppearInOrder(rig.log, {"find-window Steam", "write " + ToUtf8(BatchPath()), "start \"" + ToUtf8(BatchPath()) + " \""}));
 }
 
-TEST(Form1TrayCallback, ARecreatedNotificationAreaGetsTheIconBackAsItStood) {
-  Form1Rig rig;
-  rig.Form().TaskbarCreated();  // before start-up there is no icon to bring back
-  EXPECT_TRUE(rig.trayShell.calls.empty());
-
-  rig.PutSettings(4, 20, 0, 1, 0);
-  rig.ServeLatestVersion(u"1.80");
-  rig.ServeServers({Server(u"Busy", u"127.0.0.1", 9)});
-  rig.Load();
-  rig.Form().Timer3_Timer();  // an alert: balloon, then the summary with the alert icon
-  const TrayIconData shown = rig.Form().Tray().Data();
-  rig.Form().TaskbarCreated();
-  EXPECT_EQ(rig.trayShell.calls.back().message, kNimAdd);
-  EXPECT_EQ(rig.trayShell.calls.back().data.szTip, shown.szTip);
-  EXPECT_EQ(rig.trayShell.calls.back().data.hIcon, FakeDesktop::kAlertIcon);
-  EXPECT_EQ(rig.trayShell.calls.back().data.uID, 1u);
-  EXPECT_EQ(rig.trayShell.Balloons().size(), 1u);  // the old balloon is not shown again
-
-  rig.Form().menExit_Click();
-  const size_t calls = rig.trayShell.calls.size();
-  rig.Form().TaskbarCreated();  // after Exit the icon stays gone
-  EXPECT_EQ(rig.trayShell.calls.size(), calls);
+TEST_F(Form1Join, AnAddressOrPortAShellWouldMisreadIsRefusedBeforeAnythingIsWritten) {
+  const std::pair<Text, uint16_t> hostile[] = {
+      {u"127.0.0.1&del x", 27015}, {u"127.0.0.1\" x", 27015}, {u"%COMSPEC%", 27015}, {u"127.0.0.1^x", 27015},
+      {u"127.0.0.1|x", 27015},     {u"127.0.0.1\nx", 27015},  {Text(254, u'a'), 27015}, {u"", 27015}, {u"127.0.0.1", 0}};
+  for (bool steamWindow : {false, true}) {
+    rig.launcher.steamWindow = steamWindow;
+    for (const auto& [address, port] : hostile) {
+      ServerRecord server = Server(u"Hostile", address, 1);
+      server.port = port;
+      rig.Form().menServername_Click(1, server);
+    }
+  }
+  EXPECT_EQ(rig.desktop.messageBoxes, std::vector<Text>(18, u"Quorvex|This server's address cannot be joined."));
+  EXPECT_TRUE(rig.launcher.batchFiles.empty() && rig.launcher.started.empty());
+  rig.launcher.steamWindow = true;  // a host name goes through unchanged
+  ServerRecord local = Server(u"Local", u"localhost", 1);
+  local.port = 65535;
+  rig.Form().menServername_Click(1, local);
+  EXPECT_EQ(rig.launcher.started, std::vector<Text>{SteamLine(u"localhost", u"65535")});
 }
 
-// ---- clicks routed from a popup -------------------------------------------------------
+TEST_F(Form1Join, AFailedWriteOrStartIsReportedAndLeavesNoBatchFile) {
+  rig.launcher.writeFailure = "the folder is read-only";
+  ClickLine(1);
+  rig.launcher.writeFailure.reset();
+  rig.launcher.startFailure = "cmd.exe is missing";
+  ClickLine(1);
+  EXPECT_FALSE(rig.FileExists("start.bat"));
+  rig.launcher.steamWindow = true;
+  ClickLine(1);
+  EXPECT_EQ(rig.desktop.messageBoxes, (std::vector<Text>{u"Quorvex|The game could not be started: the folder is read-only",
+                                                         u"Quorvex|The game could not be started: cmd.exe is missing",
+                                                         u"Quorvex|The game could not be started: cmd.exe is missing"}));
+}
 
-TEST(Form1Click, EachItemReachesItsHandler) {
-  Form1Rig rig;
-  rig.PutSettings(4, 20, 1, 1, 0);
-  rig.Load();
-  const PopupSnapshot popup = rig.Form().Snapshot();
-  rig.Form().Click("men", 3, popup);
-  EXPECT_EQ(rig.Form().CurrentSettings().minPlayers, 3);
-  rig.Form().Click("menRate", 1, popup);
-  EXPECT_EQ(rig.Form().CurrentSettings().checkTime, 10);
-  rig.Form().Click("menSort", 2, popup);
-  EXPECT_EQ(rig.Form().CurrentSettings().sort, 2);
-  rig.Form().Click("menSound", -1, popup);
-  EXPECT_EQ(rig.Form().CurrentSettings().sound, 0);
-  rig.Form().Click("menAutostart", -1, popup);
-  EXPECT_EQ(rig.Form().CurrentSettings().autostart, 0);
-  rig.Form().Click("menAbout", -1, popup);
-  ASSERT_EQ(rig.desktop.messageBoxes.size(), 1u);
-  EXPECT_EQ(rig.desktop.messageBoxes[0].caption, u"    Quorvex v1.8.3   ");
+TEST_F(Form1Join, WhereSteamsCommandIsTheWayOnlyItStartsTheGame) {
+  rig.launcher.steamCommand = true;
+  rig.launcher.steamWindow = true;
+  rig.log.clear();
+  ClickLine(4);
+  EXPECT_EQ(rig.launcher.started, std::vector<Text>{u"steam -applaunch 270150 server_address=127.0.0.6 server_port=40001"});
+  EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "find-window Steam"), 0);
+  rig.launcher.startFailure = "Steam was not found";
+  ClickLine(1);
+  EXPECT_EQ(rig.desktop.messageBoxes, std::vector<Text>{u"Quorvex|The game could not be started: Steam was not found"});
+  EXPECT_TRUE(rig.launcher.batchFiles.empty());
+  EXPECT_FALSE(rig.FileExists("start.bat"));
+}
 
-  // Submenus, separators and the header line do nothing.
-  const Settings before = rig.Form().CurrentSettings();
-  const auto menu = MenuLines(rig.Form().Menu());
-  for (const char* name : {"menServer", "menPlayer", "menConfig", "menSorting", "menChecktime", "menA", "menb",
-                           "menServerTitle", "menblub", "menPopup"})
-    rig.Form().Click(name, -1, popup);
-  EXPECT_EQ(rig.Form().CurrentSettings(), before);
-  EXPECT_EQ(MenuLines(rig.Form().Menu()), menu);
-  EXPECT_EQ(rig.desktop.messageBoxes.size(), 1u);
-  EXPECT_EQ(rig.desktop.endProgramCalls, 0);
-
-  rig.Form().Click("menExit", -1, popup);
-  EXPECT_EQ(rig.desktop.endProgramCalls, 1);
-  EXPECT_EQ(rig.FileBytes("Quorvex.ini"), "minPlayers= 16\r\ncheckTime= 10\r\nsound=0\r\nautostart=0\r\nsort=2\r\n");
-  // A click that was on its way when the program exited changes nothing.
-  rig.Form().Click("men", 5, popup);
-  EXPECT_EQ(rig.Form().CurrentSettings().minPlayers, 3);
+TEST_F(Form1Join, AClickActsOnTheServerThePopupShowedEvenAfterALaterPoll) {
+  rig.launcher.steamWindow = true;
+  const PopupSnapshot popup = rig.Form().Snapshot();  // slot 1 shows Alpha
+  rig.Serve({Server(u"Bravo", u"127.0.0.6", 3), Server(u"Aaron", u"127.0.0.7", 1)});
+  rig.Poll();
+  ASSERT_EQ(rig.Form().Servers().at(1).address, u"127.0.0.7");
+  rig.Form().Click("menServername", 1, popup);
+  ClickLine(1);
+  EXPECT_EQ(rig.launcher.started, (std::vector<Text>{SteamLine(u"127.0.0.5", u"27015"), SteamLine(u"127.0.0.7", u"27015")}));
 }
 
 }  // namespace

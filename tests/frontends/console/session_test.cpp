@@ -117,7 +117,7 @@ class ConsoleSessionTest : public ::testing::Test {
 
   std::filesystem::path folder_ = std::filesystem::temp_directory_path() /
                                   ("quorvex console " + std::to_string(std::random_device{}()));
-  testing::EventLog log;
+  testing::Log log;
   testing::FakeRegistry registry{log};
   testing::FakeHttpRequest http{log};
   HookedPinger pinger;
