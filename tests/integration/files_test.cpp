@@ -23,35 +23,28 @@ class FilesTest : public ::testing::Test {
   std::filesystem::path folder_;
 };
 
-TEST_F(FilesTest, ReplaceWritesExactBytesAndLeavesNoTemporary) {
+TEST_F(FilesTest, ReplaceWritesExactBytesOrKeepsTheOldFile) {
   const Text path = Path("a.ini");
   ReplaceFileBytes(path, "one\r\n");
   ReplaceFileBytes(path, "two\r\n");
-  EXPECT_TRUE(VisibleFileExists(path));
   EXPECT_EQ(ReadFileBytes(path, 100), "two\r\n");
-  EXPECT_FALSE(VisibleFileExists(path + u".new"));
+  EXPECT_FALSE(VisibleFileExists(path + u".new"));  // no temporary left
+  EXPECT_THROW(ReplaceFileBytes(JoinPath(Path("no-such-folder"), u"x.ini"), "new"), FileError);
+  std::filesystem::create_directory(folder_ / "a.ini.new");  // where the new file would go
+  EXPECT_THROW(ReplaceFileBytes(path, "three"), FileError);
+  EXPECT_EQ(ReadFileBytes(path, 100), "two\r\n");
 }
 
-TEST_F(FilesTest, ReadingRefusesAFileOverTheLimit) {
-  const Text path = Path("big");
-  ReplaceFileBytes(path, std::string(101, 'x'));
-  EXPECT_THROW(ReadFileBytes(path, 100), FileError);
-  EXPECT_EQ(ReadFileBytes(path, 101).size(), 101u);
-}
-
-TEST_F(FilesTest, MissingFilesAndFoldersAreNotFiles) {
+TEST_F(FilesTest, ReadingRefusesWhatIsMissingOrOverTheLimit) {
+  ReplaceFileBytes(Path("big"), std::string(101, 'x'));
+  EXPECT_THROW(ReadFileBytes(Path("big"), 100), FileError);
+  EXPECT_EQ(ReadFileBytes(Path("big"), 101).size(), 101u);
   EXPECT_FALSE(VisibleFileExists(Path("none")));
   EXPECT_THROW(ReadFileBytes(Path("none"), 10), FileError);
-  EXPECT_FALSE(VisibleFileExists(JoinPath(Path(""), u"")));
-  RemoveFileQuietly(Path("none"));  // no error for a missing file
-}
-
-TEST_F(FilesTest, AFailedReplaceKeepsTheOldFile) {
-  const Text path = Path("keep.ini");
-  ReplaceFileBytes(path, "old");
-  const Text inMissingFolder = JoinPath(Path("no-such-folder"), u"x.ini");
-  EXPECT_THROW(ReplaceFileBytes(inMissingFolder, "new"), FileError);
-  EXPECT_EQ(ReadFileBytes(path, 10), "old");
+  EXPECT_FALSE(VisibleFileExists(JoinPath(Path(""), u"")));  // a folder is no file
+  RemoveFileQuietly(Path("none"));                            // no error for a missing file
+  RemoveFileQuietly(Path("big"));
+  EXPECT_FALSE(VisibleFileExists(Path("big")));
 }
 
 }  // namespace
