@@ -46,52 +46,28 @@ class DesktopWin32Test : public ::testing::Test {
   DesktopWin32 desktop_{GetModuleHandleW(nullptr), RecordingProcedure};
 };
 
-TEST_F(DesktopWin32Test, AnEnabledTimerTicksUntilItIsDisabled) {
+TEST_F(DesktopWin32Test, ATimerTicksUntilDisabledAndSettingItAgainStartsItsIntervalAfresh) {
+  for (TimerId timer : {TimerId::Timer1, TimerId::Timer2, TimerId::Timer3}) EXPECT_EQ(TimerOfEvent(TimerEventId(timer)), timer);
+  EXPECT_FALSE(TimerOfEvent(0).has_value());
+  EXPECT_FALSE(TimerOfEvent(99).has_value());
   desktop_.TimerChanged(TimerId::Timer3, true, 30);
   PumpFor(400);
   EXPECT_GE(Ticks(TimerId::Timer3), 2);
   EXPECT_EQ(Ticks(TimerId::Timer1), 0);
   desktop_.TimerChanged(TimerId::Timer3, false, 30);
-  arrivals.clear();
-  PumpFor(200);
-  EXPECT_EQ(Ticks(TimerId::Timer3), 0);
-}
-
-TEST_F(DesktopWin32Test, SettingATimerAgainStartsItsIntervalAfresh) {
   desktop_.TimerChanged(TimerId::Timer1, true, 400);
   PumpFor(250);
   const auto rearmed = Clock::now();
   desktop_.TimerChanged(TimerId::Timer1, true, 400);
+  arrivals.clear();
   PumpFor(700);
+  EXPECT_EQ(Ticks(TimerId::Timer3), 0);
   ASSERT_GE(Ticks(TimerId::Timer1), 1);
   // Had the first setting stood, the tick would have come some 150 ms after the re-arm.
   EXPECT_GE(arrivals.front().at - rearmed, std::chrono::milliseconds(300));
 }
 
-TEST_F(DesktopWin32Test, TimerIdsMapBothWays) {
-  for (TimerId timer : {TimerId::Timer1, TimerId::Timer2, TimerId::Timer3}) {
-    EXPECT_EQ(TimerOfEvent(TimerEventId(timer)), timer);
-  }
-  EXPECT_FALSE(TimerOfEvent(0).has_value());
-  EXPECT_FALSE(TimerOfEvent(99).has_value());
-}
-
-TEST_F(DesktopWin32Test, DoEventsRunsWhatIsPendingAndLeavesTheQuitForTheMainLoop) {
-  PostMessageW(desktop_.Window(), WM_APP, 7, 0);
-  desktop_.DoEvents();
-  ASSERT_EQ(arrivals.size(), 1u);
-  EXPECT_EQ(arrivals[0].wParam, 7u);
-
-  desktop_.EndProgram();
-  EXPECT_TRUE(desktop_.Ended());
-  desktop_.DoEvents();  // a yield inside the last handler must not eat the quit
-  desktop_.DoEvents();
-  MSG message;
-  ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
-}
-
-TEST_F(DesktopWin32Test, TheWindowIsAHiddenToolWindow) {
+TEST_F(DesktopWin32Test, AHiddenToolWindowWithTheLockThatLeavesTheQuitForTheMainLoop) {
   const HWND window = desktop_.Window();
   ASSERT_NE(window, nullptr);
   desktop_.HideFromTaskList();
@@ -99,12 +75,19 @@ TEST_F(DesktopWin32Test, TheWindowIsAHiddenToolWindow) {
   EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
   EXPECT_EQ(GetParent(window), nullptr);  // top level: it hears "TaskbarCreated"
   EXPECT_EQ(desktop_.WindowHandle(), reinterpret_cast<NativeHandle>(window));
-}
-
-TEST_F(DesktopWin32Test, OnlyOneDesktopInTheSessionGetsTheLock) {
   ASSERT_TRUE(desktop_.AcquireSingleInstance());
-  DesktopWin32 second(GetModuleHandleW(nullptr), RecordingProcedure);
-  EXPECT_FALSE(second.AcquireSingleInstance());
+  EXPECT_FALSE(DesktopWin32(GetModuleHandleW(nullptr), RecordingProcedure).AcquireSingleInstance());
+
+  PostMessageW(window, WM_APP, 7, 0);
+  desktop_.DoEvents();
+  ASSERT_EQ(arrivals.size(), 1u);
+  EXPECT_EQ(arrivals[0].wParam, 7u);
+  desktop_.EndProgram();
+  EXPECT_TRUE(desktop_.Ended());
+  desktop_.DoEvents();  // a yield inside the last handler must not eat the quit
+  MSG message;
+  ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
 }
 
 // The colour at (x, y) of an icon image, top row first.
@@ -138,27 +121,20 @@ HICON LoadIconSized(int id, int size) {
       LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
-TEST_F(DesktopWin32Test, TheTrayGetsTheSmallImagesWhichLookAlike) {
+TEST_F(DesktopWin32Test, TheTrayGetsTheSmallImagesWhichLookAlikeAndTheLargeOnesDifferInTheirBand) {
   const HICON normal = reinterpret_cast<HICON>(desktop_.NormalIcon());
   const HICON alert = reinterpret_cast<HICON>(desktop_.AlertIcon());
-  ASSERT_NE(normal, nullptr);
-  ASSERT_NE(alert, nullptr);
+  ASSERT_TRUE(normal && alert);
   EXPECT_EQ(IconWidth(normal), GetSystemMetrics(SM_CXSMICON));
   // A band pixel left of the lettering: green in both small images.
   EXPECT_EQ(IconPixel(normal, 0, 8), RGB(0, 128, 0));
   EXPECT_EQ(IconPixel(alert, 0, 8), RGB(0, 128, 0));
-}
-
-TEST_F(DesktopWin32Test, TheLargeImagesDifferOnlyInTheirBand) {
-  const HICON normal = LoadIconSized(QUORVEX_ICON_NORMAL, 32);
-  const HICON alert = LoadIconSized(QUORVEX_ICON_ALERT, 32);
-  ASSERT_NE(normal, nullptr);
-  ASSERT_NE(alert, nullptr);
-  EXPECT_EQ(IconWidth(normal), 32);
-  EXPECT_EQ(IconPixel(normal, 0, 16), RGB(0, 0, 0));
-  EXPECT_EQ(IconPixel(alert, 0, 16), RGB(0, 128, 0));
-  DestroyIcon(normal);
-  DestroyIcon(alert);
+  const HICON large[] = {LoadIconSized(QUORVEX_ICON_NORMAL, 32), LoadIconSized(QUORVEX_ICON_ALERT, 32)};
+  ASSERT_TRUE(large[0] && large[1]);
+  EXPECT_EQ(IconWidth(large[0]), 32);
+  EXPECT_EQ(IconPixel(large[0], 0, 16), RGB(0, 0, 0));
+  EXPECT_EQ(IconPixel(large[1], 0, 16), RGB(0, 128, 0));
+  for (HICON icon : large) DestroyIcon(icon);
 }
 
 }  // namespace

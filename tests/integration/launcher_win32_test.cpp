@@ -74,40 +74,27 @@ TEST_F(LauncherWin32Test, FindsATopLevelWindowByItsExactTitle) {
   EXPECT_FALSE(launcher_.FindWindowByTitle(u"Steam"));
 }
 
-TEST_F(LauncherWin32Test, BatchFileIsWrittenInTheConsoleCodePage) {
+TEST_F(LauncherWin32Test, TheBatchFileIsInTheConsoleCodePageOrNotWrittenAtAll) {
   const Text path = FromPath(root_ / L"start.bat");
   const Text text = u"pushd \"C:\\Spiele\\Caf\u00e9\"\r\ncd..\r\n";
   launcher_.WriteBatchFile(path, text);
   const std::string bytes = ReadFileBytes(path, 4096);
-
-  // Read back in the console code page it is the same text...
+  // Read back in the console code page it is the same text, and not the ANSI bytes, which
+  // cmd.exe would read as other letters.
   std::wstring decoded(bytes.size(), L'\0');
   decoded.resize(MultiByteToWideChar(GetOEMCP(), MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
                                      decoded.data(), static_cast<int>(decoded.size())));
   EXPECT_EQ(decoded, std::wstring(text.begin(), text.end()));
-  // ...and not the ANSI bytes, which cmd.exe would read as other letters.
-  if (GetOEMCP() == 437 || GetOEMCP() == 850) {
-    EXPECT_NE(bytes.find("Caf\x82\""), std::string::npos);
-  }
+  if (GetOEMCP() == 437 || GetOEMCP() == 850) EXPECT_NE(bytes.find("Caf\x82\""), std::string::npos);
   EXPECT_NE(GetOEMCP(), GetACP());
-  EXPECT_FALSE(fs::exists(root_ / L"start.bat.new"));
-}
-
-TEST_F(LauncherWin32Test, TextTheConsoleCannotHoldIsRefusedAndNothingIsWritten) {
-  const Text path = FromPath(root_ / L"start.bat");
-  launcher_.WriteBatchFile(path, u"old\r\n");
-  // A letter outside the code page, one it would only approximate (a with macron
-  // becomes a plain "a" by best fit), and a broken surrogate.
-  for (const Text& text : {Text(u"pushd C:\\\u65e5\u672c\r\n"), Text(u"pushd C:\\K\u0101ne\r\n"), Text(u"x\xD800y")}) {
-    EXPECT_THROW(launcher_.WriteBatchFile(path, text), LaunchError);
-    EXPECT_EQ(ReadFileBytes(path, 100), "old\r\n");  // the old file stays whole
+  // A letter outside the code page, one it would only approximate (a with macron becomes a
+  // plain "a" by best fit), and a broken surrogate: refused, and the old file stays whole.
+  for (const Text& bad : {Text(u"pushd C:\\\u65e5\u672c\r\n"), Text(u"pushd C:\\K\u0101ne\r\n"), Text(u"x\xD800y")}) {
+    EXPECT_THROW(launcher_.WriteBatchFile(path, bad), LaunchError);
+    EXPECT_EQ(ReadFileBytes(path, 100), bytes);
   }
   EXPECT_FALSE(fs::exists(root_ / L"start.bat.new"));
-}
-
-TEST_F(LauncherWin32Test, AnUnwritableBatchFileIsALaunchError) {
-  const Text path = FromPath(root_ / L"no such folder" / L"start.bat");
-  EXPECT_THROW(launcher_.WriteBatchFile(path, u"cd..\r\n"), LaunchError);
+  EXPECT_THROW(launcher_.WriteBatchFile(FromPath(root_ / L"no such folder" / L"start.bat"), u"cd..\r\n"), LaunchError);
 }
 
 TEST_F(LauncherWin32Test, StartsAProgramHiddenWithItsArgumentsVerbatim) {
@@ -134,12 +121,9 @@ TEST_F(LauncherWin32Test, StartsABatchFileThroughTheCommandInterpreter) {
   EXPECT_FALSE(fs::exists(program / L"start.bat"));
 }
 
-TEST_F(LauncherWin32Test, AProgramThatCannotStartIsALaunchError) {
+TEST_F(LauncherWin32Test, AProgramThatCannotStartIsALaunchErrorAndOnlyBatchFilesGoThroughCmd) {
   EXPECT_THROW(launcher_.StartHidden(Quoted(FromPath(root_ / L"missing.exe")) + u" x"), LaunchError);
   EXPECT_THROW(launcher_.StartHidden(u"\"\" -applaunch 270150"), LaunchError);
-}
-
-TEST(StartsBatchFile, TellsBatchCommandsFromPrograms) {
   EXPECT_TRUE(StartsBatchFile(u"\"C:\\a b\\start.bat \""));
   EXPECT_TRUE(StartsBatchFile(u"C:\\x\\RUN.CMD arg"));
   EXPECT_FALSE(StartsBatchFile(u"\"C:\\Steam\\steam.exe\" -applaunch 270150  server_address=start.bat"));

@@ -57,52 +57,31 @@ MenuTree TwoServerMenu() {
   return tree;
 }
 
-TEST(PopupWin32, TopLevelItemsInOrderWithAboutAsDefault) {
+TEST(PopupWin32, TheVisibleItemsInOrderWithTheirChecksAndCommands) {
   const PopupMenu popup(TwoServerMenu());
   const HMENU menu = popup.Handle();
   EXPECT_EQ(ItemTexts(menu), (std::vector<std::wstring>{L"&Quorvex", L"-", L"&Servers (2)", L"&Player-Limit (16)",
                                                           L"Config", L"-", L"&Exit"}));
-  const UINT defaultId = GetMenuDefaultItem(menu, FALSE, 0);
-  EXPECT_EQ(popup.CommandOf(defaultId), (MenuCommand{"menAbout", -1}));
+  EXPECT_EQ(popup.CommandOf(GetMenuDefaultItem(menu, FALSE, 0)), (MenuCommand{"menAbout", -1}));
   EXPECT_EQ(popup.CommandOf(IdAt(menu, 6)), (MenuCommand{"menExit", -1}));
-  // Submenu owners carry no command.
-  EXPECT_NE(GetSubMenu(menu, 2), nullptr);
-  EXPECT_EQ(IdAt(menu, 2), static_cast<UINT>(-1));
-}
-
-TEST(PopupWin32, ServerLinesShowAmpersandsAndHiddenSlotsAreLeftOut) {
-  const PopupMenu popup(TwoServerMenu());
-  const HMENU servers = GetSubMenu(popup.Handle(), 2);
-  ASSERT_NE(servers, nullptr);
-  // Header, macron rule, then the six visible server items; the 42 hidden ones are absent.
-  ASSERT_EQ(GetMenuItemCount(servers), 8);
-  EXPECT_EQ(ItemText(servers, 0), L"Server && Co");
-  EXPECT_EQ(ItemText(servers, 1), std::wstring(146, L'\u00AF'));
-  EXPECT_EQ(ItemText(servers, 2), L"R&&D Base");
-  EXPECT_EQ(ItemText(servers, 3), L"alice && bob");
-  EXPECT_TRUE(IsSeparator(servers, 4));
-  EXPECT_EQ(ItemText(servers, 5), L"Plain");
+  EXPECT_EQ(IdAt(menu, 2), static_cast<UINT>(-1));  // submenu owners carry no command
+  // Header, macron rule, then the six visible server items with "&" shown as itself.
+  const HMENU servers = GetSubMenu(menu, 2);
+  EXPECT_EQ(ItemTexts(servers), (std::vector<std::wstring>{L"Server && Co", std::wstring(146, L'\u00AF'), L"R&&D Base",
+                                                             L"alice && bob", L"-", L"Plain", L"carol", L"-"}));
   EXPECT_EQ(popup.CommandOf(IdAt(servers, 5)), (MenuCommand{"menServername", 4}));
-  EXPECT_EQ(popup.CommandOf(IdAt(servers, 6)), (MenuCommand{"menServername", 5}));
-}
-
-TEST(PopupWin32, ChecksAndControlArrayIndexesSurviveTheRendering) {
-  const PopupMenu popup(TwoServerMenu());
-  const HMENU limits = GetSubMenu(popup.Handle(), 3);
+  const HMENU limits = GetSubMenu(menu, 3);
   ASSERT_EQ(ItemTexts(limits), (std::vector<std::wstring>{L"4", L"8", L"16", L"32", L"64"}));
   for (int i = 0; i < 5; ++i) EXPECT_EQ(Checked(limits, i), i == 2) << i;
   EXPECT_EQ(popup.CommandOf(IdAt(limits, 0)), (MenuCommand{"men", 1}));
-
-  const HMENU config = GetSubMenu(popup.Handle(), 4);
+  const HMENU config = GetSubMenu(menu, 4);
   ASSERT_EQ(ItemTexts(config), (std::vector<std::wstring>{L"Autostart", L"Sort", L"Update-Rate", L"Sound"}));
   EXPECT_FALSE(Checked(config, 0));
   EXPECT_TRUE(Checked(config, 3));
-  const HMENU sorts = GetSubMenu(config, 1);
+  const HMENU sorts = GetSubMenu(config, 1), rates = GetSubMenu(config, 2);
   ASSERT_EQ(GetMenuItemCount(sorts), 6);
-  EXPECT_TRUE(Checked(sorts, 5));
-  EXPECT_FALSE(Checked(sorts, 0));
+  EXPECT_TRUE(Checked(sorts, 5) && !Checked(sorts, 0));
   EXPECT_EQ(popup.CommandOf(IdAt(sorts, 0)), (MenuCommand{"menSort", 0}));
-  const HMENU rates = GetSubMenu(config, 2);
   ASSERT_EQ(ItemTexts(rates), (std::vector<std::wstring>{L"10s", L"20s", L"40s"}));
   EXPECT_TRUE(Checked(rates, 1));
   EXPECT_EQ(popup.CommandOf(IdAt(rates, 2)), (MenuCommand{"menRate", 4}));
@@ -130,15 +109,9 @@ TEST(PopupWin32, EveryCommandIdIsDistinctAndUnknownIdsMeanNothing) {
   EXPECT_FALSE(popup.CommandOf(60000).has_value());
 }
 
-TEST(PopupWin32, OtherCaptionsKeepTheirAccessKeys) {
-  MenuItem exit;
-  exit.name = "menExit";
-  exit.caption = u"&Exit";
-  EXPECT_EQ(PopupCaption(exit), u"&Exit");
-  MenuItem server;
-  server.name = "menServername";
-  server.caption = u"&&";
-  EXPECT_EQ(PopupCaption(server), u"&&&&");
+TEST(PopupWin32, OnlyNetworkCaptionsShowTheirAmpersands) {
+  EXPECT_EQ(PopupCaption(MenuItem{.name = "menExit", .caption = u"&Exit"}), u"&Exit");
+  EXPECT_EQ(PopupCaption(MenuItem{.name = "menServername", .index = 1, .caption = u"&&"}), u"&&&&");
 }
 
 }  // namespace

@@ -33,17 +33,10 @@ class AnsweredShell : public TrayShell {
 
 NativeHandle StockIcon() { return reinterpret_cast<NativeHandle>(LoadIconW(nullptr, IDI_APPLICATION)); }
 
-TEST(TrayShellWin32, RecordHasTheV2SizeAndTheTextsWithTheirNul) {
-  TrayIconData data;
-  data.hWnd = 0x1234;
-  data.uID = 1;
-  data.uFlags = kNifMessage | kNifIcon | kNifTip | kNifInfo;
-  data.uCallbackMessage = kTrayCallbackMessage;
-  data.hIcon = 0x5678;
-  data.szTip = u"Current max players: N/A";
-  data.szInfo = u"line one\nline two";
-  data.szInfoTitle = u"Quorvex";
-  data.dwInfoFlags = kNiifInfo;
+TEST(TrayShellWin32, TheRecordHasTheV2SizeAndItsTextsCutToTheirFields) {
+  const TrayIconData data{.hWnd = 0x1234, .uID = 1, .uFlags = kNifMessage | kNifIcon | kNifTip | kNifInfo,
+                          .uCallbackMessage = kTrayCallbackMessage, .hIcon = 0x5678, .szTip = u"Current max players: N/A",
+                          .szInfo = u"line one\nline two", .szInfoTitle = u"Quorvex", .dwInfoFlags = kNiifInfo};
   const NOTIFYICONDATAW record = ToNotifyIconData(data);
   EXPECT_EQ(record.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE));
   EXPECT_EQ(reinterpret_cast<NativeHandle>(record.hWnd), 0x1234u);
@@ -55,17 +48,11 @@ TEST(TrayShellWin32, RecordHasTheV2SizeAndTheTextsWithTheirNul) {
   EXPECT_STREQ(record.szInfoTitle, L"Quorvex");
   EXPECT_EQ(record.dwInfoFlags, 1u);
   EXPECT_EQ(record.uTimeout, 0u);
-}
-
-TEST(TrayShellWin32, TextsTooLongForTheirFieldsAreCutNotOverrun) {
-  TrayIconData data;
-  data.szTip = Text(300, u'a');
-  data.szInfo = Text(300, u'b');
-  data.szInfoTitle = Text(300, u'c');
-  const NOTIFYICONDATAW record = ToNotifyIconData(data);
-  EXPECT_EQ(std::wstring(record.szTip), std::wstring(127, L'a'));
-  EXPECT_EQ(std::wstring(record.szInfo), std::wstring(255, L'b'));
-  EXPECT_EQ(std::wstring(record.szInfoTitle), std::wstring(63, L'c'));
+  const NOTIFYICONDATAW cut =
+      ToNotifyIconData({.szTip = Text(300, u'a'), .szInfo = Text(300, u'b'), .szInfoTitle = Text(300, u'c')});
+  EXPECT_EQ(std::wstring(cut.szTip), std::wstring(127, L'a'));
+  EXPECT_EQ(std::wstring(cut.szInfo), std::wstring(255, L'b'));
+  EXPECT_EQ(std::wstring(cut.szInfoTitle), std::wstring(63, L'c'));
 }
 
 TEST(TrayShellWin32, AddModifyBalloonAndRemoveSucceed) {

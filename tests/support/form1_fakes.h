@@ -208,12 +208,14 @@ class FakePinger : public Pinger {
   // " 20" unless scripted; a host over 64 characters throws as the real one does.
   Text PingHost(const Text& host) override {
     pinged.push_back(host);
+    if (onPing) onPing();
     if (host.size() > 64) throw std::invalid_argument("host longer than 64 characters");
     const auto found = answers.find(host);
     return found == answers.end() ? Text(u" 20") : found->second;
   }
   std::map<Text, Text> answers;
   std::vector<Text> pinged;
+  std::function<void()> onPing;
 };
 
 class FakeLauncher : public Launcher {

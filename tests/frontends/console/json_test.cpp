@@ -1,4 +1,5 @@
-// The console's JSON lines: strings that stay valid JSON and UTF-8, and every event's shape.
+// The console's JSON lines: strings that stay valid JSON and UTF-8, and every event's shape
+// but the menu's, which console-e2e reads item by item.
 #include "frontends/console/json.h"
 
 #include <gtest/gtest.h>
@@ -58,27 +59,6 @@ TEST(JsonOutput, EveryEventIsOneLineOfItsShape) {
             R"({"ev":"file","path":"/q/start.bat","text":"cd..\r\n"})" "\n"
             R"({"ev":"error","handler":"Timer3_Timer","message":"bad \"thing\""})" "\n"
             R"({"ev":"idle"})" "\n");
-}
-
-TEST(JsonOutput, TheMenuListsEveryItemInDrawingOrderWithIndexOnlyForArrays) {
-  std::ostringstream out;
-  MenuTree menu = MakeDesignMenu();
-  menu.Item("menSort", 3).checked = true;
-  menu.Item("menServername", 2).visible = false;
-  JsonOutput{out, ConsoleIcons{1, 2}}.Menu(menu, true);
-  const std::string line = out.str();
-  EXPECT_EQ(line.rfind(R"({"ev":"menu","popup":true,"items":[{"name":"menAbout","caption":"&Quorvex",)"
-                       R"("visible":true,"checked":false},{"name":"menA","caption":"-",)", 0),
-            0u);
-  EXPECT_NE(line.find(R"({"name":"menServername","index":2,"caption":"","visible":false,"checked":false})"),
-            std::string::npos);
-  EXPECT_NE(line.find(R"({"name":"menSort","index":3,"caption":"Players","visible":true,"checked":true})"),
-            std::string::npos);
-  // A submenu's items come right after it, before the next item of its own level.
-  EXPECT_LT(line.find(R"("name":"menRate","index":4)"), line.find(R"("name":"menSound")"));
-  EXPECT_LT(line.find(R"("name":"menSound")"), line.find(R"("name":"menb")"));
-  EXPECT_EQ(line.find(R"("name":"menPopup")"), std::string::npos);  // the popup itself is no item
-  EXPECT_EQ(line.substr(line.size() - 3), "]}\n");
 }
 
 }  // namespace

@@ -5,10 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <random>
 
 #include "frontends/console/launcher.h"
 #include "frontends/console/tray_shell.h"
@@ -74,40 +71,20 @@ class ScriptedInput : public ConsoleInput {
   int looksBeforeSignal = 0;  // a signal comes at this look for one, if set
 };
 
-class HookedPinger : public Pinger {
- public:
-  std::vector<Text> PingHosts(const std::vector<Text>& hosts, EventPump& pump) override {
-    if (onPing) onPing();
-    pump.DoEvents();
-    return std::vector<Text>(hosts.size(), u" 20");
-  }
-  std::function<void()> onPing;
-};
-
 class FreeLock : public SingleInstanceLock {
  public:
   bool Acquire() override { return true; }
 };
 
+// Form1 over the console's desktop, tray and launcher, with the rig's network and registry.
 class ConsoleSessionTest : public ::testing::Test {
  protected:
-  ConsoleSessionTest() {
-    std::filesystem::create_directories(folder_);
-    http.replies[Form1Rig::kLatestVersionUrl] = {u"1.80"};
-    Serve({});
-  }
-  ~ConsoleSessionTest() override { std::filesystem::remove_all(folder_); }
-
-  void Serve(const std::vector<ServerRecord>& servers) {
-    http.replies[Form1Rig::kCountUrl] = {testing::CountReply(static_cast<int>(servers.size()))};
-    http.replies[Form1Rig::ListUrl(static_cast<int>(servers.size()))] = {testing::ListReply(servers)};
-  }
+  ConsoleSessionTest() { rig.http.replies[Form1Rig::kLatestVersionUrl] = {u"1.80"}; }
   // Runs the script; returns the events after start-up's first idle.
   std::vector<std::string> Run(std::deque<std::string> script) {
     input.script = std::move(script);
-    const Form1Config config{FromAscii(Form1Rig::kMaster), Form1Rig::kLatestVersionUrl, FromUtf8(folder_.string()),
-                             u"quorvex-console"};
-    form = std::make_unique<Form1>(Form1Services{desktop, trayShell, registry, http, pinger, launcher}, config);
+    rig.config.exeName = u"quorvex-console";
+    form = std::make_unique<Form1>(Form1Services{desktop, trayShell, rig.registry, rig.http, rig.pinger, launcher}, rig.config);
     ConsoleSession session(*form, desktop, input, output);
     desktop.Attach(session);
     EXPECT_EQ(session.Run(), 0);
@@ -115,12 +92,7 @@ class ConsoleSessionTest : public ::testing::Test {
     return {idle == output.events.end() ? idle : idle + 1, output.events.end()};
   }
 
-  std::filesystem::path folder_ = std::filesystem::temp_directory_path() /
-                                  ("quorvex console " + std::to_string(std::random_device{}()));
-  testing::Log log;
-  testing::FakeRegistry registry{log};
-  testing::FakeHttpRequest http{log};
-  HookedPinger pinger;
+  Form1Rig rig;
   RecordingOutput output;
   ConsoleClock clock{true};
   FreeLock lock;
@@ -132,7 +104,7 @@ class ConsoleSessionTest : public ::testing::Test {
 };
 
 TEST_F(ConsoleSessionTest, TheTicksDueInOneAdvanceRunInTheirOrder) {
-  Serve({Server(u"Alpha", u"127.0.0.2", 4)});  // limit 4: the first poll alerts
+  rig.Serve({Server(u"Alpha", u"127.0.0.2", 4)});  // limit 4: the first poll alerts
   EXPECT_EQ(Run({"advance 249", "advance 20001"}),
             (std::vector<std::string>{"idle",                                          // nothing due at 249 ms
                                       "tray delete normal Current max players: N/A",  // 250 ms: the poll
@@ -146,7 +118,7 @@ TEST_F(ConsoleSessionTest, TheTicksDueInOneAdvanceRunInTheirOrder) {
 }
 
 TEST_F(ConsoleSessionTest, TheMenuIsPrintedAfterTheHandlersThatWroteItAndErrorsAfterTheirs) {
-  Serve({Server(u"Alpha", u"127.0.0.2", 1)});
+  rig.Serve({Server(u"Alpha", u"127.0.0.2", 1)});
   output.failMessageBox = true;
   EXPECT_EQ(Run({"advance 250", "click menAbout", "click menSound", "click menSort 3", "jump", "advance soon",
                  "click menServername 2",  // no popup was opened: the current menu's line
@@ -165,9 +137,8 @@ TEST_F(ConsoleSessionTest, TheMenuIsPrintedAfterTheHandlersThatWroteItAndErrorsA
 
 TEST_F(ConsoleSessionTest, TheEndOfInputEndsTheRunWithoutExitSoNothingIsSaved) {
   EXPECT_EQ(Run({"click menSound"}), (std::vector<std::string>{"menu", "idle"}));
-  std::ifstream ini(folder_ / "Quorvex.ini");
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(ini), {}).find("sound=1"), 30u);  // the defaults of start-up
-  EXPECT_EQ(registry.writes, 1);  // SyncMode5 at start-up, nothing at the end
+  EXPECT_EQ(rig.FileBytes("Quorvex.ini").find("sound=1"), 30u);  // the defaults of start-up
+  EXPECT_EQ(rig.registry.writes, 1);  // SyncMode5 at start-up, nothing at the end
   EXPECT_FALSE(desktop.Ended());
 }
 
@@ -175,20 +146,20 @@ TEST_F(ConsoleSessionTest, ASignalIsExit) {
   EXPECT_EQ(Run({"SIGNAL", "click menSound"}), (std::vector<std::string>{"tray delete normal Current max players: N/A"}));
   EXPECT_TRUE(desktop.Ended());
   EXPECT_FALSE(desktop.Timers().NextDue());
-  EXPECT_TRUE(registry.Find(testing::kRunKey, u"Quorvex"));
+  EXPECT_TRUE(rig.registry.Find(testing::kRunKey, u"Quorvex"));
 }
 
 TEST_F(ConsoleSessionTest, ASignalInsideAPollStopsItWithoutATrace) {
-  Serve({Server(u"Alpha", u"127.0.0.2", 1), Server(u"Bravo", u"127.0.0.3", 2)});
-  pinger.onPing = [&] { input.signalPending = true; };
+  rig.Serve({Server(u"Alpha", u"127.0.0.2", 1), Server(u"Bravo", u"127.0.0.3", 2)});
+  rig.pinger.onPing = [&] { input.signalPending = true; };
   EXPECT_EQ(Run({"advance 250", "click menSound"}), (std::vector<std::string>{"tray delete normal Current max players: N/A"}));
   EXPECT_TRUE(form->Exited());
 }
 
 TEST_F(ConsoleSessionTest, ASignalInsideThePollsRebuildIsFollowedByNoMenu) {
-  Serve({Server(u"Alpha", u"127.0.0.2", 1), Server(u"Bravo", u"127.0.0.3", 2)});
+  rig.Serve({Server(u"Alpha", u"127.0.0.2", 1), Server(u"Bravo", u"127.0.0.3", 2)});
   // The last ping's loop yields once more; the look after it is in the rebuild.
-  pinger.onPing = [&] {
+  rig.pinger.onPing = [&] {
     if (input.looksBeforeSignal == 0) input.looksBeforeSignal = 3;
   };
   EXPECT_EQ(Run({"advance 250"}), (std::vector<std::string>{"tray modify normal Max Players:   2",

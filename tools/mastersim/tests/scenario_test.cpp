@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "tools/mastersim/master_state.h"
+#include "tools/mastersim/reply_xml.h"
 
 namespace quorvex::mastersim {
 namespace {
@@ -133,6 +134,18 @@ TEST(MasterState, CountRequestsWalkTheTimelineAndLoop) {
   EXPECT_EQ(seen, (std::vector<size_t>{0, 1, 2, 0, 1}));
   state.Rewind();
   EXPECT_EQ(state.AdvanceForCount()[0].players.size(), 0u);
+}
+
+TEST(ReplyXml, TheListHoldsAWindowOfTheOnlineServersEscaped) {
+  const ServerSet servers = ParseServers("[a]\nname = A <1> & co\nplayers = x, y\n[b]\nonline = no\n[c]\nname = C\n");
+  EXPECT_EQ(OnlineCount(servers), 2);
+  const std::string xml = ListReply(servers, 0, 100);
+  EXPECT_NE(xml.find("<name>A &lt;1&gt; &amp; co</name>"), std::string::npos);
+  EXPECT_NE(xml.find("<current_players>2</current_players><player_names>x,y</player_names>"), std::string::npos);
+  EXPECT_EQ(ListReply(servers, 1, 5).find("<name>A"), std::string::npos);  // from the second online one on
+  EXPECT_NE(ListReply(servers, 1, 5).find("<name>C</name>"), std::string::npos);
+  EXPECT_EQ(ListReply(servers, 0, 0).find("<server>"), std::string::npos);
+  EXPECT_NE(CountReply(-3).find("<result><servers>-3</servers></result>"), std::string::npos);
 }
 
 TEST(LoadScenario, TheDemoScenarioLoads) {
