@@ -85,7 +85,9 @@ TEST_F(LauncherWin32Test, TheBatchFileIsInTheConsoleCodePageOrNotWrittenAtAll) {
   decoded.resize(MultiByteToWideChar(GetOEMCP(), MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
                                      decoded.data(), static_cast<int>(decoded.size())));
   EXPECT_EQ(decoded, std::wstring(text.begin(), text.end()));
-  if (GetOEMCP() == 437 || GetOEMCP() == 850) EXPECT_NE(bytes.find("Caf\x82\""), std::string::npos);
+  if (GetOEMCP() == 437 || GetOEMCP() == 850) {
+    EXPECT_NE(bytes.find("Caf\x82\""), std::string::npos);
+  }
   EXPECT_NE(GetOEMCP(), GetACP());
   // A letter outside the code page, one it would only approximate (a with macron becomes a
   // plain "a" by best fit), and a broken surrogate: refused, and the old file stays whole.
