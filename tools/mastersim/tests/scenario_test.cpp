@@ -1,12 +1,10 @@
-// Reading scenario folders: the server sections, the step lines and the fault lines.
+// Reading scenario folders: the server sections, the step lines and the fault lines; the
+// replies made of them. (The demo scenario and the walk through its steps are read by the
+// HTTP integration tests and console-e2e.)
 #include "tools/mastersim/scenario.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
-#include "tools/mastersim/master_state.h"
 #include "tools/mastersim/reply_xml.h"
 
 namespace quorvex::mastersim {
@@ -116,26 +114,6 @@ TEST(Faults, OnePerEndpointAndEveryModeReadsBackAsWritten) {
   EXPECT_THROW(ParseFault("delay:5ms"), FaultSyntaxError);
 }
 
-TEST(MasterState, CountRequestsWalkTheTimelineAndLoop) {
-  Scenario scenario;
-  for (int step = 0; step < 3; ++step) {
-    GameServer server;
-    server.players.assign(static_cast<size_t>(step), "p");
-    scenario.timeline.push_back({server});
-  }
-  MasterState state(scenario);
-  EXPECT_EQ(state.Current()[0].players.size(), 0u);  // before any count: step 0
-  std::vector<size_t> seen;
-  for (int poll = 0; poll < 5; ++poll) {
-    const size_t counted = state.AdvanceForCount()[0].players.size();
-    EXPECT_EQ(state.Current()[0].players.size(), counted) << "the list must show what the count showed";
-    seen.push_back(counted);
-  }
-  EXPECT_EQ(seen, (std::vector<size_t>{0, 1, 2, 0, 1}));
-  state.Rewind();
-  EXPECT_EQ(state.AdvanceForCount()[0].players.size(), 0u);
-}
-
 TEST(ReplyXml, TheListHoldsAWindowOfTheOnlineServersEscaped) {
   const ServerSet servers = ParseServers("[a]\nname = A <1> & co\nplayers = x, y\n[b]\nonline = no\n[c]\nname = C\n");
   EXPECT_EQ(OnlineCount(servers), 2);
@@ -146,20 +124,6 @@ TEST(ReplyXml, TheListHoldsAWindowOfTheOnlineServersEscaped) {
   EXPECT_NE(ListReply(servers, 1, 5).find("<name>C</name>"), std::string::npos);
   EXPECT_EQ(ListReply(servers, 0, 0).find("<server>"), std::string::npos);
   EXPECT_NE(CountReply(-3).find("<result><servers>-3</servers></result>"), std::string::npos);
-}
-
-TEST(LoadScenario, TheDemoScenarioLoads) {
-  const Scenario demo = LoadScenario(std::filesystem::path(QUORVEX_SOURCE_DIR) / "scenarios" / "demo");
-  EXPECT_EQ(demo.latestVersion, "beta 1.80\n");
-  ASSERT_GE(demo.timeline.size(), 9u);
-  int online = 0;
-  for (const auto& server : demo.timeline[0]) online += server.online ? 1 : 0;
-  EXPECT_EQ(online, 20);
-  for (const auto& step : demo.timeline) {
-    for (const auto& server : step) {
-      EXPECT_EQ(server.fields.at("address").rfind("127.", 0), 0u) << server.id << " must stay on loopback";
-    }
-  }
 }
 
 }  // namespace
