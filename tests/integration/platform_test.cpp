@@ -1,13 +1,13 @@
-// The platform's file operations on a real folder.
-#include "common/files.h"
-
+// The platform's files, the single-instance lock and the running executable, for real.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
+
+#include "app/executable_location.h"
+#include "app/single_instance.h"
+#include "common/files.h"
 
 namespace quorvex {
 namespace {
@@ -45,6 +45,24 @@ TEST_F(FilesTest, ReadingRefusesWhatIsMissingOrOverTheLimit) {
   RemoveFileQuietly(Path("none"));                            // no error for a missing file
   RemoveFileQuietly(Path("big"));
   EXPECT_FALSE(VisibleFileExists(Path("big")));
+}
+
+TEST(SingleInstanceLock, ASecondHolderIsRefusedUntilTheFirstGoes) {
+  const Text folder = FromUtf8(std::filesystem::temp_directory_path().string());
+  auto first = MakeSingleInstanceLock(folder, u"quorvex-lock-test");
+  ASSERT_TRUE(first->Acquire());
+  EXPECT_TRUE(first->Acquire());  // asking again keeps what it holds
+  EXPECT_FALSE(MakeSingleInstanceLock(folder, u"quorvex-lock-test")->Acquire());
+  first.reset();
+  EXPECT_TRUE(MakeSingleInstanceLock(folder, u"quorvex-lock-test")->Acquire());
+}
+
+TEST(ExecutableLocation, TheRunningTestIsFound) {
+  const ExecutableLocation running = RunningExecutable();
+  EXPECT_EQ(running.name, u"quorvex_integration_tests");
+  ASSERT_FALSE(running.folder.empty());
+  EXPECT_NE(running.folder.back(), u'\\');
+  EXPECT_NE(running.folder.back(), u'/');
 }
 
 }  // namespace
