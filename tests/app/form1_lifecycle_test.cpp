@@ -106,6 +106,38 @@ TEST(Form1Startup, AMissingOrDamagedSettingsFileOrNoNetworkStillStartsThePoll) {
   EXPECT_TRUE(damaged.Form().GetTimer(TimerId::Timer3).Enabled);
 }
 
+// Quorvex.ini's master lines replace the built-in addresses, not the command line's; a line
+// of the wrong form is reported, the built-in value is used, and Exit writes the line back.
+TEST(Form1Startup, TheSettingsFileCanNameTheMasterServer) {
+  const std::string chosen = "master=10.1.2.3:8080\r\nlatestVersionUrl=http://10.1.2.3:8080/v.txt\r\n";
+  const std::string invalid = "master=10.1.2.3:99999\r\nlatestVersionUrl=https://10.1.2.3/v.txt\r\n";
+  const Text builtIn = u"http://127.0.0.1:28780";
+  struct Case {
+    std::string lines;
+    bool optionsGiven;
+    Text latestUrl, countUrl;
+    std::vector<std::string> errors;
+  };
+  for (const Case& c : {Case{chosen, false, u"http://10.1.2.3:8080/v.txt", u"http://10.1.2.3:8080", {}},
+                        Case{chosen, true, builtIn + u"/latest_version.txt", builtIn, {}},
+                        Case{invalid, false, builtIn + u"/latest_version.txt", builtIn,
+                             {"Form_Load: Quorvex.ini line \"master=10.1.2.3:99999\" is not a host with an optional "
+                              "port; using 127.0.0.1:28780",
+                              "Form_Load: Quorvex.ini line \"latestVersionUrl=https://10.1.2.3/v.txt\" is not an "
+                              "http:// URL; using http://127.0.0.1:28780/latest_version.txt"}}}) {
+    Form1Rig rig;
+    rig.config.masterHostGiven = rig.config.latestVersionUrlGiven = c.optionsGiven;
+    rig.PutFile("Quorvex.ini", SettingsFile(8, 20, 1, 0, 0) + c.lines);
+    rig.Form().Form_Load();
+    ASSERT_GE(rig.http.sentUrls.size(), 2u);
+    EXPECT_EQ(rig.http.sentUrls[0], c.latestUrl) << c.lines;
+    EXPECT_EQ(rig.http.sentUrls[1], c.countUrl + u"/rwr_server_list/get_server_count.php") << c.lines;
+    EXPECT_EQ(rig.desktop.errors, c.errors) << c.lines;
+    rig.Form().menExit_Click();
+    EXPECT_EQ(rig.FileBytes("Quorvex.ini"), SettingsFile(8, 20, 1, 0, 0) + c.lines);
+  }
+}
+
 TEST(Form1SecondInstance, ShowsItsBoxEndsAndTouchesNothingEvenAtExit) {
   Form1Rig rig;
   rig.desktop.otherInstanceRuns = true;
