@@ -130,7 +130,8 @@ TEST(Form1Click, EachItemReachesItsHandlerWhichCountsTheMenuRevisions) {
   for (const Case& c : {Case{"men", 3, 1}, Case{"menRate", 1, 1}, Case{"menSort", 2, 2}, Case{"menSound", -1, 1},
                         Case{"menAutostart", -1, 1}, Case{"menAbout", -1, 0}, Case{"menServer", -1, 0},
                         Case{"menPlayer", -1, 0}, Case{"menConfig", -1, 0}, Case{"menA", -1, 0},
-                        Case{"menServerTitle", -1, 0}, Case{"menblub", -1, 0}, Case{"menPopup", -1, 0}}) {
+                        Case{"menServerTitle", -1, 0}, Case{"menblub", -1, 0}, Case{"menPopup", -1, 0},
+                        Case{"menServerTitle", 1, 0}, Case{"menServername", 49, 0}, Case{"menServername", 0, 0}}) {
     const uint64_t before = form.MenuRevision();
     form.Click(c.name, c.index, popup);
     EXPECT_EQ(form.MenuRevision(), before + c.revisions) << c.name;  // a sort writes its check and rebuilds

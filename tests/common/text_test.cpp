@@ -98,6 +98,7 @@ TEST(ToInt16, ReadsBlanksSignsAndFractionsHalfToEvenWithinItsRange) {
 
 TEST(Numbers, SumsThrowInsteadOfWrappingAndFormatsKeepTheSignPlace) {
   EXPECT_EQ(AddInt16(32766, 1), 32767);
+  EXPECT_EQ(AddInt16(-32767, -1), -32768);
   EXPECT_THROW(AddInt16(32767, 1), OverflowError);
   EXPECT_THROW(AddInt16(-32768, -1), OverflowError);
   for (const auto& [text, value] :

@@ -114,8 +114,8 @@ TEST_P(RegistryBehaviour, KeysAreCreatedAndFoundAsWindowsFindsThem) {
   EXPECT_EQ(Dword(u"\\Leading", u"Value"), -5) << "a path starting with a backslash names no key";
 
   const Text data = u"C:\\\u00dcbung\\\u0418\u0433\u0440\u0430\\\U0001F3AE\r\n\ttab%41";
-  SetString(u"\\Spiele\\\u00c9t\u00e9 \u6e38\u620f \U0001F3AE", u"Pfad \u00e4\u00f6\u00fc", data);
-  EXPECT_EQ(String(u"\\Spiele\\\u00e9T\u00c9 \u6e38\u620f \U0001F3AE", u"PFAD \u00c4\u00d6\u00dc"), data)
+  SetString(u"\\Spiele\\\u00c9t\u00e9 \u6e38\u620f \U0001F3AE", u"Pfad \u00e4\u00f6\u00fc\u00fe", data);
+  EXPECT_EQ(String(u"\\Spiele\\\u00e9T\u00c9 \u6e38\u620f \U0001F3AE", u"PFAD \u00c4\u00d6\u00dc\u00de"), data)
       << "accented letters compare without case too";
 }
 
