@@ -31,6 +31,7 @@ TEST(Form1Commands, ALimitMovesItsCheckCaptionAndTooltipButOnlyAPollAlerts) {
   EXPECT_EQ(form.Tray().Data().hIcon, FakeDesktop::kNormalIcon);  // 12 is below 16, but it is no poll
   EXPECT_EQ(rig.trayShell.Balloons(), 0u);
   form.men_Click(1);
+  form.men_Click(1);  // the checked limit stays checked
   EXPECT_EQ(Checked(form.Menu(), "men"), std::vector<int>{1});
   EXPECT_EQ(rig.Tip(), CutUnits(SummaryText({12, 34, 10, 4, 3}, 4), 127));
   EXPECT_EQ(rig.trayShell.Balloons(), 0u);

@@ -133,6 +133,13 @@ TEST(Form1Poll, AFailedListDownloadOrPingKeepsWhatThereWas) {
   EXPECT_EQ(form.TotalPlayers(), 10);
   EXPECT_EQ(rig.Tip(), tip);
   EXPECT_TRUE(rig.LastChange(TimerId::Timer1)->enabled);
+  ServerRecord watched = Server(u"W", u"127.0.0.1", 1);
+  watched.watchers = 7;
+  rig.Serve({watched});
+  rig.Poll();
+  rig.Serve({});  // records are never cleared: no servers, and the first record's watchers
+  rig.Poll();
+  EXPECT_EQ(rig.Tip(), CutUnits(SummaryText({0, 0, 0, 64, 7}, 2), 127));
 }
 
 // Runs the first poll of `servers` once per yield it makes, with a sort by players chosen
