@@ -84,10 +84,12 @@ TEST_F(FileStoreTest, DamagedLinesAreNeverReadButSurviveARewrite) {
       "80000001\tSoftware\\Q\tBadDword\t4\t12a\n"
       "80000001\tSoftware\\Q\tHugeDword\t4\t4294967296\n"
       "80000001\tSoftware\\Q\tEmptyDword\t4\t\n"
+      "80000001\tSoftware\\Q\tBad%zzName\t4\t1\n"
+      "80000001\tSoftware\\Q\tBadType\t4x\t1\n"
       "nothex\tSoftware\\Q\tBadRoot\t4\t1\n";
   PutStore(damaged + "80000001\tSoftware\\Q\tGood\t4\t7\r\n");
   store = FileRegistry(Folder());
-  for (const Text name : {u"TooFewFields", u"BadEscape", u"ShortEscape", u"BadDword", u"HugeDword", u"EmptyDword", u"BadRoot"}) {
+  for (const Text name : {u"TooFewFields", u"BadEscape", u"ShortEscape", u"BadDword", u"HugeDword", u"EmptyDword", u"BadType", u"BadRoot"}) {
     EXPECT_EQ(Dword(name), -5) << ToUtf8(name);
     EXPECT_EQ(store.GetRegString(kHkeyCurrentUser, u"Software\\Q", name, u"def"), u"def") << ToUtf8(name);
   }

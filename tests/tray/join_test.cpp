@@ -15,7 +15,7 @@ ServerRecord Server(const Text& address, uint16_t port) {
 
 TEST(JoinTest, DottedAddressesAndHostNamesAreJoinable) {
   for (const Text& address : {Text(u"127.0.0.1"), Text(u"255.255.255.255"), Text(u"0.0.0.0"), Text(u"localhost"),
-                              Text(u"eu-1.games.example"), Text(253, u'a')}) {
+                              Text(u"eu-1.games.example"), Text(u"AZ-09.az"), Text(253, u'a')}) {
     EXPECT_TRUE(IsJoinable(Server(address, 27015))) << ToUtf8(address);
   }
   EXPECT_TRUE(IsJoinable(Server(u"127.0.0.1", 1)));
