@@ -149,6 +149,10 @@ TEST(Form1Click, EachItemReachesItsHandlerWhichCountsTheMenuRevisions) {
 
 const Text kSteamExe = u"C:\\Program Files (x86)\\Steam\\steam.exe";
 
+Text SteamLineOf(const Text& address, const Text& port) {
+  return u"\"" + kSteamExe + u"\" -applaunch 270150  server_address=" + address + u" server_port=" + port;
+}
+
 class Form1Join : public ::testing::Test {
  protected:
   // Alpha in slot 1, Bravo in slot 2 (sorted by name); Bravo listens above 32,767.
@@ -160,9 +164,7 @@ class Form1Join : public ::testing::Test {
   }
   void ClickLine(int index) { rig.Form().Click("menServername", index, rig.Form().Snapshot()); }
   Text BatchPath() const { return JoinPath(rig.Folder(), u"start.bat"); }
-  static Text SteamLine(const Text& address, const Text& port) {
-    return u"\"" + kSteamExe + u"\" -applaunch 270150  server_address=" + address + u" server_port=" + port;
-  }
+  static Text SteamLine(const Text& address, const Text& port) { return SteamLineOf(address, port); }
 
   Form1Rig rig;
 };
@@ -244,6 +246,34 @@ TEST_F(Form1Join, WhereSteamsCommandIsTheWayOnlyItStartsTheGame) {
   EXPECT_EQ(rig.desktop.messageBoxes, std::vector<Text>{u"Quorvex|The game could not be started: Steam was not found"});
   EXPECT_TRUE(rig.launcher.batchFiles.empty());
   EXPECT_FALSE(rig.FileExists("start.bat"));
+}
+
+// A record whose name, address or port the latest reply did not write holds fields of
+// different servers; its line shows them as they are, but a click starts nothing.
+TEST(Form1JoinWhole, OnlyAServerTheLatestListGaveWholeIsJoined) {
+  Form1Rig rig;
+  rig.launcher.steamWindow = true;
+  rig.InstallSteam(kSteamExe);
+  std::vector<ServerRecord> servers = {Server(u"Alpha", u"127.0.0.1", 9), Server(u"Bravo", u"127.0.0.2", 5),
+                                       Server(u"Charlie", u"127.0.0.3", 1)};
+  for (uint16_t i = 0; i < 3; ++i) servers[i].port = 1001 + i;
+  rig.Start(SettingsFile(4, 20, 1, 1, /*sort by players*/ 3), servers);
+  auto clickEveryLine = [&] {
+    for (int line : {1, 4, 7}) rig.Form().Click("menServername", line, rig.Form().Snapshot());
+  };
+  // Charlie comes first with a port of letters: the port scan stops at it.
+  servers[2].current_players = 12;
+  rig.Serve({servers[2], servers[0], servers[1]});
+  Text& list = rig.http.replies[Form1Rig::ListUrl(3)].body;
+  list = ReplaceAll(list, u"<port>1003<", u"<port>x<");
+  rig.Poll();
+  clickEveryLine();
+  // Three servers announced, one listed: the other two records are an earlier poll's.
+  rig.http.replies[Form1Rig::ListUrl(3)] = {ListReply({servers[1]})};
+  rig.Poll();
+  clickEveryLine();
+  EXPECT_EQ(rig.launcher.started, std::vector<Text>{SteamLineOf(u"127.0.0.2", u"1002")});
+  EXPECT_EQ(rig.desktop.messageBoxes, std::vector<Text>(5, u"Quorvex|This server's entry is incomplete in the latest list."));
 }
 
 TEST_F(Form1Join, AClickActsOnTheServerThePopupShowedEvenAfterALaterPoll) {

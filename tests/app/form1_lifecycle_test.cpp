@@ -152,6 +152,14 @@ TEST(Form1SecondInstance, ShowsItsBoxEndsAndTouchesNothingEvenAtExit) {
   EXPECT_EQ(rig.FileBytes("Quorvex.ini"), saved);
   EXPECT_EQ(rig.desktop.endProgramCalls, 1);
 
+  Form1Rig unsure;  // a lock that cannot be taken: no telling whether another instance runs
+  unsure.desktop.lockFailure = "the lock is a folder";
+  unsure.Start(saved, {}, false);
+  unsure.Form().menExit_Click();
+  EXPECT_EQ(unsure.log, (Log{"single-instance", "msgbox Quorvex|Quorvex cannot make sure it runs only once: the lock is a folder",
+                             "end"}));
+  EXPECT_EQ(unsure.FileBytes("Quorvex.ini"), saved);
+
   Form1Rig none;  // and with no settings file, none is made
   none.desktop.otherInstanceRuns = true;
   none.Form().Form_Load();
@@ -198,6 +206,25 @@ TEST(Form1Exit, AnUnloadAtLogOffSavesOnceWithTheRunValueEvenWithoutASettingsFile
   unwritable.Start("", {});
   unwritable.Form().menExit_Click();
   EXPECT_TRUE(unwritable.registry.Find(kRunKey, u"Quorvex"));
+}
+
+// Something at Quorvex.ini that start-up could not read may hold the user's values: Exit
+// leaves it as it is and still sets the Run value.
+TEST(Form1Exit, LeavesASettingsFileItCouldNotReadAndStillSetsTheRunValue) {
+  const std::string tooLarge = SettingsFile(16, 40, 1, 0, 3) + std::string(64 * 1024, 'x');
+  for (const bool asFolder : {true, false}) {
+    SCOPED_TRACE(asFolder ? "a folder" : "a file over 64 KiB");
+    Form1Rig rig;
+    const std::filesystem::path ini = std::filesystem::path(ToUtf8(rig.Folder())) / "Quorvex.ini";
+    if (asFolder) std::filesystem::create_directory(ini);
+    rig.Start(asFolder ? "" : tooLarge, {}, false);
+    rig.Form().menExit_Click();
+    EXPECT_EQ(std::filesystem::is_directory(ini), asFolder);
+    if (!asFolder) {
+      EXPECT_EQ(rig.FileBytes("Quorvex.ini"), tooLarge);
+    }
+    EXPECT_EQ(rig.log[rig.log.size() - 2], "registry DeleteRegValue " + ToUtf8(kRunKey) + "|Quorvex");
+  }
 }
 
 // Exit inside yield number `target` of `handler`; afterwards no timer comes on again, no tray

@@ -78,6 +78,7 @@ TEST(ToInt16, ReadsBlanksSignsAndFractionsHalfToEvenWithinItsRange) {
   const std::pair<Text, std::optional<int16_t>> cases[] = {
       {u" 27 ", 27}, {u"\t5\t", 5}, {u"32767", 32767}, {u"-32768", -32768}, {u"+5", 5}, {u"007", 7},
       {u"2.5", 2}, {u"3.5", 4}, {u"-2.5", -2}, {u"2.51", 3}, {u"32767.4", 32767}, {u"1.", 1}, {u".5", 0},
+      {u"0." + Text(400, u'0') + u"1", 0},  // too small for a double: the nearest value
       {u"32768", {}}, {u"-32769", {}}, {u"32767.5", {}}, {u"99999999999999999999", {}}, {u"", {}}, {u"   ", {}},
       {u"abc", {}}, {u"12a", {}}, {u"1 2", {}}, {u"-", {}}, {u".", {}}, {u"1e3", {}}, {u"0x10", {}}, {u"1.2.3", {}},
   };

@@ -57,6 +57,16 @@ TEST(SingleInstanceLock, ASecondHolderIsRefusedUntilTheFirstGoes) {
   EXPECT_TRUE(MakeSingleInstanceLock(folder, u"quorvex-lock-test")->Acquire());
 }
 
+#ifndef _WIN32  // the Windows lock is a mutex, not a file
+TEST(SingleInstanceLock, ALockFileThatCannotBeMadeIsAnErrorNotAFreeLock) {
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "quorvex-lock-folder";
+  std::filesystem::create_directories(folder / "quorvex-lock-test.lock");
+  EXPECT_THROW(MakeSingleInstanceLock(FromUtf8(folder.string()), u"quorvex-lock-test")->Acquire(), std::runtime_error);
+  EXPECT_THROW(MakeSingleInstanceLock(FromUtf8((folder / "none").string()), u"x")->Acquire(), std::runtime_error);
+  std::filesystem::remove_all(folder);
+}
+#endif
+
 TEST(ExecutableLocation, TheRunningTestIsFound) {
   const ExecutableLocation running = RunningExecutable();
   EXPECT_EQ(running.name, u"quorvex_integration_tests");

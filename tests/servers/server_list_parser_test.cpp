@@ -50,7 +50,7 @@ TEST_F(ParseTest, FillsEveryFieldInReplyOrderAndLeavesPingAlone) {
   table.at(1).ping = 42;
   Parse(Reply(2));
   EXPECT_EQ(table.at(1), (ServerRecord{u"Server 1", u"127.0.0.1", u"1", u"maps/map1", u"Map 1", 1001, 1, 11, 42, 3,
-                                       u"1.71", u"a,b", u"COOP"}));
+                                       u"1.71", u"a,b", u"COOP", kEveryFieldBit & ~kPingBit}));
   EXPECT_EQ(table.at(2).name, u"Server 2");
   EXPECT_EQ(table.at(0), ServerRecord{});
   EXPECT_EQ(pump.yields, 24);  // one per occurrence

@@ -27,11 +27,13 @@ TEST(SetServerField, StoresByTagAndAFailedConversionKeepsTheField) {
   SetServerField(u"40000", u"<port>", record);  // ports above the signed 16-bit range
   SetServerField(u"x", u"<Name>", record);      // unknown tags change nothing
   SetServerField(u"x", u"<players>", record);
-  EXPECT_EQ(record, (ServerRecord{.port = 40000, .bots = 12, .ping = 7, .player_names = u" a, b &amp; "}));
+  EXPECT_EQ(record, (ServerRecord{.port = 40000, .bots = 12, .ping = 7, .player_names = u" a, b &amp; ",
+                                  .fromLatestReply = kPortBit | kBotsBit | kPingBit | kPlayerNamesBit}));
   for (const Text bad : {u"", u"abc", u"65536"}) EXPECT_THROW(SetServerField(bad, u"<port>", record), ConversionError);
   EXPECT_THROW(SetServerField(u"32768", u"<current_players>", record), ConversionError);
   EXPECT_EQ(record.port, 40000);
   EXPECT_EQ(record.current_players, 0);
+  EXPECT_EQ(record.fromLatestReply & kCurrentPlayersBit, 0) << "a field that did not convert was not written";
 }
 
 TEST(PollSummary, TheTooltipAndTheAlertMessage) {

@@ -122,6 +122,14 @@ TEST_F(FileStoreTest, AStoreThatCannotBeReadOrWrittenIsNeverReplaced) {
   store.SetRegDword(kHkeyCurrentUser, u"Software\\Q", u"Value", 2);
   store.DeleteRegValue(kHkeyCurrentUser, u"Software\\Q", u"Value");
   EXPECT_EQ(StoreBytes(), big);
+#ifndef _WIN32
+  // A link to a store that is not there (an unmounted home, say) is no missing store.
+  std::filesystem::remove(StorePath());
+  std::filesystem::create_symlink(folder_ / "elsewhere" / "registry.txt", StorePath());
+  store.SetRegDword(kHkeyCurrentUser, u"Software\\Q", u"Value", 2);
+  EXPECT_TRUE(std::filesystem::is_symlink(StorePath()));
+  std::filesystem::remove(StorePath());
+#endif
 
   PutStore("80000001\tSoftware\\Q\tValue\t4\t1\n");
   std::filesystem::create_directory(folder_ / "registry.txt.new");  // where the new file would go

@@ -62,6 +62,7 @@ class FakeDesktop : public Desktop {
   }
   bool AcquireSingleInstance() override {
     log_.push_back("single-instance");
+    if (lockFailure) throw std::runtime_error(*lockFailure);
     return !otherInstanceRuns;
   }
   void HideFromTaskList() override { log_.push_back("hide"); }
@@ -258,7 +259,8 @@ class FakeLauncher : public Launcher {
 // A server as a test writes it into a list reply.
 inline ServerRecord Server(const Text& name, const Text& address, int16_t players, const Text& version = u"1.80") {
   return ServerRecord{.name = name, .address = address, .dedicated = u"1", .map_id = u"maps/map1", .map_name = u"Moorland",
-                      .port = 27015, .current_players = players, .version = version, .mode = u"COOP"};
+                      .port = 27015, .current_players = players, .version = version, .mode = u"COOP",
+                      .fromLatestReply = kEveryFieldBit};  // as a reply that listed it whole leaves it
 }
 
 inline Text CountReply(int count) { return u"<result><servers>" + FormatPlain(count) + u"</servers></result>"; }

@@ -37,6 +37,7 @@ class RecordingOutput : public ConsoleOutput {
     Add("error " + std::string(handler) + ": " + std::string(message));
   }
   void Idle() override { Add("idle"); }
+  bool Closed() const override { return closed; }
   void Add(std::string event) { events.push_back(std::move(event)); }
   // The first line with text: enough to tell the tooltips apart.
   static std::string FirstLine(const Text& text) {
@@ -164,6 +165,16 @@ TEST_F(ConsoleSessionTest, ASignalInsideThePollsRebuildIsFollowedByNoMenu) {
   };
   EXPECT_EQ(Run({"advance 250"}), (std::vector<std::string>{"tray modify normal Max Players:   2",
                                                              "tray delete normal Max Players:   2"}));
+}
+
+// console-e2e closes a real pipe while the console waits for a command.
+TEST_F(ConsoleSessionTest, AClosedStdoutInTheMiddleOfAPollActsAsExit) {
+  rig.Serve({Server(u"Alpha", u"127.0.0.2", 1)});
+  rig.pinger.onPing = [&] { output.closed = true; };
+  Run({"advance 250", "click menSound"});
+  EXPECT_TRUE(form->Exited());
+  EXPECT_EQ(rig.FileBytes("Quorvex.ini"), testing::SettingsFile(4, 20, 1, 1, 0));
+  EXPECT_TRUE(rig.registry.Find(testing::kRunKey, u"Quorvex"));
 }
 
 }  // namespace

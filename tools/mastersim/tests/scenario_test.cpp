@@ -99,6 +99,36 @@ TEST(BuildTimeline, CountsUpToFiveDigitsAndRejectsChangesItCannotApply) {
     EXPECT_THROW(BuildTimeline(initial, steps), ScenarioError) << steps;
 }
 
+// Bounded so that a small file cannot make mastersim take gigabytes; the message names the
+// line that asked for too much.
+TEST(BuildTimeline, RefusesMoreThanAScenarioMayHoldNamingTheLine) {
+  auto repeat = [](const std::string& text, int times) {
+    std::string all;
+    for (int i = 0; i < times; ++i) all += text;
+    return all;
+  };
+  std::string manyServers;
+  for (int i = 1; i <= 65; ++i) manyServers += "[s" + std::to_string(i) + "]\n";
+  const std::string alpha = "[alpha]\n";
+  const struct {
+    std::string servers, steps, expected;
+  } cases[] = {
+      {manyServers, "", "servers.txt:65: more than 64 servers"},
+      {alpha + "name = " + std::string(1 << 20, 'x') + "\n", "", "servers.txt:2: one step's servers hold more than 1 MiB"},
+      {alpha, repeat("step\njoin alpha 99999\n", 40), "steps.txt:2: more than 50000 players in one step"},
+      {alpha, "step\njoin alpha 30000\n" + repeat("step\n", 60), "the steps hold more than 16 MiB"},
+      {alpha, repeat("step\n", 1001), "steps.txt:1001: more than 1000 steps"},
+  };
+  for (const auto& c : cases) {
+    try {
+      BuildTimeline(ParseServers(c.servers), c.steps);
+      ADD_FAILURE() << "accepted: " << c.expected;
+    } catch (const ScenarioError& error) {
+      EXPECT_NE(std::string(error.what()).find(c.expected), std::string::npos) << error.what();
+    }
+  }
+}
+
 TEST(Faults, OnePerEndpointAndEveryModeReadsBackAsWritten) {
   const auto faults = ParseFaultFile("# slow master\ncount = delay:1500\nlist=status:500\n");
   EXPECT_EQ(faults.at(Endpoint::Count), (Fault{FaultMode::Delay, 1500}));
