@@ -227,6 +227,33 @@ TEST(Form1Exit, LeavesASettingsFileItCouldNotReadAndStillSetsTheRunValue) {
   }
 }
 
+// A command chosen while start-up downloads the latest version leaves what it would leave
+// right after start-up: the settings are already read and normalised.
+TEST(Form1Startup, ACommandDuringTheVersionDownloadActsOnTheNormalisedSettings) {
+  // Stored: 100 players, 30 s, sort 9; normalised: limit 64 (index 5), 20 s, sort 5.
+  for (const auto& [command, index, saved] : {std::tuple<std::string, int, std::string>{"menExit", -1, SettingsFile(64, 20, 1, 0, 5)},
+                                              {"men", 4, SettingsFile(32, 20, 1, 0, 5)}}) {
+    SCOPED_TRACE(command);
+    Form1Rig rig;
+    rig.desktop.onYield = [&](int n) {
+      if (n == 1) rig.Form().Click(command, index, rig.Form().Snapshot());
+    };
+    rig.Start(SettingsFile(100, 30, 1, 0, 9), {Server(u"Busy", u"127.0.0.2", 10)}, false);
+    rig.desktop.onYield = nullptr;
+    ASSERT_EQ(rig.http.sentUrls.front(), Form1Rig::kLatestVersionUrl);
+    if (rig.Form().Exited()) {
+      EXPECT_EQ(rig.http.opened.size(), 1u);  // no poll started
+      for (TimerId timer : {TimerId::Timer1, TimerId::Timer2, TimerId::Timer3}) EXPECT_FALSE(rig.Form().GetTimer(timer).Enabled);
+    } else {
+      EXPECT_EQ(Checked(rig.Form().Menu(), "men"), std::vector<int>{4});
+      EXPECT_EQ(rig.Form().Menu().Item("menPlayer").caption, u"Player-Limit (32)");
+      rig.Form().Timer3_Timer();
+      rig.Form().menExit_Click();
+    }
+    EXPECT_EQ(rig.FileBytes("Quorvex.ini"), saved);
+  }
+}
+
 // Exit inside yield number `target` of `handler`; afterwards no timer comes on again, no tray
 // call follows the delete, nothing is pinged, played or requested, the menu stays as Exit
 // left it, and neither the ticks already queued nor the unload change anything.
@@ -267,8 +294,13 @@ TEST(Form1Exit, InsideAnyYieldOfAPollOrOfTheSortCommandsRebuildEverythingStops) 
   // Limit 4 and busy up-to-date servers: a poll that went on would balloon, play, start
   // Timer2 and Timer1, ping, change the tooltip and the menu.
   const std::vector<ServerRecord> busy = {Server(u"Bravo", u"127.0.0.2", 10), Server(u"Alpha", u"127.0.0.1", 6)};
+  // The yields include the waits for the count, the list and the pings.
   ExpectExitAtEveryYieldStopsEverything([&](Form1Rig& rig) { rig.Start(SettingsFile(4, 20, 1, 1, 0), busy, false); },
-                                        [](Form1& form) { form.Timer3_Timer(); }, 12 * 2 + 2 + 2 + 2 * 16);
+                                        [](Form1& form) {
+                                          form.TimerTick(TimerId::Timer1);
+                                          form.TimerTick(TimerId::Timer3);
+                                        },
+                                        2 + 12 * 2 + 2 + 2 + 1 + 2 * 16);
   ExpectExitAtEveryYieldStopsEverything([&](Form1Rig& rig) { rig.Start("", busy); },
                                         [](Form1& form) { form.menSort_Click(3); }, 2 * 16);
 }

@@ -6,6 +6,8 @@
 #include <optional>
 #include <vector>
 
+#include "support/counting_pump.h"
+
 namespace quorvex {
 namespace {
 
@@ -51,7 +53,8 @@ class OneReply : public HttpRequest {
     opened.push_back(method + u" " + url);
     sent_ = false;
   }
-  void send() override {
+  void send(EventPump& pump) override {
+    pump.DoEvents();
     if (failSend) throw HttpError("no connection");
     sent_ = true;
   }
@@ -73,28 +76,30 @@ TEST(LatestVersion, RemovesBetaLineFeedsTheByteOrderMarkAndTrailingCarriageRetur
       {u"1.\n80", u"1.80"}, {u"beta beta 1.80 beta ", u"1.80 "}, {u"Beta 1.80", u"Beta 1.80"},
       {u"1.80\r2", u"1.80\r2"}, {u"1.80\uFEFF", u"1.80\uFEFF"}, {u"", u""},
   };
+  testing::CountingPump pump;
   for (const auto& [body, version] : cases) {
     OneReply http;
     http.body = body;
-    EXPECT_EQ(DownloadLatestVersion(http, u"http://h/v.txt"), version) << ToUtf8(body);
+    EXPECT_EQ(DownloadLatestVersion(http, u"http://h/v.txt", pump), version) << ToUtf8(body);
     EXPECT_EQ(http.opened, std::vector<Text>{u"GET http://h/v.txt"});
   }
 }
 
 TEST(LatestVersion, AnythingButA2xxReplyIsAFailedDownload) {
+  testing::CountingPump pump;
   for (const int32_t status : {199, 204, 299, 301, 404, 500}) {
     OneReply http;
     http.body = u"1.80";
     http.replyStatus = status;
     if (status >= 200 && status <= 299) {
-      EXPECT_EQ(DownloadLatestVersion(http, u"http://h/v.txt"), u"1.80");
+      EXPECT_EQ(DownloadLatestVersion(http, u"http://h/v.txt", pump), u"1.80");
     } else {
-      EXPECT_THROW(DownloadLatestVersion(http, u"http://h/v.txt"), HttpError) << status;
+      EXPECT_THROW(DownloadLatestVersion(http, u"http://h/v.txt", pump), HttpError) << status;
     }
   }
   OneReply offline;
   offline.failSend = true;
-  EXPECT_THROW(DownloadLatestVersion(offline, u"http://h/v.txt"), HttpError);
+  EXPECT_THROW(DownloadLatestVersion(offline, u"http://h/v.txt", pump), HttpError);
 }
 
 }  // namespace

@@ -59,66 +59,115 @@ class FakeResolver : public Resolver {
 
 class FakeEcho : public IcmpEcho {
  public:
-  std::optional<int32_t> Echo(uint32_t address, int timeoutMs) override {
-    addresses.push_back(address);
-    EXPECT_EQ(timeoutMs, 50);
-    return answer;
+  std::vector<std::optional<int32_t>> EchoAll(const std::vector<uint32_t>& addresses, int timeoutMs) override {
+    calls.push_back(addresses);
+    timeouts.push_back(timeoutMs);
+    std::vector<std::optional<int32_t>> results;
+    for (uint32_t address : addresses)
+      results.push_back(answers.count(address) != 0 ? answers[address] : std::optional<int32_t>(7));
+    return results;
   }
-  std::optional<int32_t> answer = 7;
-  std::vector<uint32_t> addresses;
+  std::map<uint32_t, std::optional<int32_t>> answers;
+  std::vector<std::vector<uint32_t>> calls;
+  std::vector<int> timeouts;
 };
 
-TEST(PingHost, DottedAddressesAreEchoedWithoutTheResolverAndTheResultIsBlankAndMillisecondsOr999) {
-  FakeResolver resolver;
+class PingAllTest : public ::testing::Test {
+ protected:
+  ~PingAllTest() override { resolver->LetGo(); }
+  std::vector<Text> Ping(const std::vector<Text>& hosts) { return PingAll(hosts, lookups, echo); }
+  std::shared_ptr<FakeResolver> resolver = std::make_shared<FakeResolver>();
+  Clock::time_point now = Clock::now();
+  NameLookups lookups{resolver, [this] { return now; }};
   FakeEcho echo;
-  const std::pair<Text, uint32_t> dotted[] = {{u"1.2.3.4", Address(1, 2, 3, 4)},
-                                              {u"255.255.255.255", Address(255, 255, 255, 255)},
-                                              {u"192.168.000.010", Address(192, 168, 0, 10)},  // decimal, not octal
-                                              {u"0.0.0.9", Address(0, 0, 0, 9)}};
-  for (const auto& [host, address] : dotted) {
-    EXPECT_EQ(PingHost(host, resolver, echo), u" 7");
-    EXPECT_EQ(echo.addresses.back(), address) << ToUtf8(host);
-  }
-  EXPECT_TRUE(resolver.asked.empty());
-  for (const auto& [answer, shown] : {std::pair<std::optional<int32_t>, Text>{23, u" 23"}, {0, u" 0"}, {std::nullopt, u"999"}}) {
-    echo.answer = answer;
-    EXPECT_EQ(PingHost(u"10.0.0.1", resolver, echo), shown);
-  }
+};
+
+TEST_F(PingAllTest, EveryHostIsEchoedInOneCallAndAnsweredInItsPlace) {
+  resolver->names[u"server.example"] = Address(203, 0, 113, 5);
+  resolver->names[u"zero"] = 0;
+  echo.answers[Address(10, 0, 0, 2)] = std::nullopt;
+  echo.answers[Address(10, 0, 0, 3)] = 0;
+  echo.answers[Address(203, 0, 113, 5)] = 41;
+  Text pairs32;  // 32 surrogate pairs: 64 units, the longest host that is pinged
+  for (int i = 0; i < 32; ++i) pairs32 += u"\U0001F600";
+  resolver->names[pairs32] = Address(10, 0, 0, 4);
+  const std::vector<Text> hosts = {
+      u"10.0.0.1",   u"10.0.0.2", u"10.0.0.3",       u"server.example", u"nowhere.invalid", u"",
+      u"zero",       u"0.0.0.0",  Text(u"a\0b", 3),  Text(65, u'a'),    pairs32 + u"\U0001F600",
+      pairs32,       u"10.0.0.1"};
+  EXPECT_EQ(Ping(hosts), (std::vector<Text>{u" 7", u"999", u" 0", u" 41", u"999", u"999", u"999", u"999", u"999",
+                                            u"999", u"999", u" 7", u" 7"}));
+  // Only names go to the resolver; no text that is no host, no address 0 is echoed.
+  EXPECT_EQ(resolver->Asked(), (std::vector<Text>{u"nowhere.invalid", u"server.example", u"zero", pairs32}));
+  ASSERT_EQ(echo.calls.size(), 1u);
+  EXPECT_EQ(echo.calls[0], (std::vector<uint32_t>{Address(10, 0, 0, 1), Address(10, 0, 0, 2), Address(10, 0, 0, 3),
+                                                  Address(203, 0, 113, 5), Address(10, 0, 0, 4),
+                                                  Address(10, 0, 0, 1)}));
+  EXPECT_EQ(echo.timeouts, std::vector<int>{50});
 }
 
-TEST(PingHost, AnythingElseIsANameForTheResolverAndNoDestinationMeansNoEcho) {
-  FakeResolver resolver;
-  FakeEcho echo;
-  resolver.names = {{u"server.example", Address(203, 0, 113, 5)}, {u"zero", 0}, {u"a", Address(10, 0, 0, 3)}};
-  const std::vector<Text> names = {u"1.2.3", u"256.1.1.1", u"1.2.3.4.5", u" 1.2.3.4", u"1.2.3.4 ", u"1..3.4", u"1.2.3.",
-                                   u".1.2.3", u"+1.2.3.4", u"1.-2.3.4", u"0x1.2.3.4", u"1.2.3.0004", u"1.2.3.4a",
-                                   u"\uFF11.2.3.4", u"1,2,3,4", u"4294967295", u"nowhere.invalid", u"zero"};
-  for (const Text& host : names) EXPECT_EQ(PingHost(host, resolver, echo), u"999") << ToUtf8(host);
-  EXPECT_EQ(resolver.asked, names);
-  EXPECT_EQ(PingHost(u"", resolver, echo), u"999");
-  EXPECT_EQ(PingHost(Text(u"a\0b", 3), resolver, echo), u"999");  // a resolver would stop at the NUL
-  EXPECT_EQ(PingHost(u"0.0.0.0", resolver, echo), u"999");         // address 0 is no server
-  EXPECT_EQ(resolver.asked.size(), names.size());
-  EXPECT_TRUE(echo.addresses.empty());
-  EXPECT_EQ(PingHost(u"server.example", resolver, echo), u" 7");
-  EXPECT_EQ(echo.addresses, std::vector<uint32_t>{Address(203, 0, 113, 5)});
+TEST_F(PingAllTest, AnythingNotExactlyFourDecimalPartsIsAName) {
+  const std::vector<Text> notDotted = {
+      u"1.2.3",     u"256.1.1.1", u"1.2.3.4.5", u" 1.2.3.4", u"1.2.3.4 ", u"1..3.4",   u"1.2.3.",
+      u".1.2.3",    u"+1.2.3.4",  u"1.-2.3.4",  u"0x1.2.3.4", u"1.2.3.0004", u"1.2.3.4a", u"\uFF11.2.3.4",
+      u"1,2,3,4",   u"4294967295"};
+  for (const Text& host : notDotted) EXPECT_FALSE(ParseDottedIpv4(host)) << ToUtf8(host);
+  EXPECT_EQ(ParseDottedIpv4(u"192.168.000.010"), Address(192, 168, 0, 10));  // leading zeros are decimal
+  EXPECT_EQ(ParseDottedIpv4(u"255.255.255.255"), Address(255, 255, 255, 255));
 }
 
-TEST(PingHost, AHostOver64UnitsIsRefusedBeforeAnythingIsAsked) {
-  FakeResolver resolver;
-  auto owned = std::make_unique<FakeEcho>();
-  FakeEcho& echo = *owned;
-  const auto pinger = MakeEchoPinger(resolver, std::move(owned));  // the platforms' pinger over PingHost
-  Text pairs64;
-  for (int i = 0; i < 32; ++i) pairs64 += u"\U0001F600";  // 64 units
-  EXPECT_EQ(pinger->PingHost(Text(64, u'a')), u"999");
-  EXPECT_EQ(pinger->PingHost(pairs64), u"999");
-  EXPECT_EQ(resolver.asked.size(), 2u);
-  for (const Text& host : {Text(65, u'a'), pairs64 + u"\U0001F600", u"1.2.3.4" + Text(58, u' ')})
-    EXPECT_THROW(pinger->PingHost(host), std::invalid_argument);
-  EXPECT_EQ(resolver.asked.size(), 2u);
-  EXPECT_EQ(pinger->PingHost(u"10.1.2.3"), u" 7");
-  EXPECT_EQ(echo.addresses, std::vector<uint32_t>{Address(10, 1, 2, 3)});
+TEST_F(PingAllTest, ANameThatDoesNotAnswerInTimeIs999AndHoldsUpNothingElse) {
+  resolver->names[u"quick.example"] = Address(10, 0, 0, 5);
+  resolver->names[u"slow.example"] = Address(10, 0, 0, 6);
+  resolver->held = {u"slow.example"};
+  const auto start = Clock::now();
+  const auto addresses = lookups.Resolve({u"slow.example", u"quick.example"}, milliseconds(200));
+  const auto took = Clock::now() - start;
+  EXPECT_EQ(addresses, (std::vector<std::optional<uint32_t>>{std::nullopt, Address(10, 0, 0, 5)}));
+  EXPECT_GE(took, milliseconds(190));
+  EXPECT_LT(took, milliseconds(1000));
+
+  // The look-up still running is not started again; its answer, once in, is kept.
+  lookups.Resolve({u"slow.example"}, milliseconds(0));
+  resolver->LetGo();
+  EXPECT_EQ(lookups.Resolve({u"slow.example"}, milliseconds(2000)).at(0), Address(10, 0, 0, 6));
+  EXPECT_EQ(resolver->Asked(), (std::vector<Text>{u"quick.example", u"slow.example"}));
+}
+
+TEST_F(PingAllTest, AnAddressIsKeptFiveMinutesAndAFailedNameIsAskedAgain) {
+  resolver->names[u"kept.example"] = Address(10, 0, 0, 7);
+  const std::vector<Text> names = {u"kept.example", u"gone.example"};
+  lookups.Resolve(names, milliseconds(2000));
+  now += std::chrono::minutes(5) - milliseconds(1);
+  lookups.Resolve(names, milliseconds(2000));
+  now += milliseconds(1);
+  EXPECT_EQ(lookups.Resolve(names, milliseconds(2000)).at(0), Address(10, 0, 0, 7));
+  EXPECT_EQ(resolver->Asked(), (std::vector<Text>{u"gone.example", u"gone.example", u"gone.example",
+                                                  u"kept.example", u"kept.example"}));
+}
+
+// A yield that throws (Exit) ends the pings at once, even with a name still unanswered.
+class ExitingPump : public EventPump {
+ public:
+  void DoEvents() override {
+    if (++yields == 3) throw HandlerAborted{};
+  }
+  int yields = 0;
+};
+
+TEST(EchoPingerTest, PingsRunWhileEventsDoAndAnExitEndsThemAtOnce) {
+  auto resolver = std::make_shared<FakeResolver>();
+  resolver->held = {u"held.example"};
+  auto pinger = MakeEchoPinger(resolver, std::make_unique<FakeEcho>());
+  ExitingPump pump;
+  const auto start = Clock::now();
+  EXPECT_THROW(pinger->PingHosts({u"10.0.0.1", u"held.example"}, pump), HandlerAborted);
+  EXPECT_LT(Clock::now() - start, milliseconds(500));
+  EXPECT_EQ(pump.yields, 3);
+  resolver->LetGo();
+
+  pump.yields = -1000;
+  EXPECT_EQ(pinger->PingHosts({u"10.0.0.1", u"held.example"}, pump), (std::vector<Text>{u" 7", u"999"}));
 }
 
 }  // namespace
