@@ -120,7 +120,7 @@ TEST(Form1Commands, TheAboutBoxTheTrayCallbackAndARecreatedNotificationArea) {
 
 TEST(Form1Click, EachItemReachesItsHandlerWhichCountsTheMenuRevisions) {
   Form1Rig rig;
-  Form1& form = rig.Start(SettingsFile(4, 20, 1, 1, 0), {});
+  Form1& form = rig.Start(SettingsFile(4, 20, 1, 1, 5), {});
   EXPECT_EQ(form.MenuRevision(), 2u);  // start-up's checks, the first poll's rebuild
   const PopupSnapshot popup = form.Snapshot();
   struct Case {
@@ -138,6 +138,7 @@ TEST(Form1Click, EachItemReachesItsHandlerWhichCountsTheMenuRevisions) {
     EXPECT_EQ(form.MenuRevision(), before + c.revisions) << c.name;  // a sort writes its check and rebuilds
   }
   EXPECT_EQ(form.CurrentSettings(), (Settings{3, 10, 0, 0, 2}));
+  EXPECT_EQ(Checked(form.Menu(), "menSort"), std::vector<int>{2});  // the check left column 5
   EXPECT_EQ(rig.desktop.messageBoxes.size(), 1u);
   form.Click("menExit", -1, popup);
   form.Click("men", 5, popup);  // a click on its way when the program exited changes nothing

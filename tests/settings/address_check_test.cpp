@@ -19,7 +19,7 @@ TEST(AddressCheck, HostsWithAnOptionalPortAndHttpUrls) {
   const std::string notHosts[] = {"", "x:0", "x:65536", "x:", ":80", "-a.org", "a-.org", "a..org", "a.org.",
                                   "a b.org", "a.org/x", "a:1:2", "h\u00e9te.org", LongHost(254), std::string(64, 'a')};
   const std::string urls[] = {"http://127.0.0.1:28780/latest_version.txt", "http://example.org",
-                              "http://example.org/a/b?c=d&e=f"};
+                              "http://example.org/a/b?c=d&e=f", "http://example.org/!~"};
   const std::string notUrls[] = {"https://example.org/v.txt", "HTTP://example.org", "http://", "http:///v.txt",
                                  "http://example.org:0/v.txt", "http://example.org/a b", "http://user@example.org/",
                                  "example.org/v.txt", "http://example.org/" + std::string(2048, 'a')};

@@ -79,7 +79,7 @@ TEST_F(FileStoreTest, ValuesAreReadableLinesWithTheKeyPathAsWrittenAndRootsApart
 TEST_F(FileStoreTest, DamagedLinesAreNeverReadButSurviveARewrite) {
   const std::string damaged =
       "80000001\tSoftware\\Q\tTooFewFields\t4\n"
-      "80000001\tSoftware\\Q\tBadEscape\t1\tx%zz\n"
+      "80000001\tSoftware\\Q\tBadEscape\t1\tx%00zz\n"
       "80000001\tSoftware\\Q\tShortEscape\t1\tx%00\n"
       "80000001\tSoftware\\Q\tBadDword\t4\t12a\n"
       "80000001\tSoftware\\Q\tHugeDword\t4\t4294967296\n"
