@@ -56,6 +56,16 @@ TEST_F(ParseTest, FillsEveryFieldInReplyOrderAndLeavesPingAlone) {
   EXPECT_EQ(pump.yields, 24);  // one per occurrence
 }
 
+TEST_F(ParseTest, EachRecordMarksTheFieldsTheLatestReplyWrote) {
+  for (int slot = 1; slot <= 16; ++slot) table.at(slot).fromLatestReply = kEveryFieldBit;
+  Parse(u"");  // a failed download changes nothing, its marks included
+  EXPECT_EQ(table.at(16).fromLatestReply, kEveryFieldBit);
+  Parse(Reply(2, /*withoutBotsAt=*/2));  // a reply forgets every mark of the one before
+  EXPECT_EQ(table.at(1).fromLatestReply, kEveryFieldBit & ~kPingBit);
+  EXPECT_EQ(table.at(2).fromLatestReply, kEveryFieldBit & ~kPingBit & ~kBotsBit);
+  for (int slot = 3; slot <= 16; ++slot) EXPECT_EQ(table.at(slot).fromLatestReply, 0) << slot;
+}
+
 TEST_F(ParseTest, TwentyServersFillSixteenAndTheSeventeenthEndsEachScan) {
   Parse(Reply(20));
   EXPECT_EQ(table.at(16).name, u"Server 16");
