@@ -7,9 +7,7 @@ namespace quorvex {
 namespace {
 
 TEST(ExecutableLocation, FolderWithoutTrailingSeparatorAndNameWithoutExtension) {
-  const struct {
-    Text path, folder, name;
-  } cases[] = {
+  const struct { Text path, folder, name; } cases[] = {
       {u"C:\\Games\\RWR\\Quorvex & Co\\quorvex.exe", u"C:\\Games\\RWR\\Quorvex & Co", u"quorvex"},
       {u"D:\\quorvex.v2.exe", u"D:\\", u"quorvex.v2"},  // a drive's root keeps its backslash
       {u"\\\\server\\share\\qv.exe", u"\\\\server\\share", u"qv"},

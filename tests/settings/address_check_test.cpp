@@ -16,7 +16,7 @@ std::string LongHost(size_t length) {
 
 TEST(AddressCheck, HostsWithAnOptionalPortAndHttpUrls) {
   const std::string hosts[] = {"127.0.0.1:28780", "a-b.example.org", "AZ-09.az", "x:1", "x:65535", LongHost(253)};
-  const std::string notHosts[] = {"", "x:0", "x:65536", "x:", ":80", "-a.org", "a-.org", "a..org", "a.org.",
+  const std::string notHosts[] = {"", "x:0", "x:65536", "x:000080", "x:", ":80", "-a.org", "a-.org", "a..org", "a.org.",
                                   "a b.org", "a.org/x", "a:1:2", "h\u00e9te.org", LongHost(254), std::string(64, 'a')};
   const std::string urls[] = {"http://127.0.0.1:28780/latest_version.txt", "http://example.org",
                               "http://example.org/a/b?c=d&e=f", "http://example.org/!~"};
