@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <random>
 #include <string>
 
@@ -38,37 +37,39 @@ TEST(PlayerLimit, IsTwoToTheIndexPlusOneWithoutWrapping) {
   for (const auto& [index, limit] : {std::pair<int16_t, int32_t>{1, 4}, {5, 64}, {-1, 1}, {29, 1 << 30}, {-2, 0}})
     EXPECT_EQ(PlayerLimit(index), limit) << index;
   EXPECT_THROW(PlayerLimit(30), OverflowError);
-  EXPECT_THROW(PlayerLimit(INT16_MAX), OverflowError);
 }
 
 // A missing file gets the defaults, written at once. The file holds the limit of the index
-// and the flags without sign; -32768, whose absolute value would not read back, is written as 1.
+// and the flags without sign (-32768, whose absolute value would not read back, as 1), then the
+// optional lines as held, valid or not, in a fixed order.
 TEST_F(IniFileTest, AMissingFileGetsTheDefaultsAndFlagsAreWrittenWithoutSign) {
   Settings settings{0, 0, 0, 0, 3};
   ReadSettings(Folder(), settings);
   EXPECT_EQ(settings, (Settings{4, 20, 1, 1, 3}));  // the limit as a count, like a file value; the sort as held
   EXPECT_EQ(FileBytes(), "minPlayers= 4\r\ncheckTime= 20\r\nsound=1\r\nautostart=1\r\nsort=3\r\n");
-  WriteSettings(Folder(), Settings{-1, -20, INT16_MIN, -1, -3});
-  EXPECT_EQ(FileBytes(), "minPlayers= 1\r\ncheckTime=-20\r\nsound=1\r\nautostart=1\r\nsort=3\r\n");
+  WriteSettings(Folder(), Settings{-1, -20, INT16_MIN, -1, -3, u"not a host", u""});
+  EXPECT_EQ(FileBytes(), "minPlayers= 1\r\ncheckTime=-20\r\nsound=1\r\nautostart=1\r\nsort=3\r\n"
+                         "master=not a host\r\nlatestVersionUrl=\r\n");
   EXPECT_THROW(WriteSettings(Folder(), Settings{30, 20, 1, 1, 0}), OverflowError);  // 2^31 does not fit
 }
 
 // Each field is stored as soon as it converts: a bad line ends the read with the earlier
 // fields from the file, the others as held, and the error reaches the caller. The optional
-// lines after the five are read even so; a line among the five is never one of them.
-TEST_F(IniFileTest, LinesAreReadByPositionUpToTheFirstBadOne) {
+// lines after the five are found by key (letter case and blanks aside, the first of a key
+// wins), and read even when a line among the five is bad; a line among the five is none.
+TEST_F(IniFileTest, LinesAreReadByPositionUpToTheFirstBadOneAndTheOptionalOnesByKey) {
   const Settings held{-7, -7, -7, -7, -7};
   const std::pair<std::string, Settings> cases[] = {
-      {"minPlayers= 8\r\ncheckTime= 10\r\nsound=5\r\nautostart=0\r\nsort=1\r\n", {8, 10, 5, 0, 1}},
-      {"sort=3\r\nsound=0\r\ncheckTime= 40\r\nminPlayers= 16\r\nautostart=1\r\nmore\r\n", {3, 0, 40, 16, 1}},  // keys unread
-      {"minPlayers= 2.5\r\ncheckTime= 3.5 \r\nsound=  0.5\r\nautostart=1.5\r\nsort=-0", {2, 4, 0, 2, 0}},  // half to even
-      {"minPlayers= 32\r\ncheckTime= 10\r\nsound=0\r\nautostart=0\r\nsort=4", {32, 10, 0, 0, 4}},  // no last line end
+      {"sort=3\r\nsound=0\r\ncheckTime= 40\r\nminPlayers= 16\r\nautostart=5\r\nmore\r\n", {3, 0, 40, 16, 5}},  // keys unread
+      {"minPlayers= 2.5\r\ncheckTime= 3.5 \r\nsound=  0.5\r\nautostart=1.5\r\nsort=-0", {2, 4, 0, 2, 0}},  // no last CR LF
       {"a=8\r\nb=20\r\nc=1=0\r\nd==7\r\ne=2\r\n", {8, 20, 1, -7, -7}},  // the value ends at the next "="
       {"minPlayers= 8\r\ncheckTime= 40\r\nsound=0", {8, 40, 0, -7, -7}},  // three lines only
       {"minPlayers= 8\r\ncheckTime 40\r\nsound=0\r\nautostart=1\r\nsort=2\r\n", {8, -7, -7, -7, -7}},
       {"a=8\r\nb=40\r\nsound=32768\r\nd=1\r\ne=2\r\n", {8, 40, -7, -7, -7}},
       {"minPlayers= 8\ncheckTime= 40\nsound=0\nautostart=1\nsort=2\n", held},  // LF alone ends no line
-      {"", held},
+      {kFiveLines + "latestVersionUrl=http://h/v.txt?a=b\r\n Master = h \r\nmaster=x\r\n",
+       {8, 40, 0, 1, 2, u"h", u"http://h/v.txt?a=b"}},
+      {kFiveLines + "LATESTVERSIONURL=\r\nhello\r\nmasters=h\r\n", {8, 40, 0, 1, 2, std::nullopt, u""}},
       {"minPlayers= 16\r\ncheckTime=abc\r\nsound=0\r\nautostart=1\r\nsort=2\r\nmaster=h\r\n", {16, -7, -7, -7, -7, u"h"}},
       {"minPlayers= 8\r\nmaster=h:8\r\n", {8, -7, -7, -7, -7}},
   };
@@ -94,33 +95,6 @@ TEST_F(IniFileTest, AFileOver64KiBIsUnreadable) {
   EXPECT_EQ(settings, (Settings{8, 40, 0, 1, 2})) << "exactly 64 KiB is still read";
   PutFile(FileBytes() + "x");
   EXPECT_THROW(ReadSettings(Folder(), settings), UnreadableSettingsFile);
-}
-
-// The optional lines after the five: found by key (letter case and blanks aside, the first
-// of a key wins), kept as written, and written back after the five in a fixed order.
-TEST_F(IniFileTest, TheMasterLinesAreReadByKeyAndWrittenAfterTheFive) {
-  struct Case {
-    std::string after;
-    std::optional<Text> master, url;
-    std::string rewritten;
-  };
-  const Case cases[] = {
-      {"latestVersionUrl=http://h/v.txt?a=b\r\nmaster=h:8\r\n", u"h:8", u"http://h/v.txt?a=b",
-       "master=h:8\r\nlatestVersionUrl=http://h/v.txt?a=b\r\n"},
-      {" Master = h \r\nLATESTVERSIONURL=\r\n", u"h", u"", "master=h\r\nlatestVersionUrl=\r\n"},
-      {"master=not a host\r\nmaster=h\r\n", u"not a host", std::nullopt, "master=not a host\r\n"},
-      {"hello\r\nmasters=h\r\n", std::nullopt, std::nullopt, ""},  // other lines are dropped
-  };
-  for (const Case& c : cases) {
-    PutFile(kFiveLines + c.after);
-    Settings settings;
-    ReadSettings(Folder(), settings);
-    EXPECT_EQ(settings.master, c.master) << c.after;
-    EXPECT_EQ(settings.latestVersionUrl, c.url) << c.after;
-    settings.minPlayers = 2;
-    WriteSettings(Folder(), settings);
-    EXPECT_EQ(FileBytes(), kFiveLines + c.rewritten) << c.after;
-  }
 }
 
 }  // namespace

@@ -43,10 +43,9 @@ class RegistryBehaviour : public ::testing::TestWithParam<HarnessFactory> {
   std::unique_ptr<RegistryHarness> harness_ = GetParam()();
 };
 
-TEST_P(RegistryBehaviour, ValuesAreWrittenReadAndDeletedOneByOne) {
+TEST_P(RegistryBehaviour, ValuesAreWrittenReadAndDeletedOneByOneEachOfItsType) {
   EXPECT_EQ(Dword(u"\\No\\Such\\Key", u"Installed"), -5);
   EXPECT_EQ(String(u"\\No\\Such\\Key", u"SteamExe"), u"def");
-  Delete(u"\\No\\Such\\Key", u"Name");  // nothing there, nothing happens
   Set(u"\\Internet Settings", u"SyncMode5", -2);
   EXPECT_EQ(Dword(u"\\Internet Settings", u"SyncMode5"), -2) << "all 32 bits kept";
   Set(u"\\Run", u"Quorvex", u"\"C:\\Program Files\\Quorvex\\Quorvex.exe\"");
@@ -55,9 +54,8 @@ TEST_P(RegistryBehaviour, ValuesAreWrittenReadAndDeletedOneByOne) {
   Delete(u"\\Run", u"Quorvex");
   EXPECT_EQ(String(u"\\Run", u"Quorvex"), u"def");
   EXPECT_EQ(String(u"\\Run", u"Other"), u"") << "only the one value goes, and empty is no default";
-}
 
-TEST_P(RegistryBehaviour, AValueOfAnotherTypeGivesTheDefaultAndAStringEndsAtItsFirstNul) {
+  // A value of another type gives the default; a string ends at its first NUL.
   Set(u"\\Types", u"Number", 7);
   Set(u"\\Types", u"Installed", u"1");
   harness_->PlantText(Key(u"\\Types"), u"Expandable", kTestRegExpandSz, Text(u"%SystemRoot%\\x") + u'\0');

@@ -53,13 +53,11 @@ TEST_F(FileStoreTest, ValuesAreReadableLinesWithTheKeyPathAsWrittenAndRootsApart
   EXPECT_EQ(Dword(u"Installed"), -5);
   store.DeleteRegValue(kHkeyCurrentUser, u"Software\\Q", u"Installed");
   EXPECT_FALSE(std::filesystem::exists(StorePath())) << "reading and deleting nothing makes no file";
-  store.SetRegString(kHkeyCurrentUser, u"Software\\Valve\\Steam\\", u"SteamExe", u"C:\\Steam\\steam.exe");
-  store.SetRegDword(kHkeyCurrentUser, u"Software\\Q", u"Installed", -1);
+  store.SetRegDword(kHkeyCurrentUser, u"Software\\Q\\", u"Installed", -1);  // the key path as written
   store.SetRegString(kHkeyCurrentUser, u"Software\\Q", u"Escaped", Text(u"100%\ttab\r\nnul") + u'\0' + u"\u00e9");
   store.SetRegDword(0x80000002, u"Software\\Q", u"Installed", 2);
   EXPECT_EQ(StoreBytes(), std::string(kHeader) +
-                              "80000001\tSoftware\\Valve\\Steam\\\tSteamExe\t1\tC:\\Steam\\steam.exe\n"
-                              "80000001\tSoftware\\Q\tInstalled\t4\t4294967295\n"
+                              "80000001\tSoftware\\Q\\\tInstalled\t4\t4294967295\n"
                               "80000001\tSoftware\\Q\tEscaped\t1\t100%0025%0009tab%000D%000Anul%0000\xC3\xA9\n"
                               "80000002\tSoftware\\Q\tInstalled\t4\t2\n");
 }

@@ -7,12 +7,7 @@
 namespace quorvex {
 namespace {
 
-ServerRecord Server(const Text& address, uint16_t port = 27015) {
-  ServerRecord server;
-  server.address = address;
-  server.port = port;
-  return server;
-}
+ServerRecord Server(const Text& address, uint16_t port = 27015) { return {.address = address, .port = port}; }
 
 // Digits and dots out of an address's range are still a plain host name: harmless on a
 // command line. Anything a shell would read is refused.

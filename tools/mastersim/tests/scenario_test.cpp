@@ -1,6 +1,6 @@
-// Reading scenario folders: the server sections, the step lines and the fault lines, and the
-// bounds that keep a small file from taking gigabytes. (The demo scenario, its replies and the
-// faults over HTTP are checked by the HTTP integration tests and console-e2e.)
+// Reading scenario folders: the server sections and the step lines, and the bounds that keep a
+// small file from taking gigabytes. (The demo scenario, its replies and every fault are set and
+// seen over HTTP by the HTTP integration tests and console-e2e.)
 #include "tools/mastersim/scenario.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +33,6 @@ leave alpha Bob
 join beta 3
 set alpha map_name = Keepsake Bay
 step 3: a comment after the number
-step 4
 leave alpha 2
 leave beta 10
 vanish alpha
@@ -41,11 +40,10 @@ step
 join beta 20000
 join alpha 123456
 )");
-  ASSERT_EQ(timeline.size(), 6u);
+  ASSERT_EQ(timeline.size(), 5u);
   const GameServer &alpha = timeline[0][0], &beta = timeline[0][1];  // in the order servers.txt lists them
-  EXPECT_EQ(alpha.id, "alpha");
   EXPECT_EQ(alpha.fields.at("name"), "[EU] Alpha & Co");
-  EXPECT_EQ(alpha.fields.at("dedicated"), "1");
+  EXPECT_EQ(alpha.fields.at("dedicated"), "1");  // the default
   EXPECT_EQ(alpha.players, (Names{"Ann", "Bob", "Cid"}));
   EXPECT_EQ(beta.fields.at("name"), "  spaced  ");
   EXPECT_EQ(OnlineCount(timeline[0]), 1);
@@ -54,15 +52,14 @@ join alpha 123456
   EXPECT_EQ(timeline[2][0].players, (Names{"Ann", "Cid", "Dan", "Eve"}));
   EXPECT_EQ(timeline[2][1].players, (Names{"Recruit 1", "Recruit 2", "Recruit 3"}));
   EXPECT_EQ(timeline[2][0].fields.at("map_name"), "Keepsake Bay");
-  EXPECT_EQ(timeline[3][0].players, timeline[2][0].players);
   // "leave N" takes the last to join; more than there are empties the server.
-  EXPECT_EQ(timeline[4][0].players, (Names{"Ann", "Cid"}));
-  EXPECT_TRUE(timeline[4][1].players.empty());
-  EXPECT_FALSE(timeline[4][0].online);
+  EXPECT_EQ(timeline[3][0].players, (Names{"Ann", "Cid"}));
+  EXPECT_TRUE(timeline[3][1].players.empty());
+  EXPECT_FALSE(timeline[3][0].online);
   // Counts of up to five digits, enough to overflow a 16-bit total; six digits are a name.
-  EXPECT_EQ(timeline[5][1].players.size(), 20000u);
-  EXPECT_EQ(timeline[5][1].players.back(), "Recruit 20003");  // numbered on from the first three
-  EXPECT_EQ(timeline[5][0].players.back(), "123456");
+  EXPECT_EQ(timeline[4][1].players.size(), 20000u);
+  EXPECT_EQ(timeline[4][1].players.back(), "Recruit 20003");  // numbered on from the first three
+  EXPECT_EQ(timeline[4][0].players.back(), "123456");
 }
 
 // A mistake, or more than a scenario may hold, is refused with a message naming the line.
@@ -80,12 +77,10 @@ TEST(BuildTimeline, RefusesWhatItCannotApplyOrHoldNamingTheLine) {
   } cases[] = {
       {"[a]\nname = x\ncolour = red\n", "", "servers.txt:3"},
       {"name = x\n", "", "servers.txt:1"},  // before any [id]
-      {"[a]\n[a]\n", "", "servers.txt:2"},
       {"[a]\nonline = maybe\n", "", "servers.txt:2"},
       {two, "join alpha Dan\n", "steps.txt:1"},  // before the first step
       {two, "step\njoin gamma Dan\n", "steps.txt:2"},
       {two, "step\nleave alpha Zed\n", "steps.txt:2"},
-      {two, "step\nset alpha colour = red\n", "steps.txt:2"},
       {manyServers, "", "servers.txt:65: more than 64 servers"},
       {alpha + "name = " + std::string(1 << 20, 'x') + "\n", "", "servers.txt:2: one step's servers hold more than 1 MiB"},
       {alpha, repeat("step\njoin alpha 99999\n", 40), "steps.txt:2: more than 50000 players in one step"},
@@ -100,18 +95,6 @@ TEST(BuildTimeline, RefusesWhatItCannotApplyOrHoldNamingTheLine) {
       EXPECT_NE(std::string(error.what()).find(c.expected), std::string::npos) << error.what();
     }
   }
-}
-
-TEST(Faults, OnePerEndpointAndEveryModeReadsBackAsWritten) {
-  const std::map<Endpoint, Fault> slowMaster = {{Endpoint::Count, {FaultMode::Delay, 1500}},
-                                                {Endpoint::List, {FaultMode::Status, 500}}};
-  EXPECT_EQ(ParseFaultFile("# slow master\ncount = delay:1500\nlist=status:500\n"), slowMaster);
-  for (const char* text : {"list = negative\n", "count = delay\n", "count = status:42\n", "master = reset\n"})
-    EXPECT_THROW(ParseFaultFile(text), ScenarioError) << text;
-  for (const char* text : {"none", "delay:250", "trickle:100", "hang", "reset", "truncated", "huge", "garbage",
-                           "status:404", "negative", "disagree"})
-    EXPECT_EQ(FaultName(ParseFault(text)), text);
-  EXPECT_THROW(ParseFault("delay:5ms"), FaultSyntaxError);
 }
 
 }  // namespace
