@@ -1,6 +1,5 @@
 // Quorvex.ini: five lines by position, then optional lines by key; the defaults of a missing
-// file and what a damaged one leaves. (A failed write keeping the old file is checked with
-// the platform's files; a missing folder at start-up through Form1.)
+// file, what a damaged one leaves, and a failed write. (A missing folder is Form1's test.)
 #include "settings/ini_file.h"
 
 #include <gtest/gtest.h>
@@ -33,9 +32,8 @@ class IniFileTest : public ::testing::Test {
 const std::string kFiveLines = "minPlayers= 8\r\ncheckTime= 40\r\nsound=0\r\nautostart=1\r\nsort=2\r\n";
 
 TEST(PlayerLimit, IsTwoToTheIndexPlusOneWithoutWrapping) {
-  // 2^-1 and less round half to even to 0.
   for (const auto& [index, limit] : {std::pair<int16_t, int32_t>{1, 4}, {5, 64}, {-1, 1}, {29, 1 << 30}, {-2, 0}})
-    EXPECT_EQ(PlayerLimit(index), limit) << index;
+    EXPECT_EQ(PlayerLimit(index), limit) << index;  // 2^-1 and less round half to even to 0
   EXPECT_THROW(PlayerLimit(30), OverflowError);
 }
 
@@ -50,7 +48,11 @@ TEST_F(IniFileTest, AMissingFileGetsTheDefaultsAndFlagsAreWrittenWithoutSign) {
   WriteSettings(Folder(), Settings{-1, -20, INT16_MIN, -1, -3, u"not a host", u""});
   EXPECT_EQ(FileBytes(), "minPlayers= 1\r\ncheckTime=-20\r\nsound=1\r\nautostart=1\r\nsort=3\r\n"
                          "master=not a host\r\nlatestVersionUrl=\r\n");
+  const std::string written = FileBytes();
   EXPECT_THROW(WriteSettings(Folder(), Settings{30, 20, 1, 1, 0}), OverflowError);  // 2^31 does not fit
+  std::filesystem::create_directory(folder_ / "Quorvex.ini.new");  // where the new file would go
+  EXPECT_ANY_THROW(WriteSettings(Folder(), Settings{3, 40, 0, 0, 2}));
+  EXPECT_EQ(FileBytes(), written) << "the old file survives a failed write";
 }
 
 // Each field is stored as soon as it converts: a bad line ends the read with the earlier

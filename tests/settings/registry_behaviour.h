@@ -1,6 +1,5 @@
-// What every Registry must do, run against each implementation.
-//
-// Include this in exactly one source of a test program and instantiate it there with
+// What every Registry must do, run against each implementation. Include this in exactly one
+// source of a test program and instantiate it there with
 //   INSTANTIATE_TEST_SUITE_P(Name, RegistryBehaviour, ::testing::Values(&MakeMyHarness));
 #pragma once
 #include <gtest/gtest.h>

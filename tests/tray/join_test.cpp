@@ -23,12 +23,9 @@ TEST(JoinTest, DottedAddressesAndHostNamesAreJoinableAndNothingElse) {
 }
 
 TEST(JoinTest, TheBatchFileQuotesTheFolderAndDoublesPercentSigns) {
-  const Text folder = u"C:\\Games\\R & D 100%\\Quorvex";
-  EXPECT_EQ(StartBatchText(folder, folder + u"\\start.bat", Server(u"127.0.0.9")),
-            u"pushd \"C:\\Games\\R & D 100%%\\Quorvex\"\r\n"
-            u"cd..\r\n"
-            u"start rwr_game.exe server_address=127.0.0.9 server_port=27015\r\n"
-            u"del \"C:\\Games\\R & D 100%%\\Quorvex\\start.bat\"\r\n");
+  EXPECT_EQ(StartBatchText(u"C:\\R & D 100%", u"C:\\R & D 100%\\start.bat", Server(u"127.0.0.9")),
+            u"pushd \"C:\\R & D 100%%\"\r\ncd..\r\nstart rwr_game.exe server_address=127.0.0.9 server_port=27015\r\n"
+            u"del \"C:\\R & D 100%%\\start.bat\"\r\n");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// Reading scenario folders: the server sections and the step lines, and the bounds that keep a
-// small file from taking gigabytes. (The demo scenario, its replies and every fault are set and
-// seen over HTTP by the HTTP integration tests and console-e2e.)
+// Reading scenario folders: the server sections and the step lines, the bounds that keep a
+// small file from taking gigabytes, and the names of the faults. (The demo scenario and its
+// replies are read over HTTP by the HTTP integration tests and console-e2e.)
 #include "tools/mastersim/scenario.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +22,7 @@ online = no
 
 using Names = std::vector<std::string>;
 
-// Sections with defaults, quotes and player lists, then steps that each change the one before.
+// Sections with quotes and player lists, then steps that each change the one before.
 TEST(BuildTimeline, ReadsTheServersAndEachStepChangesTheOneBefore) {
   const auto timeline = BuildTimeline(ParseServers(kTwoServers), R"(
 step 1
@@ -43,7 +43,6 @@ join alpha 123456
   ASSERT_EQ(timeline.size(), 5u);
   const GameServer &alpha = timeline[0][0], &beta = timeline[0][1];  // in the order servers.txt lists them
   EXPECT_EQ(alpha.fields.at("name"), "[EU] Alpha & Co");
-  EXPECT_EQ(alpha.fields.at("dedicated"), "1");  // the default
   EXPECT_EQ(alpha.players, (Names{"Ann", "Bob", "Cid"}));
   EXPECT_EQ(beta.fields.at("name"), "  spaced  ");
   EXPECT_EQ(OnlineCount(timeline[0]), 1);
@@ -95,6 +94,13 @@ TEST(BuildTimeline, RefusesWhatItCannotApplyOrHoldNamingTheLine) {
       EXPECT_NE(std::string(error.what()).find(c.expected), std::string::npos) << error.what();
     }
   }
+}
+
+// (Over HTTP the integration tests see what most modes do.)
+TEST(Faults, EveryModeReadsBackAsWritten) {
+  for (const char* text : {"none", "delay:250", "trickle:100", "hang", "reset", "truncated", "huge", "garbage",
+                           "status:404", "negative", "disagree"})
+    EXPECT_EQ(FaultName(ParseFault(text)), text);
 }
 
 }  // namespace
