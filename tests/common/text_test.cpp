@@ -14,12 +14,10 @@ namespace {
 
 TEST(Utf8, DecodesEverySequenceLengthAtItsBoundsAndReplacesWhatIsInvalid) {
   const std::pair<std::string, Text> cases[] = {
-      {"abc", u"abc"},
       {"\xC2\x80\xC2\xA1\xDF\xBF", u"\u0080\u00A1\u07FF"},        // the two-byte range, "¡" among it
       {"\xE0\xA0\x80\xED\x9F\xBF", u"\u0800\uD7FF"},              // three bytes: E0's and ED's bounds
       {"\xEF\xBF\xBD\xEF\xBF\xBF", u"\uFFFD\uFFFF"},              // a lead of EF is still three bytes
       {"\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", u"\U00010000\U0010FFFF"},
-      {"\xF0\x9F\x8E\xAE", u"\U0001F3AE"},
       {"a\xFF" "b\x80", u"a\uFFFDb\uFFFD"},                       // bytes that start nothing
       {"\xC3\xA9\x80", u"\u00E9\uFFFD"},                          // a stray continuation after a whole one
       {"\xC3", u"\uFFFD"},                                        // truncated at the end
@@ -28,7 +26,7 @@ TEST(Utf8, DecodesEverySequenceLengthAtItsBoundsAndReplacesWhatIsInvalid) {
       {"\xE0\x9F\xBF", u"\uFFFD\uFFFD\uFFFD"},                    // overlong three-byte form
       {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},                    // an encoded surrogate
       {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},          // above U+10FFFF
-      {"\xF5\x80", u"\uFFFD\uFFFD"},
+      {"\xF5\x80", u"\uFFFD\uFFFD"},                              // F5 leads nothing
   };
   for (const auto& [bytes, text] : cases) {
     EXPECT_EQ(FromUtf8(bytes), text) << bytes;
@@ -38,9 +36,6 @@ TEST(Utf8, DecodesEverySequenceLengthAtItsBoundsAndReplacesWhatIsInvalid) {
   }
   // An unpaired surrogate cannot be written as UTF-8.
   EXPECT_EQ(ToUtf8(Text(1, char16_t(0xD800)) + u"x" + Text(1, char16_t(0xDC00))), "\xEF\xBF\xBDx\xEF\xBF\xBD");
-}
-
-TEST(FromAscii, WidensEveryByteAsUnsigned) {
   // A stray high byte once became a negative unit, and so a surrogate.
   EXPECT_EQ(FromAscii("a\xE9\xFF"), Text(u"a\u00E9\u00FF"));
 }
@@ -49,13 +44,11 @@ TEST(InStr, FindsOneBasedPositionsWithinSixteenBits) {
   const Text hay = u"<a>1</a><a>2</a>";
   EXPECT_EQ(InStr(1, hay, u"<a>"), 1);
   EXPECT_EQ(InStr(2, hay, u"<a>"), 9);
-  EXPECT_EQ(InStr(10, hay, u"<a>"), 0);
   EXPECT_EQ(InStr(1, hay, u"<b>"), 0);
   EXPECT_EQ(InStr(17, hay, u""), 17);  // an empty needle matches at the start, even past the end
   EXPECT_EQ(InStr(18, hay, u""), 0);
   EXPECT_THROW(InStr(0, hay, u"<a>"), ConversionError);
-  Text far(32766, u'x');
-  far += u"ab";  // "a" at 32,767 still fits, "b" at 32,768 does not
+  const Text far = Text(32766, u'x') + u"ab";  // "a" at 32,767 still fits, "b" at 32,768 does not
   EXPECT_EQ(InStr(1, far, u"a"), 32767);
   EXPECT_THROW(InStr(1, far, u"b"), OverflowError);
 }
@@ -69,14 +62,13 @@ TEST(Cuts, NeverSplitASurrogatePair) {
   EXPECT_EQ(CutUnits(u"\U0001F3AE", 0), u"");
   EXPECT_EQ(LastUnits(text, 2), u"c");
   EXPECT_EQ(LastUnits(text, 3), u"\U0001F3AEc");
-  EXPECT_EQ(ReplaceAll(u"a,b,,c", u",", u"   "), u"a   b      c");
   EXPECT_EQ(ReplaceAll(u"aaa", u"aa", u"b"), u"ba");
   EXPECT_EQ(ReplaceAll(u"abc", u"", u"x"), u"abc");
 }
 
 TEST(ToInt16, ReadsBlanksSignsAndFractionsHalfToEvenWithinItsRange) {
   const std::pair<Text, std::optional<int16_t>> cases[] = {
-      {u" 27 ", 27}, {u"\t5\t", 5}, {u"32767", 32767}, {u"-32768", -32768}, {u"+5", 5}, {u"007", 7},
+      {u" 27 ", 27}, {u"\t5\t", 5}, {u"32767", 32767}, {u"-32768", -32768}, {u"+5", 5}, {u"009", 9},
       {u"2.5", 2}, {u"3.5", 4}, {u"-2.5", -2}, {u"2.51", 3}, {u"32767.4", 32767}, {u"1.", 1}, {u".5", 0},
       {u"0." + Text(400, u'0') + u"1", 0},  // too small for a double: the nearest value
       {u"32768", {}}, {u"-32769", {}}, {u"32767.5", {}}, {u"99999999999999999999", {}}, {u"", {}}, {u"   ", {}},
@@ -102,20 +94,14 @@ TEST(Numbers, SumsThrowInsteadOfWrappingAndFormatsKeepTheSignPlace) {
   EXPECT_EQ(AddInt16(-32767, -1), -32768);
   EXPECT_THROW(AddInt16(32767, 1), OverflowError);
   EXPECT_THROW(AddInt16(-32768, -1), OverflowError);
-  for (const auto& [text, value] :
-       {std::pair<Text, double>{u"1", 1}, {u" 1abc", 1}, {u"1.0", 1}, {u"10", 10}, {u"-2.5x", -2.5}, {u"", 0}, {u"yes", 0}})
-    EXPECT_EQ(LeadingNumberValue(text), value) << ToUtf8(text);
-  EXPECT_EQ(FormatPlain(-3), u"-3");
-  EXPECT_EQ(FormatSignedBlank(16), u" 16");
+  EXPECT_EQ(LeadingNumberValue(u" -2.5.1x"), -2.5);  // more cases with the dedicated flag
   EXPECT_EQ(FormatSignedBlank(0), u" 0");
   EXPECT_EQ(FormatSignedBlank(-3), u"-3");
 }
 
 TEST(RunStep, SwallowsErrorsButNotAnAbortedHandler) {
-  int after = 0;
   EXPECT_FALSE(RunStep([] { ToInt16(u"x"); }));
-  EXPECT_TRUE(RunStep([&] { ++after; }));
-  EXPECT_EQ(after, 1);
+  EXPECT_TRUE(RunStep([] {}));
   EXPECT_THROW(RunStep([] { throw HandlerAborted{}; }), HandlerAborted);
 }
 
