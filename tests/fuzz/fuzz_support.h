@@ -13,23 +13,11 @@
 
 namespace quorvex::fuzz {
 
-class NoEvents : public EventPump {
- public:
+struct NoEvents : EventPump {
   void DoEvents() override {}
 };
 
-// One folder per process, on tmpfs where there is one: the file harnesses write every run.
-inline Text ScratchFolder() {
-  static const std::filesystem::path folder = [] {
-    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
-    const auto made = base / ("quorvex-fuzz-" + std::to_string(std::random_device{}()));
-    std::filesystem::create_directories(made);
-    return made;
-  }();
-  // Registered once the folder is made, so it runs before the folder's path is destroyed.
-  [[maybe_unused]] static const int removedAtExit = std::atexit([] { std::filesystem::remove_all(folder); });
-  return FromUtf8(folder.string());
-}
+inline std::string_view Bytes(const uint8_t* data, size_t size) { return {reinterpret_cast<const char*>(data), size}; }
 
 // A property that does not hold is a finding like a crash: libFuzzer keeps the input.
 inline void Require(bool holds, const char* property) {
@@ -38,6 +26,16 @@ inline void Require(bool holds, const char* property) {
   std::abort();
 }
 
-inline std::string_view Bytes(const uint8_t* data, size_t size) { return {reinterpret_cast<const char*>(data), size}; }
+// One folder per process, on tmpfs where there is one: the file harnesses write every run.
+inline Text ScratchFolder() {
+  static const std::filesystem::path folder = [] {
+    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+    return base / ("quorvex-fuzz-" + std::to_string(std::random_device{}()));
+  }();
+  // Registered once the path exists, so it runs before the path is destroyed.
+  [[maybe_unused]] static const bool made = std::filesystem::create_directories(folder) &&
+                                            std::atexit([] { std::filesystem::remove_all(folder); }) == 0;
+  return FromUtf8(folder.string());
+}
 
 }  // namespace quorvex::fuzz

@@ -1,8 +1,9 @@
-// The list reply from its bytes to all the program makes of it: decoding, the tag scans,
-// the per-server normalisation, the menu lines, the sort by every column, the tooltip and
-// the join texts. Whatever the master sends, nothing crashes, a sorted table is in order
-// and a server that may be joined puts nothing a command interpreter would act on into
-// the command lines.
+// A master reply from its bytes to all the program makes of it. As a count reply: the count
+// is a number of servers or the failure is one of the program's own errors, which the poll
+// skips. As a list reply: decoding, the tag scans, the per-server normalisation, the menu
+// lines, the sort by every column, the tooltip and the join texts; nothing crashes, a sorted
+// table is in order and a server that may be joined puts nothing a command interpreter would
+// act on into the command lines.
 #include <algorithm>
 
 #include "common/numbers.h"
@@ -11,6 +12,7 @@
 #include "menu/line_layout.h"
 #include "menu/sort.h"
 #include "servers/poll_summary.h"
+#include "servers/server_download.h"
 #include "servers/server_list_parser.h"
 #include "tray/join.h"
 #include "tray/trayicon.h"
@@ -18,8 +20,7 @@
 namespace quorvex::fuzz {
 namespace {
 
-class NoShell : public TrayShell {
- public:
+struct NoShell : TrayShell {
   void NotifyIcon(uint32_t, const TrayIconData&) override {}
 };
 
@@ -34,11 +35,20 @@ void CheckJoinTexts(const ServerRecord& server) {
   StartBatchText(u"C:\\Games\\Quorvex", u"C:\\Games\\Quorvex\\start.bat", server);
 }
 
-void CheckSorted(const ServerTable& table, int16_t column) {
+void CheckCount(const Text& reply) {
+  try {
+    Require(ParseServerCount(reply) >= 0, "a server count is never negative");
+  } catch (const ConversionError&) {
+  } catch (const OverflowError&) {
+  }
+}
+
+void SortAndCheck(ServerTable& table, int16_t column) {
+  NoEvents pump;
+  SortServers(table, ServerTable::kSlots, column, pump);
   const bool descending = column == kSortPlayers || column == kSortBots;
   for (int slot = 1; slot < ServerTable::kSlots; ++slot) {
-    const SortKeyValue a = SortKey(column, table.at(slot));
-    const SortKeyValue b = SortKey(column, table.at(slot + 1));
+    const SortKeyValue a = SortKey(column, table.at(slot)), b = SortKey(column, table.at(slot + 1));
     Require(descending ? !(a < b) : !(a > b), "the sorted table is in order");
   }
 }
@@ -49,13 +59,12 @@ void CheckSorted(const ServerTable& table, int16_t column) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace quorvex;
   using namespace quorvex::fuzz;
+  const Text reply = FromUtf8(Bytes(data, size));
+  CheckCount(reply);
   NoEvents pump;
   ServerTable table;
-  ParseServerList(FromUtf8(Bytes(data, size)), table, pump);
-
-  PollFigures figures;
-  figures.serverCount = ServerTable::kSlots;
-  figures.playerLimit = 4;
+  ParseServerList(reply, table, pump);
+  PollFigures figures{.serverCount = ServerTable::kSlots, .playerLimit = 4};
   for (int slot = 1; slot <= ServerTable::kSlots; ++slot) {
     ServerRecord& server = table.at(slot);
     RunStep([&] { figures.totalPlayers = AddInt16(figures.totalPlayers, server.current_players); });
@@ -66,13 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FormatPlayerLine(server);
     CheckJoinTexts(server);
   }
-  for (int16_t column = kSortServer; column <= kSortPing; ++column) {
-    SortServers(table, ServerTable::kSlots, column, pump);
-    CheckSorted(table, column);
-  }
+  for (int16_t column = kSortServer; column <= kSortPing; ++column) SortAndCheck(table, column);
   figures.watchers = table.at(1).watchers;
   NoShell shell;
-  TrayIcon icon(shell, 1);
-  icon.ModifyTrayIcon(SummaryText(figures, 2), 2);
+  TrayIcon(shell, 1).ModifyTrayIcon(SummaryText(figures, 2), 2);
   return 0;
 }

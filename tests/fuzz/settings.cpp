@@ -1,0 +1,69 @@
+// Quorvex.ini. As anything may have left it (the whole input): reading it fails only with the
+// program's own errors, which start-up skips. What the writer writes, the reader reads: any
+// settings Form1 can hold at Exit (the first 10 bytes give a player-limit index 1..5, any
+// update rate, any flag values, which come from the file unchanged, and a sort column 0..5;
+// the rest the optional master and latest-version lines) read back to the same values, a
+// flag as on or off.
+#include <cstring>
+#include <optional>
+
+#include "common/files.h"
+#include "common/numbers.h"
+#include "fuzz_support.h"
+#include "settings/ini_file.h"
+
+namespace {
+
+using quorvex::Text;
+
+// The bytes as an optional line's value, as a read can give it: decoded, no CR LF pair, no
+// blank at either end. Nothing when they cannot be such a value.
+std::optional<Text> OptionalValue(std::string_view bytes) {
+  const Text value = quorvex::FromUtf8(bytes);
+  const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
+  if (value.empty() || value.find(u"\r\n") != Text::npos || blank(value.front()) || blank(value.back()))
+    return std::nullopt;
+  return value;
+}
+
+bool SameFlag(int16_t read, int16_t held) { return (read != 0) == (held != 0) && read >= 0; }
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace quorvex;
+  const Text folder = fuzz::ScratchFolder();
+  ReplaceFileBytes(JoinPath(folder, u"Quorvex.ini"), std::string(fuzz::Bytes(data, size)));
+  try {
+    Settings left;
+    ReadSettings(folder, left);
+  } catch (const FileError&) {
+  } catch (const ConversionError&) {
+  } catch (const OverflowError&) {
+  }
+
+  if (size < 10) return 0;
+  const auto take = [&data](auto value) {
+    std::memcpy(&value, data, sizeof value);
+    data += sizeof value;
+    return value;
+  };
+  Settings held{.minPlayers = static_cast<int16_t>(1 + take(uint8_t{}) % 5), .checkTime = take(int32_t{}),
+                .sound = take(int16_t{}), .autostart = take(int16_t{}),
+                .sort = static_cast<int16_t>(take(uint8_t{}) % 6)};
+  const std::string_view rest = fuzz::Bytes(data, size - 10);
+  const size_t split = rest.find('\0');
+  held.master = OptionalValue(rest.substr(0, split));
+  if (split != std::string_view::npos) held.latestVersionUrl = OptionalValue(rest.substr(split + 1));
+  WriteSettings(folder, held);
+  Settings read;
+  ReadSettings(folder, read);  // throws, and so fails, if the file does not read back
+  fuzz::Require(read.minPlayers == PlayerLimit(held.minPlayers) && read.checkTime == held.checkTime &&
+                    read.sort == held.sort,
+                "the limit, the update rate and the sort column read back");
+  fuzz::Require(SameFlag(read.sound, held.sound) && SameFlag(read.autostart, held.autostart),
+                "sound and autostart read back as on or off");
+  fuzz::Require(read.master == held.master && read.latestVersionUrl == held.latestVersionUrl,
+                "the optional lines read back");
+  return 0;
+}
