@@ -9,10 +9,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace quorvex;
-  const Text folder = fuzz::ScratchFolder();
+  const Text folder = fuzz::ScratchFolder(), key = u"Software\\Fuzz";
   ReplaceFileBytes(JoinPath(folder, u"registry.txt"), std::string(fuzz::Bytes(data, size)));
   FileRegistry store(folder);
-  const Text key = u"Software\\Fuzz";
   store.GetRegString(kHkeyCurrentUser, key, u"Text", u"");
   store.GetRegDword(kHkeyCurrentUser, key, u"Number", 0);
 
