@@ -1,9 +1,8 @@
 // A master reply from its bytes to all the program makes of it. As a count reply: the count
-// is a number of servers or the failure is one of the program's own errors, which the poll
-// skips. As a list reply: decoding, the tag scans, the per-server normalisation, the menu
-// lines, the sort by every column, the tooltip and the join texts; nothing crashes, a sorted
-// table is in order and a server that may be joined puts nothing a command interpreter would
-// act on into the command lines.
+// is a number of servers or the failure one of the program's own errors, which the poll
+// skips. As a list reply: decoding, the tag scans, the normalisation, the menu lines, the sort
+// by every column, the tooltip and the join texts; nothing crashes, a sorted table is in order
+// and a joinable server puts nothing a command interpreter would act on into a command line.
 #include <algorithm>
 
 #include "common/numbers.h"
@@ -35,16 +34,7 @@ void CheckJoinTexts(const ServerRecord& server) {
   StartBatchText(u"C:\\Games\\Quorvex", u"C:\\Games\\Quorvex\\start.bat", server);
 }
 
-void CheckCount(const Text& reply) {
-  try {
-    Require(ParseServerCount(reply) >= 0, "a server count is never negative");
-  } catch (const ConversionError&) {
-  } catch (const OverflowError&) {
-  }
-}
-
-void SortAndCheck(ServerTable& table, int16_t column) {
-  NoEvents pump;
+void SortAndCheck(ServerTable& table, int16_t column, EventPump& pump) {
   SortServers(table, ServerTable::kSlots, column, pump);
   const bool descending = column == kSortPlayers || column == kSortBots;
   for (int slot = 1; slot < ServerTable::kSlots; ++slot) {
@@ -60,11 +50,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace quorvex;
   using namespace quorvex::fuzz;
   const Text reply = FromUtf8(Bytes(data, size));
-  CheckCount(reply);
+  try {
+    Require(ParseServerCount(reply) >= 0, "a server count is never negative");
+  } catch (const ConversionError&) {
+  } catch (const OverflowError&) {
+  }
   NoEvents pump;
   ServerTable table;
   ParseServerList(reply, table, pump);
-  PollFigures figures{.serverCount = ServerTable::kSlots, .playerLimit = 4};
+  PollFigures figures{.serverCount = ServerTable::kSlots, .playerLimit = 4, .watchers = table.at(1).watchers};
   for (int slot = 1; slot <= ServerTable::kSlots; ++slot) {
     ServerRecord& server = table.at(slot);
     RunStep([&] { figures.totalPlayers = AddInt16(figures.totalPlayers, server.current_players); });
@@ -75,8 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FormatPlayerLine(server);
     CheckJoinTexts(server);
   }
-  for (int16_t column = kSortServer; column <= kSortPing; ++column) SortAndCheck(table, column);
-  figures.watchers = table.at(1).watchers;
+  for (int16_t column = kSortServer; column <= kSortPing; ++column) SortAndCheck(table, column, pump);
   NoShell shell;
   TrayIcon(shell, 1).ModifyTrayIcon(SummaryText(figures, 2), 2);
   return 0;

@@ -1,4 +1,4 @@
-// The master-list URLs, the server-count rule and the latest-version download.
+// The server-count rule and the latest-version download; the URLs are the form's tests.
 #include "servers/server_download.h"
 
 #include <gtest/gtest.h>
@@ -12,11 +12,6 @@
 
 namespace quorvex {
 namespace {
-
-TEST(ServerDownload, UrlsCarryTheHostAndTheWholeCount) {
-  EXPECT_EQ(ServerCountUrl(u"127.0.0.1:28780"), u"http://127.0.0.1:28780/rwr_server_list/get_server_count.php");
-  EXPECT_EQ(ServerListUrl(u"h", 300), u"http://h/rwr_server_list/get_server_list.php?start=0&size=300");
-}
 
 TEST(ParseServerCount, ReadsTheNumberAfterTheFirstServersTagUpToTheNextClose) {
   const Text far(32800, u'x');
