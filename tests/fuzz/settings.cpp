@@ -1,9 +1,7 @@
-// Quorvex.ini. As anything may have left it (the whole input): reading it fails only with the
-// program's own errors, which start-up skips. What the writer writes, the reader reads: any
-// settings Form1 can hold at Exit (the first 10 bytes give a player-limit index 1..5, any
-// update rate, any flag values, which come from the file unchanged, and a sort column 0..5;
-// the rest the optional master and latest-version lines) read back to the same values, a
-// flag as on or off.
+// Quorvex.ini as anything may have left it (the input) fails to read only with the program's
+// own errors. What the writer writes, the reader reads: settings Form1 can hold at Exit (from
+// the first 10 bytes a limit index 1..5, any update rate and flags, a sort column 0..5; from
+// the rest the optional lines) read back to the same values, a flag as on or off.
 #include <cstring>
 #include <optional>
 

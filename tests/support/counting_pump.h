@@ -6,8 +6,7 @@
 
 namespace quorvex::testing {
 
-class CountingPump : public EventPump {
- public:
+struct CountingPump : EventPump {
   void DoEvents() override {
     ++yields;
     if (onYield) onYield(yields);

@@ -1,17 +1,90 @@
-// The table of 16 filled from the list reply tag by tag, what a damaged reply leaves in it,
-// the per-server normalisation and the poll's summary texts.
-#include "servers/server_list_parser.h"
-
+// What the program makes of the master's replies: the server count, the table of 16 filled
+// from the list reply tag by tag (and what a damaged reply leaves in it), the per-server
+// normalisation and the poll's summary texts; and the latest-version download. The URLs are
+// the form's tests.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
 #include <stdexcept>
+#include <tuple>
+#include <vector>
 
 #include "common/numbers.h"
 #include "servers/poll_summary.h"
+#include "servers/server_download.h"
+#include "servers/server_list_parser.h"
 #include "support/counting_pump.h"
 
 namespace quorvex {
 namespace {
+
+TEST(ParseServerCount, ReadsTheNumberAfterTheFirstServersTagUpToTheNextClose) {
+  const Text far(32800, u'x');
+  const std::pair<Text, std::optional<int16_t>> cases[] = {
+      {u"<?xml?>\n<servers> 3 </servers><servers>9</servers>", 3}, {u"<servers>0</x>", 0},
+      {u"abcdefgh14</x>", 14},                                // without the tag the rule reads from position 9
+      {u"abcdefgh6</a>" + far + u"<servers>4</servers>", 6},  // a tag past 32,767 cannot be held
+      {far + u"<servers>4</servers>", {}}, {u"abcdefgh", {}}, {u"<servers>12", {}}, {u"<servers></servers>", {}},
+      {u"<html><h1>404 Not Found</h1></html>", {}}, {u"<servers>40000</servers>", {}},
+      {u"<servers> -1 </servers>", {}},  // a negative count would ask for a negative list
+  };
+  for (const auto& [reply, count] : cases) {
+    if (count) {
+      EXPECT_EQ(ParseServerCount(reply), *count) << ToUtf8(reply.substr(0, 40));
+    } else {
+      EXPECT_ANY_THROW(ParseServerCount(reply)) << ToUtf8(reply.substr(0, 40));
+    }
+  }
+}
+
+// Answers with one fixed reply; a status of 0 stands for a transfer that fails. Like a real
+// transfer it wakes its waiter and waits, here for at most a minute.
+class OneReply : public HttpRequest {
+ public:
+  OneReply(Text body, int32_t status) : body_(std::move(body)), status_(status) {}
+  void open(const Text& method, const Text& url) override { opened.push_back(method + u" " + url); }
+  void send(EventPump& pump) override {
+    pump.DoEvents();
+    pump.Wake();
+    pump.WaitForEvents(60'000);
+    if (status_ == 0) throw HttpError("no connection");
+  }
+  Text responseText() override { return body_; }
+  int32_t status() override { return status_; }
+  std::vector<Text> opened;
+
+ private:
+  Text body_;
+  int32_t status_;
+};
+
+TEST(LatestVersion, IsA2xxBodyLessBetaLineFeedsTheByteOrderMarkAndTrailingCarriageReturns) {
+  const std::tuple<Text, int32_t, std::optional<Text>> cases[] = {
+      {u"1.80", 200, u"1.80"}, {u"beta 1.80\n", 204, u"1.80"}, {u"\uFEFFbeta 1.80\r\n", 299, u"1.80"},
+      {u"beta 1.80\r\n\r\n", 200, u"1.80"}, {u"1.\n80", 200, u"1.80"}, {u"beta beta 1.80 beta ", 200, u"1.80 "},
+      {u"Beta 1.80", 200, u"Beta 1.80"}, {u"1.80\r2", 200, u"1.80\r2"}, {u"1.80\uFEFF", 200, u"1.80\uFEFF"},
+      {u"", 200, u""}, {u"1.80", 199, {}}, {u"1.80", 301, {}}, {u"1.80", 0, {}},
+  };
+  testing::CountingPump pump;
+  for (const auto& [body, status, version] : cases) {
+    OneReply http(body, status);
+    if (version) {
+      EXPECT_EQ(DownloadLatestVersion(http, u"http://h/v.txt", pump), *version) << ToUtf8(body);
+    } else {
+      EXPECT_THROW(DownloadLatestVersion(http, u"http://h/v.txt", pump), HttpError) << status;
+    }
+    EXPECT_EQ(http.opened, std::vector<Text>{u"GET http://h/v.txt"});
+  }
+  EXPECT_EQ(pump.yields, 13);  // every download ran events while it waited
+}
+
+TEST(HttpRequest, ASendWithNothingToRunSleepsOnlyUntilTheTransferWakesIt) {
+  OneReply http(u"", 200);
+  const auto start = std::chrono::steady_clock::now();
+  static_cast<HttpRequest&>(http).send();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+}
 
 // Servers 1..n with all twelve tags; server `withoutBotsAt` has no <bots>.
 Text Reply(int servers, int withoutBotsAt = 0) {
@@ -47,20 +120,12 @@ TEST_F(ParseTest, FillsEveryFieldInReplyOrderAndMarksWhatTheLatestReplyWrote) {
   Parse(Reply(2, /*withoutBotsAt=*/2));  // a reply forgets every mark of the one before
   EXPECT_EQ(table.at(1), (ServerRecord{u"Server 1", u"127.0.0.1", u"1", u"maps/map1", u"Map 1", 1001, 1, 11, 42, 3,
                                        u"1.71", u"a,b", u"COOP", kEveryFieldBit & ~kPingBit}));
-  EXPECT_EQ(table.at(2).name, u"Server 2");
   EXPECT_EQ(table.at(2).fromLatestReply, kEveryFieldBit & ~kPingBit & ~kBotsBit);
   for (int slot = 3; slot <= 16; ++slot) EXPECT_EQ(table.at(slot).fromLatestReply, 0) << slot;
   EXPECT_EQ(table.at(0), ServerRecord{});
   EXPECT_EQ(pump.yields, 23);  // one per occurrence
   EXPECT_THROW(table.at(17), std::out_of_range);
   EXPECT_THROW(table.at(-1), std::out_of_range);
-}
-
-TEST_F(ParseTest, TwentyServersFillSixteenAndTheSeventeenthEndsEachScan) {
-  Parse(Reply(20));
-  EXPECT_EQ(table.at(16).name, u"Server 16");
-  EXPECT_EQ(table.at(16).mode, u"COOP");
-  EXPECT_EQ(pump.yields, 12 * 17);
 }
 
 TEST_F(ParseTest, AMissingElementShiftsThatTagOnlyAndABadNumberEndsOnlyItsScan) {
@@ -87,7 +152,7 @@ TEST_F(ParseTest, TextIsVerbatimTagsAreExactAndTheirRangesHeld) {
   EXPECT_EQ(table.at(2).name, u"");
 }
 
-TEST_F(ParseTest, AnUnclosedOrFarElementIsAnErrorAfterTheEarlierRecords) {
+TEST_F(ParseTest, AnUnclosedFarOrSeventeenthElementIsAnErrorAfterTheEarlierRecords) {
   table.at(2).name = u"old";
   EXPECT_ANY_THROW(ExtractTag(u"<name>a</name><name>b", u"<name>", table, pump));
   EXPECT_EQ(table.at(1).name, u"a");
@@ -96,6 +161,8 @@ TEST_F(ParseTest, AnUnclosedOrFarElementIsAnErrorAfterTheEarlierRecords) {
   EXPECT_THROW(ExtractTag(far, u"<name>", table, pump), OverflowError);
   EXPECT_EQ(table.at(1).name, u"near");
   EXPECT_EQ(table.at(2).name, u"old");
+  EXPECT_THROW(ExtractTag(Reply(20), u"<mode>", table, pump), std::out_of_range);
+  EXPECT_EQ(table.at(16).mode, u"COOP");
 }
 
 TEST(Normalise, PlayerNamesAndDedicated) {
