@@ -1,4 +1,4 @@
-// What the harnesses share: a pump that runs nothing, a scratch folder, property checks.
+// What the harnesses share: their input as bytes, property checks, a scratch folder.
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -8,14 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "common/event_pump.h"
 #include "common/text.h"
 
 namespace quorvex::fuzz {
-
-struct NoEvents : EventPump {
-  void DoEvents() override {}
-};
 
 inline std::string_view Bytes(const uint8_t* data, size_t size) { return {reinterpret_cast<const char*>(data), size}; }
 

@@ -13,6 +13,7 @@
 #include "servers/poll_summary.h"
 #include "servers/server_download.h"
 #include "servers/server_list_parser.h"
+#include "tests/support/counting_pump.h"
 #include "tray/join.h"
 #include "tray/trayicon.h"
 
@@ -55,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const ConversionError&) {
   } catch (const OverflowError&) {
   }
-  NoEvents pump;
+  testing::CountingPump pump;
   ServerTable table;
   ParseServerList(reply, table, pump);
   PollFigures figures{.serverCount = ServerTable::kSlots, .playerLimit = 4, .watchers = table.at(1).watchers};

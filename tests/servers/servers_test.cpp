@@ -1,7 +1,5 @@
-// What the program makes of the master's replies: the server count, the table of 16 filled
-// from the list reply tag by tag (and what a damaged reply leaves in it), the per-server
-// normalisation and the poll's summary texts; and the latest-version download. The URLs are
-// the form's tests.
+// What the program makes of the replies: the server count, the table filled from the list tag
+// by tag (and what a damaged list leaves in it), the poll's texts, the latest version.
 #include <gtest/gtest.h>
 
 #include <chrono>
