@@ -25,11 +25,12 @@ inline void Require(bool holds, const char* property) {
 inline Text ScratchFolder() {
   static const std::filesystem::path folder = [] {
     const std::filesystem::path base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
-    return base / ("quorvex-fuzz-" + std::to_string(std::random_device{}()));
+    const auto made = base / ("quorvex-fuzz-" + std::to_string(std::random_device{}()));
+    std::filesystem::create_directories(made);
+    return made;
   }();
-  // Registered once the path exists, so it runs before the path is destroyed.
-  [[maybe_unused]] static const bool made = std::filesystem::create_directories(folder) &&
-                                            std::atexit([] { std::filesystem::remove_all(folder); }) == 0;
+  // Registered once the folder is made, so it runs before the folder's path is destroyed.
+  [[maybe_unused]] static const int removedAtExit = std::atexit([] { std::filesystem::remove_all(folder); });
   return FromUtf8(folder.string());
 }
 

@@ -10,14 +10,13 @@
 #include "fuzz_support.h"
 #include "settings/ini_file.h"
 
+namespace quorvex::fuzz {
 namespace {
-
-using quorvex::Text;
 
 // The bytes as an optional line's value, as a read can give it: decoded, no CR LF pair, no
 // blank at either end. Nothing when they cannot be such a value.
 std::optional<Text> OptionalValue(std::string_view bytes) {
-  const Text value = quorvex::FromUtf8(bytes);
+  const Text value = FromUtf8(bytes);
   const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
   if (value.empty() || value.find(u"\r\n") != Text::npos || blank(value.front()) || blank(value.back()))
     return std::nullopt;
@@ -27,6 +26,7 @@ std::optional<Text> OptionalValue(std::string_view bytes) {
 bool SameFlag(int16_t read, int16_t held) { return (read != 0) == (held != 0) && read >= 0; }
 
 }  // namespace
+}  // namespace quorvex::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace quorvex;
@@ -39,7 +39,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const ConversionError&) {
   } catch (const OverflowError&) {
   }
-
   if (size < 10) return 0;
   const auto take = [&data](auto value) {
     std::memcpy(&value, data, sizeof value);
@@ -51,15 +50,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 .sort = static_cast<int16_t>(take(uint8_t{}) % 6)};
   const std::string_view rest = fuzz::Bytes(data, size - 10);
   const size_t split = rest.find('\0');
-  held.master = OptionalValue(rest.substr(0, split));
-  if (split != std::string_view::npos) held.latestVersionUrl = OptionalValue(rest.substr(split + 1));
+  held.master = fuzz::OptionalValue(rest.substr(0, split));
+  if (split != std::string_view::npos) held.latestVersionUrl = fuzz::OptionalValue(rest.substr(split + 1));
   WriteSettings(folder, held);
   Settings read;
   ReadSettings(folder, read);  // throws, and so fails, if the file does not read back
   fuzz::Require(read.minPlayers == PlayerLimit(held.minPlayers) && read.checkTime == held.checkTime &&
                     read.sort == held.sort,
                 "the limit, the update rate and the sort column read back");
-  fuzz::Require(SameFlag(read.sound, held.sound) && SameFlag(read.autostart, held.autostart),
+  fuzz::Require(fuzz::SameFlag(read.sound, held.sound) && fuzz::SameFlag(read.autostart, held.autostart),
                 "sound and autostart read back as on or off");
   fuzz::Require(read.master == held.master && read.latestVersionUrl == held.latestVersionUrl,
                 "the optional lines read back");

@@ -196,8 +196,7 @@ TEST_F(ServerMenuTest, SortYieldsAtTheStartOfEveryPassAndRefusesSeventeenSlots) 
 
 TEST_F(ServerMenuTest, VisibilityCaptionAndYieldsFollowTheServerCount) {
   for (int i = 1; i <= 16; ++i) servers.at(i) = Listed(std::to_string(i));  // one sort pass
-  // The count, the items shown from the top, the yields: the sort's pass, two per slot, one
-  // per hidden item.
+  // Count, items shown from the top, yields: the sort's pass, two a slot, one a hidden item.
   for (const auto& [count, shownItems, yields] :
        {std::tuple<int16_t, size_t, int>{0, 0, 1 + 32 + 48}, {1, 2, 1 + 32 + 46}, {5, 14, 1 + 32 + 34},
         {16, 47, 1 + 32 + 1}, {17, 48, 1 + 32}, {-3, 0, 1 + 32 + 48}}) {
