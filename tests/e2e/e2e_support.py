@@ -1,0 +1,69 @@
+"""What the Python end-to-end scripts share: the native build's programs, mastersim on a
+free loopback port, and one line per check with a summary."""
+import contextlib
+import os
+import signal
+import subprocess
+import threading
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+BUILD = os.environ.get("QUORVEX_NATIVE_BUILD", os.path.join(ROOT, "build", "native"))
+CONSOLE = os.path.join(BUILD, "frontends", "console", "quorvex-console")
+SCENARIOS = os.path.join(ROOT, "tests", "e2e", "scenarios")
+
+
+class CheckFailed(Exception):
+    pass
+
+
+def expect(what, actual, wanted):
+    if actual != wanted:
+        raise CheckFailed(f"{what}: got {actual!r}, wanted {wanted!r}")
+
+
+def timed_out(*_):
+    raise CheckFailed("no answer within a minute")
+
+
+class Checks:
+    def __init__(self, script):
+        self.script, self.passed, self.failed = script, 0, 0
+
+    def check(self, name, ok, detail=""):
+        self.passed, self.failed = self.passed + bool(ok), self.failed + (not ok)
+        print("ok  " if ok else "FAIL", name + ("" if ok or detail == "" else f": {detail}"), flush=True)
+
+    def run(self, name, steps, *args):
+        """A check of steps that fails at the first one that raises, or when one hangs."""
+        signal.signal(signal.SIGALRM, timed_out)
+        signal.alarm(60)
+        try:
+            steps(*args)
+            self.check(name, True)
+        except Exception as error:  # whatever goes wrong in a check fails it
+            self.check(name, False, repr(error))
+        finally:
+            signal.alarm(0)
+
+    def summary(self):
+        print(f"{self.script}: {self.passed} passed, {self.failed} failed")
+        return 0 if self.failed == 0 else 1
+
+
+@contextlib.contextmanager
+def mastersim(scenario, *faults):
+    """mastersim serving SCENARIO; yields the options that point a front end at it."""
+    command = [os.path.join(BUILD, "tools", "mastersim", "mastersim"), "--port", "0", "--scenario", scenario]
+    process = subprocess.Popen(command + [a for f in faults for a in ("--fault", f)], stdout=subprocess.PIPE,
+                               stderr=subprocess.STDOUT, text=True)
+    try:
+        first = process.stdout.readline()
+        if not first.startswith("mastersim listening on "):
+            raise CheckFailed(f"mastersim did not start: {first!r}")
+        # The request log is read on, so that mastersim never blocks on a full pipe.
+        threading.Thread(target=process.stdout.read, daemon=True).start()
+        address = first.split()[-1]
+        yield ["--master", address, "--latest-version", f"http://{address}/latest_version.txt"]
+    finally:
+        process.terminate()
+        process.wait(10)
