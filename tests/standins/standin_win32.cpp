@@ -22,12 +22,8 @@ bool RecordBesideExecutable(const wchar_t* arguments) {
   const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
   if (length < 4 || length >= MAX_PATH) return false;
   wcscpy(path + length - 4, L".args");
-  char bytes[4096];
-  const int size = WideCharToMultiByte(CP_UTF8, 0, arguments, -1, bytes, sizeof bytes, nullptr, nullptr);
-  FILE* file = _wfopen(path, L"wb");
-  if (file == nullptr) return false;
-  const bool written = size > 0 && fwrite(bytes, 1, size - 1, file) == static_cast<size_t>(size - 1);
-  return fclose(file) == 0 && written;
+  FILE* file = _wfopen(path, L"wb");  // the arguments of a join are ASCII
+  return file != nullptr && fprintf(file, "%ls", arguments) >= 0 && fclose(file) == 0;
 }
 
 }  // namespace
@@ -36,8 +32,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const wchar_t* arguments = CommandTail();
   if (arguments[wcsspn(arguments, L" \t")] != L'\0') return RecordBesideExecutable(arguments) ? 0 : 1;
   // Never shown: FindWindowW finds hidden top-level windows too.
-  if (CreateWindowW(L"STATIC", L"Steam", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr, instance, nullptr) ==
-      nullptr)
+  if (!CreateWindowW(L"STATIC", L"Steam", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr, instance, nullptr))
     return 1;
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
