@@ -1,7 +1,6 @@
 # What the shell end-to-end scripts share, sourced after setting `script` to their name:
 # one line per check and a summary, and waiting for a condition.
-passed=${E2E_PASSED:-0}  # carried across an exec into with-mastersim
-failed=0
+passed=0 failed=0
 
 # check NAME TEST [DETAIL]: TEST and, on failure, DETAIL are evaluated as commands.
 check() {
