@@ -17,8 +17,6 @@ def expect(what, actual, wanted):
 
 
 class Checks:
-    """Prints "ok" or "FAIL" a check and, at the end, "SCRIPT: N passed, M failed"."""
-
     def __init__(self, script):
         self.script, self.passed, self.failed = script, 0, 0
 
@@ -51,8 +49,7 @@ def mastersim(scenario, *faults):
                                stderr=subprocess.STDOUT, text=True)
     try:
         address = process.stdout.readline().split()[-1]  # "mastersim listening on ADDRESS"
-        # The request log is read on, so that mastersim never blocks on a full pipe.
-        threading.Thread(target=process.stdout.read, daemon=True).start()
+        threading.Thread(target=process.stdout.read, daemon=True).start()  # never blocked by a full pipe
         yield ["--master", address, "--latest-version", f"http://{address}/latest_version.txt"]
     finally:
         process.terminate()

@@ -32,8 +32,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const wchar_t* arguments = CommandTail();
   if (arguments[wcsspn(arguments, L" \t")] != L'\0') return RecordBesideExecutable(arguments) ? 0 : 1;
   // Never shown: FindWindowW finds hidden top-level windows too.
-  if (!CreateWindowW(L"STATIC", L"Steam", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr, instance, nullptr))
-    return 1;
+  if (!CreateWindowW(L"STATIC", L"Steam", WS_OVERLAPPEDWINDOW, 0, 0, 9, 9, nullptr, nullptr, instance, nullptr)) return 1;
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
   return 0;
