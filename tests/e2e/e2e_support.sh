@@ -12,10 +12,7 @@ check() {
     failed=$((failed + 1))
   fi
 }
-summary() {
-  echo "$script: $passed passed, $failed failed"
-  [[ $failed -eq 0 ]]
-}
+summary() { echo "$script: $passed passed, $failed failed" && [[ $failed -eq 0 ]]; }
 
 # WaitFor SECONDS COMMAND...: true as soon as the command succeeds, false after SECONDS.
 WaitFor() {

@@ -1,7 +1,6 @@
-// Stands in for the game (built as rwr_game.exe) and for the Steam client (steam_standin.exe).
-// Started with arguments, as a join starts either, it writes them as its starter wrote them,
-// blanks kept, to NAME.args beside itself (NAME.exe) and ends. Started without, as the
-// running Steam client, it keeps a hidden top-level window titled "Steam" open.
+// Stands in for the game (built as rwr_game.exe) and the Steam client (steam_standin.exe). Started with
+// arguments, as a join starts either, it writes them as given, blanks kept, to NAME.args beside itself
+// (NAME.exe) and ends; started without, as the running Steam client, it keeps a hidden window "Steam".
 #include <windows.h>
 
 #include <cstdio>
@@ -32,7 +31,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const wchar_t* arguments = CommandTail();
   if (arguments[wcsspn(arguments, L" \t")] != L'\0') return RecordBesideExecutable(arguments) ? 0 : 1;
   // Never shown: FindWindowW finds hidden top-level windows too.
-  if (!CreateWindowW(L"STATIC", L"Steam", WS_OVERLAPPEDWINDOW, 0, 0, 9, 9, nullptr, nullptr, instance, nullptr)) return 1;
+  if (!CreateWindowW(L"STATIC", L"Steam", 0, 0, 0, 9, 9, nullptr, nullptr, instance, nullptr)) return 1;
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
   return 0;
