@@ -146,8 +146,9 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
   void PutFile(const std::string& name, const std::string& bytes) const {
     std::ofstream(folder_ / name, std::ios::binary) << bytes;
   }
-  // The file's bytes, or "(none)" when there is no such file.
+  // The file's bytes, "(folder)" for a folder, "(none)" when there is nothing of that name.
   std::string FileBytes(const std::string& name) const {
+    if (std::filesystem::is_directory(folder_ / name)) return "(folder)";
     std::ifstream in(folder_ / name, std::ios::binary);
     return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "(none)";
   }

@@ -16,7 +16,7 @@ namespace {
 using testing::Form1Rig;
 using testing::Server;
 
-// Every event as one short line.
+// Every event as one short line; a tray call as "tray" and "+", "~" or "-" for add, modify, delete.
 class RecordingOutput : public ConsoleOutput {
  public:
   void Tray(uint32_t message, const TrayIconData&) override { events.push_back(std::string("tray ") + "+~-"[message]); }
@@ -30,18 +30,17 @@ class RecordingOutput : public ConsoleOutput {
   }
   void Idle() override { events.push_back("idle"); }
   bool Closed() const override { return closed; }
-
   std::vector<std::string> events;
   bool closed = false;  // stdout's reader has gone
 };
 
-// stdin as a script of lines; a stop signal comes when a test raises it.
+// stdin as a script of lines and, at the given look for one, a stop signal.
 class ScriptedInput : public ConsoleInput {
  public:
   InputEvent Wait(std::optional<int64_t>, std::string& line) override {
     if (TakeSignal()) return InputEvent::Signal;
     if (script.empty()) return InputEvent::EndOfInput;
-    line = script.front();
+    line = std::exchange(script.front(), {});
     script.pop_front();
     return InputEvent::Line;
   }
@@ -50,7 +49,7 @@ class ScriptedInput : public ConsoleInput {
   void Wake() override {}
   bool TakeSignal() override { return looksBeforeSignal > 0 && --looksBeforeSignal == 0; }
   std::deque<std::string> script;
-  int looksBeforeSignal = 0;  // a signal comes at this look for one, if set
+  int looksBeforeSignal = 0;
 };
 
 class FreeLock : public SingleInstanceLock {
@@ -86,18 +85,14 @@ struct ConsoleRun {
 
 TEST(ConsoleSession, TheMenuIsPrintedAfterTheHandlersThatWroteItAndErrorsAfterTheirs) {
   ConsoleRun run;
-  EXPECT_EQ(run.Run({"advance 250", "click menAbout", "click menSound", "click menSort 3", "jump", "advance soon",
-                 "click menServername 2",  // no popup was opened: the current menu's line
-                 "click menServername 3", "rbutton", "click menServername 4", "click menNothing", "click menExit 0",
-                 "click menRate 3"}),
-            (std::vector<std::string>{
-                "tray ~", "menu", "idle", "error menAbout_Click: no box today", "idle", "menu", "idle", "menu", "idle",
-                "error stdin: unknown command: jump", "idle", "error stdin: advance: not a number of milliseconds: soon",
-                "idle", "file", "start", "idle",
-                "error stdin: menu item menServername 3 is not shown",  // one server: its separator is hidden
-                "idle", "popup", "idle", "error stdin: menu item menServername 4 is not shown", "idle",
-                "error stdin: no menu item menNothing", "idle", "error stdin: no menu item menExit 0", "idle",
-                "error stdin: no menu item menRate 3", "idle"}));
+  EXPECT_EQ(run.Run({"advance 250", "click menAbout", "click menSound", "jump", "click menServername 3", "rbutton",
+                     "click menServername 2", "click menNothing", "click menExit 0"}),
+            (std::vector<std::string>{"tray ~", "menu", "idle", "error menAbout_Click: no box today", "idle", "menu",
+                                      "idle", "error stdin: unknown command: jump", "idle",
+                                      "error stdin: menu item menServername 3 is not shown",  // one server's separator
+                                      "idle", "popup", "idle", "file", "start", "idle",
+                                      "error stdin: no menu item menNothing", "idle",
+                                      "error stdin: no menu item menExit 0", "idle"}));
 }
 
 TEST(ConsoleSession, TheEndOfInputEndsTheRunWithoutExitSoNothingIsSaved) {
