@@ -16,8 +16,8 @@ TEST(Form1Startup, EffectsComeInTheWrittenOrderAndTheListWaitsForTimer3) {
   rig.values[kSteamExeValue] = kSteamExe;
   std::vector<TrayIconData> trayAtVersionDownload;  // what the user sees meanwhile
   std::string fileAtVersionDownload;
-  rig.onOpen = [&](const Text& url) {
-    if (url != Form1Rig::kLatestVersionUrl) return;
+  rig.onYield = [&](int n) {  // the first yield is the version download's wait
+    if (n > 1) return;
     trayAtVersionDownload = rig.trayData;
     fileAtVersionDownload = rig.FileBytes("Quorvex.ini");
   };
