@@ -9,14 +9,6 @@
 namespace quorvex::testing {
 namespace {
 
-// Servers "S1".."Sn" on 127.0.0.1..n with these player counts and the latest version.
-std::vector<ServerRecord> WithPlayers(const std::vector<int16_t>& players) {
-  std::vector<ServerRecord> servers;
-  for (int i = 1; i <= static_cast<int>(players.size()); ++i)
-    servers.push_back(Server(u"S" + FormatPlain(i), u"127.0.0." + FormatPlain(i), players[static_cast<size_t>(i - 1)]));
-  return servers;
-}
-
 // The first word of each shown server line, top to bottom.
 std::vector<Text> ShownNames(const Form1& form, int count) {
   std::vector<Text> names;
@@ -31,23 +23,19 @@ Text Summary(PollFigures figures) { return CutUnits(SummaryText(figures, 2), 127
 
 TEST(Form1Poll, Timer1AsksForTheCountAndOpensTheListThatTimer3Reads) {
   Form1Rig rig;
-  rig.Start("", WithPlayers({1, 2}), false);
+  rig.Start("", WithPlayers({1, 2}));
   rig.log.clear();
   rig.Poll();
-  EXPECT_EQ(rig.Entries("timer "), (Log{"Timer1 off 19750", "Timer3 on 250", "Timer3 off 250", "Timer1 on 19750"}));
-  EXPECT_EQ(rig.Entries("http send ")[1], ToUtf8(Form1Rig::ListUrl(2)));
-  EXPECT_EQ(rig.log.back(), "timer Timer1 on 19750");
-  rig.log.clear();
-  rig.Form().TimerTick(TimerId::Timer1);
-  EXPECT_EQ(rig.log, (Log{"timer Timer1 off 19750", "http open " + ToUtf8(Form1Rig::kCountUrl),
-                          "http send " + ToUtf8(Form1Rig::kCountUrl), "http open " + ToUtf8(Form1Rig::ListUrl(2)),
-                          "timer Timer3 on 250"}));
+  const std::string count = ToUtf8(Form1Rig::kCountUrl), list = ToUtf8(Form1Rig::ListUrl(2));
+  EXPECT_EQ(rig.log, (Log{"timer Timer1 off 19750", "http open " + count, "http send " + count, "http open " + list,
+                          "timer Timer3 on 250", "timer Timer3 off 250", "http send " + list, "tray modify " + ToUtf8(rig.Tip()),
+                          "timer Timer1 on 19750"}));
   // A count that is no number, negative or missing, or no count at all, keeps the last one.
   for (const Text& reply : {Text(u"<servers>many</servers>"), Text(u"<servers>7"), Text(u"<servers>-3</servers>"), Text()}) {
     rig.replies[Form1Rig::kCountUrl] = reply;
     if (reply.empty()) rig.replies.clear();
     rig.Form().TimerTick(TimerId::Timer1);
-    EXPECT_EQ(rig.Entries("http open ").back(), ToUtf8(Form1Rig::ListUrl(2))) << ToUtf8(reply);
+    EXPECT_EQ(rig.Entries("http open ").back(), list) << ToUtf8(reply);
   }
   EXPECT_TRUE(rig.TimerOn(TimerId::Timer3));
 }
@@ -58,15 +46,16 @@ TEST(Form1Poll, TheTooltipSummarisesTheListedUpToDateServers) {
   std::vector<ServerRecord> ten = WithPlayers({12, 10, 5, 3, 2, 1, 1, 0, 0, 0});
   ten[0].watchers = 3;  // the watchers of the first record
   ten[1].watchers = 9;
-  const std::vector<ServerRecord> versions = {Server(u"A", u"127.0.0.1", 20, u"1.10"), Server(u"B", u"127.0.0.2", 30, u"1.9"),
-                                              Server(u"C", u"127.0.0.3", 40, u"1.09"), Server(u"D", u"127.0.0.4", 50, u"1.1")};
+  std::vector<ServerRecord> versions = WithPlayers({20, 30, 40, 50});
+  for (const auto& [i, version] : {std::pair<size_t, Text>{0, u"1.10"}, {1, u"1.9"}, {2, u"1.09"}, {3, u"1.1"}})
+    versions[i].version = version;
   const std::tuple<std::vector<ServerRecord>, Text, PollFigures> cases[] = {
       {ten, u"1.80", {12, 34, 10, 64, 3}},
       {{}, u"1.80", {0, 0, 0, 64, 0}},
       {twenty, u"1.80", {1, 16, 20, 64, 0}},
       {versions, u"1.10", {30, 140, 4, 64, 0}},  // versions compare as text
-      {{Server(u"A", u"127.0.0.1", 10, u"0.1"), Server(u"B", u"127.0.0.2", 3, u"")}, u"", {10, 13, 2, 64, 0}},
-      {{Server(u"A", u"127.0.0.1", 12), Server(u"B", u"127.0.0.2", 20, u"1.79")}, u"beta 1.80\r\n", {12, 32, 2, 64, 0}},
+      {versions, u"", {50, 140, 4, 64, 0}},
+      {versions, u"beta 1.9\r\n", {30, 140, 4, 64, 0}},  // the version file's last word
       {WithPlayers({30000, 2000, 1000, 500}), u"1.80", {30000, 32500, 4, 64, 0}},  // a sum past 16 bits is skipped
   };
   for (const auto& [servers, latest, figures] : cases) {
@@ -79,18 +68,16 @@ TEST(Form1Poll, TheTooltipSummarisesTheListedUpToDateServers) {
   }
 }
 
-TEST(Form1Poll, ServersAreNormalisedPingedAndShownAndAFailureKeepsWhatThereWas) {
+TEST(Form1Poll, ServersArePingedAndShownAndAFailureKeepsWhatThereWas) {
   Form1Rig rig;
   std::vector<ServerRecord> servers = WithPlayers({2, 6, 10, 1});
-  servers[0].player_names = u"ann,bob";
-  servers[1].dedicated = u"0";
+  servers[0].dedicated = u"1";
   rig.answers = {{u"127.0.0.1", u" 23"}, {u"127.0.0.2", u"999"}, {u"127.0.0.3", u" 0"}};
   Form1& form = rig.Start(SettingsFile(64, 20, 1, 1, 3), servers);
   EXPECT_EQ(ShownNames(form, 4), (std::vector<Text>{u"S3", u"S2", u"S1", u"S4"}));
   EXPECT_FALSE(form.Menu().Item("menServername", 12).visible);
   form.menSort_Click(0);  // by name: slot n holds Sn from here on
   auto at = [&](int slot) { return form.Servers().at(slot); };
-  EXPECT_EQ(at(1).player_names + at(1).dedicated + at(2).dedicated, u"ann   bob* ");
   EXPECT_EQ(std::vector<int16_t>({at(1).ping, at(2).ping, at(3).ping}), std::vector<int16_t>({23, 999, 0}));
   const Text tip = rig.Tip();
   rig.answers[u"127.0.0.1"] = u"fast";  // an answer that is no number keeps the last ping
@@ -105,9 +92,9 @@ TEST(Form1Poll, ServersAreNormalisedPingedAndShownAndAFailureKeepsWhatThereWas) 
   EXPECT_EQ(at(2).name + at(1).dedicated, u"S2*");  // a dedicated server stays dedicated
   EXPECT_EQ(rig.Tip(), tip);
   EXPECT_TRUE(rig.TimerOn(TimerId::Timer1));
-  ServerRecord watched = Server(u"W", u"127.0.0.1", 1);
-  watched.watchers = 7;
-  rig.Serve({watched});
+  std::vector<ServerRecord> watched = WithPlayers({1});
+  watched[0].watchers = 7;
+  rig.Serve(watched);
   rig.Poll();
   rig.Serve({});  // records are never cleared: no servers, and the first record's watchers
   rig.Poll();
@@ -123,11 +110,11 @@ TEST(Form1Poll, APollAndASortInsideEachOthersYieldsEndInACompleteRebuild) {
       [](Form1Rig& rig) { rig.Start("", WithPlayers({2, 10, 6}), false); }, [](Form1Rig& rig) { rig.Poll(); },
       [](Form1Rig& rig) { rig.Form().Click("menSort", 3, rig.Form().Snapshot()); },
       [](Form1Rig& rig) {
-        const Form1& form = rig.Form();
-        EXPECT_EQ(ShownNames(form, 3), (std::vector<Text>{u"S2", u"S3", u"S1"}));
-        for (int slot = 1; slot <= 3; ++slot)
-          EXPECT_EQ(u"127.0.0." + form.Servers().at(slot).name.substr(1), form.Servers().at(slot).address);
-        EXPECT_NE(form.Menu().Item("menServerTitle").caption.find(u"Players\u00b9"), Text::npos);
+        EXPECT_EQ(ShownNames(rig.Form(), 3), (std::vector<Text>{u"S2", u"S3", u"S1"}));
+        for (int slot = 1; slot <= 3; ++slot) {
+          const ServerRecord& server = rig.Form().Servers().at(slot);
+          EXPECT_EQ(u"127.0.0." + server.name.substr(1), server.address);
+        }
         EXPECT_TRUE(rig.TimerOn(TimerId::Timer1));
       });
   EXPECT_GE(pollYields, 2 + 12 * 3 + 3 + 3 + 1 + 2 * 16);
@@ -148,9 +135,9 @@ TEST(Form1Poll, APollAndASortInsideEachOthersYieldsEndInACompleteRebuild) {
 
 TEST(Form1Poll, ASortInTheCountWaitRebuildsAtOnceButInTheListWaitWaitsForThePoll) {
   Form1Rig rig;
-  rig.Start(SettingsFile(64, 20, 1, 1, 0), {Server(u"Alpha", u"127.0.0.1", 2), Server(u"Bravo", u"127.0.0.2", 10)});
+  rig.Start("", WithPlayers({2, 10}));
   for (const auto& [handler, sort, firstAfterThePoll] :
-       {std::tuple<TimerId, int16_t, Text>{TimerId::Timer1, 3, u"Bravo"}, {TimerId::Timer3, 0, u"Alpha"}}) {
+       {std::tuple<TimerId, int16_t, Text>{TimerId::Timer1, 3, u"S2"}, {TimerId::Timer3, 0, u"S1"}}) {
     Text atTheClick;
     const int first = rig.yields + 1;  // the handler's first yield is its transfer's wait
     rig.onYield = [&](int n) {
@@ -159,15 +146,15 @@ TEST(Form1Poll, ASortInTheCountWaitRebuildsAtOnceButInTheListWaitWaitsForThePoll
       atTheClick = ShownNames(rig.Form(), 1)[0];
     };
     rig.Form().TimerTick(handler);
-    EXPECT_EQ(atTheClick, u"Bravo") << sort;
+    EXPECT_EQ(atTheClick, u"S2") << sort;
     EXPECT_EQ(ShownNames(rig.Form(), 1)[0], firstAfterThePoll) << sort;
   }
 }
 
-// The busiest server per poll against the limit 16: the first poll at or above it alerts, the
-// next poll below it re-arms the latch. An alert removes the icon as it stood, shows the
-// balloon, plays the sound when it is on and starts Timer2, which 4 s later shows the icon
-// again with its own tooltip.
+// The busiest up-to-date server per poll against the limit 16: the first poll at or above it
+// alerts, and the next poll below it re-arms the latch. An alert removes the icon as it stood,
+// shows the balloon with the alert icon, plays the sound when it is on and starts Timer2,
+// which 4 s later shows the icon again with its own tooltip.
 TEST(Form1Alert, TheLatchAlertsOnceAboveAndAgainAfterAPollBelow) {
   const std::vector<std::tuple<int16_t, bool, NativeHandle>> polls = {
       {15, false, Form1Rig::kNormalIcon}, {16, true, Form1Rig::kAlertIcon}, {25, false, Form1Rig::kAlertIcon},
@@ -176,25 +163,28 @@ TEST(Form1Alert, TheLatchAlertsOnceAboveAndAgainAfterAPollBelow) {
     Form1Rig rig;
     rig.Start(SettingsFile(16, 20, sound, 1, 0), {}, false);
     for (const auto& [players, alerts, icon] : polls) {
-      rig.Serve({Server(u"Busy", u"127.0.0.1", players), Server(u"Old", u"127.0.0.2", 60, u"1.79")});  // never counts
+      std::vector<ServerRecord> servers = WithPlayers({players, 60});
+      servers[1].version = u"1.79";  // never counts
+      rig.Serve(servers);
       const TrayIconData before = rig.Form().Tray().Data();
       rig.log.clear();
       rig.Poll();
-      const std::string tip = ToUtf8(rig.Tip()), limit = "Player-limit of 16 reached!\r\nPlayers: " + std::to_string(players);
+      const std::string tip = ToUtf8(rig.Tip());
       const Log alertTray = {"delete " + ToUtf8(before.szTip), "balloon ", "modify " + tip};
       EXPECT_EQ(rig.Entries("tray "), alerts ? alertTray : Log{"modify " + tip});
       EXPECT_EQ(rig.Entries("sound ").size(), alerts && sound ? 1u : 0u);
+      EXPECT_EQ(rig.Entries("timer Timer2 on 4000").size(), alerts ? 1u : 0u);
       EXPECT_EQ(rig.Icon(), icon) << players;
       EXPECT_EQ(rig.Form().LimitReached(), icon == Form1Rig::kAlertIcon) << players;
       if (!alerts) continue;
       EXPECT_EQ(rig.trayData[rig.trayData.size() - 3], before);
-      EXPECT_EQ(rig.trayData[rig.trayData.size() - 2],
-                (TrayIconData{.hWnd = before.hWnd, .uID = 1, .uFlags = 0x17, .uCallbackMessage = 0x200, .hIcon = Form1Rig::kAlertIcon,
-                              .szInfo = FromUtf8(limit), .szInfoTitle = u"Quorvex", .dwInfoFlags = 1}));
-      EXPECT_EQ(rig.Entries("timer Timer2"), Log{" on 4000"});
-      rig.log.clear();
+      const TrayIconData balloon = rig.trayData[rig.trayData.size() - 2];
+      EXPECT_EQ(std::tie(balloon.uFlags, balloon.hIcon, balloon.szInfoTitle, balloon.dwInfoFlags),
+                std::make_tuple(0x17u, Form1Rig::kAlertIcon, Text(u"Quorvex"), 1u));
+      EXPECT_EQ(balloon.szInfo, AlertMessage(16, players));
       rig.Form().TimerTick(TimerId::Timer2);
-      EXPECT_EQ(rig.log, (Log{"tray delete " + tip, "tray add Player-limit has been reached", "timer Timer2 off 4000"}));
+      EXPECT_EQ(rig.Entries("tray ").back(), "add Player-limit has been reached");
+      EXPECT_EQ(rig.log.back(), "timer Timer2 off 4000");
       EXPECT_EQ(rig.trayData.back().uFlags, 7u);
       EXPECT_EQ(rig.Icon(), Form1Rig::kAlertIcon);
     }

@@ -30,6 +30,14 @@ inline ServerRecord Server(const Text& name, const Text& address, int16_t player
                       .version = version, .fromLatestReply = kEveryFieldBit};  // as a reply that listed it whole
 }
 
+// Servers "S1".."Sn" on 127.0.0.1..n with these player counts and the latest version.
+inline std::vector<ServerRecord> WithPlayers(const std::vector<int16_t>& players) {
+  std::vector<ServerRecord> servers;
+  for (int i = 1; i <= static_cast<int>(players.size()); ++i)
+    servers.push_back(Server(u"S" + FormatPlain(i), u"127.0.0." + FormatPlain(i), players[static_cast<size_t>(i - 1)]));
+  return servers;
+}
+
 inline Text ListReply(const std::vector<ServerRecord>& servers) {
   auto element = [](const Text& tag, const Text& text) { return u"<" + tag + u">" + text + u"</" + tag + u">"; };
   Text reply = u"<result>";
@@ -118,15 +126,11 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
       if (entry.rfind(prefix, 0) == 0) found.push_back(entry.substr(prefix.size()));
     return found;
   }
-  // The menu as comparable lines: name, index, caption, visible and check mark of every item.
-  Log MenuLines() {
-    Log lines;
-    std::function<void(const MenuItem&)> add = [&](const MenuItem& item) {
-      lines.push_back(item.name + std::to_string(item.index) + ToUtf8(item.caption) + (item.visible ? "" : " hidden") +
-                      (item.checked ? " checked" : ""));
-      for (const MenuItem& child : item.children) add(child);
-    };
-    add(Form().Menu().Root());
+  // The servers submenu as the rebuild writes it: its caption and each line's text and visibility.
+  Log ServerLines() {
+    Log lines = {ToUtf8(Form().Menu().Item("menServer").caption)};
+    for (const MenuItem& line : Form().Menu().Item("menServer").children)
+      lines.push_back(ToUtf8(line.caption) + (line.visible ? "" : " hidden"));
     return lines;
   }
   Text Folder() const { return FromUtf8(folder_.string()); }
