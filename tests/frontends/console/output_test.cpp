@@ -39,7 +39,7 @@ TEST(JsonOutput, ABalloonIsAnAddWithTheInfoFlagAndAnErrorNamesItsHandler) {
             R"({"ev":"error","handler":"Timer3_Timer","message":"bad \"thing\""})" "\n");
 }
 
-TEST(ReadableOutput, PrintsTheTrayAndTheServersMenuWhenTheyChangedAndEveryOtherEvent) {
+TEST(ReadableOutput, PrintsTheTrayAndTheServersMenuWhenTheyChangedAndThePopupWithItsMarks) {
   std::ostringstream out;
   ConsoleClock clock{true};
   ReadableOutput output{out, ConsoleIcons{1, 2}, clock};
@@ -61,11 +61,8 @@ TEST(ReadableOutput, PrintsTheTrayAndTheServersMenuWhenTheyChangedAndEveryOtherE
   output.Menu(menu, false);
   menu.Item("menSound").checked = true;  // nothing the servers menu shows
   output.Menu(menu, false);
-  output.MessageBox(u"Quorvex", u"Already running....");
-  output.Error("menAbout_Click", "no box");
   EXPECT_EQ(printed(), "[   20.250] servers menu:\n    Servers (1)\n    " + ToUtf8(menu.Item("menServerTitle").caption) +
-                           "\n    Alpha 1.80\n[   20.250] message box \"Quorvex\":\n    Already running....\n"
-                           "[   20.250] error in menAbout_Click: no box\n");
+                           "\n    Alpha 1.80\n");
   output.Menu(menu, true);
   const std::string popup = printed();
   EXPECT_EQ(popup.rfind("[   20.250] popup:\n        &Quorvex\n    ----\n        Servers (1) >\n", 0), 0u);
