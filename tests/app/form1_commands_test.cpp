@@ -8,27 +8,6 @@
 namespace quorvex::testing {
 namespace {
 
-TEST(Form1Commands, ALimitMovesItsCheckCaptionAndTooltipButOnlyAPollAlerts) {
-  Form1Rig rig;
-  std::vector<ServerRecord> servers(8, Server(u"S", u"127.0.0.3", 0));
-  servers.push_back(Server(u"A", u"127.0.0.1", 12));
-  servers.push_back(Server(u"B", u"127.0.0.2", 22, u"1.79"));
-  servers[8].watchers = 3;  // the first record's, sorted by name
-  Form1& form = rig.Start(SettingsFile(64, 10, 1, 1, 0), servers);
-  form.men_Click(1);
-  form.men_Click(1);  // the checked limit stays checked
-  EXPECT_EQ(Checked(form.Menu(), "men"), std::vector<int>{1});
-  EXPECT_EQ(form.Menu().Item("menPlayer").caption, u"Player-Limit (4)");
-  EXPECT_EQ(rig.Tip(), CutUnits(SummaryText({12, 34, 10, 4, 3}, 4), 127));  // four blanks after "Max Players:"
-  EXPECT_EQ(rig.Icon(), Form1Rig::kNormalIcon);  // 12 is above 4, but it is no poll
-  rig.Poll();
-  EXPECT_EQ(rig.Entries("tray balloon").size(), 1u);
-  form.men_Click(5);  // above the busiest server, but the latch and its icon wait for a poll
-  EXPECT_EQ(rig.Icon(), Form1Rig::kAlertIcon);
-  rig.Poll();
-  EXPECT_EQ(rig.Icon(), Form1Rig::kNormalIcon);
-}
-
 TEST(Form1Commands, TheAboutBoxTheTrayCallbackAndARecreatedNotificationArea) {
   Form1Rig rig;
   rig.Form().TaskbarCreated();  // before start-up there is no icon to bring back
@@ -65,7 +44,7 @@ TEST(Form1Click, EachItemReachesItsHandlerAndOnlyExitSaves) {
   const size_t entries = rig.log.size();
   const PopupSnapshot popup = form.Snapshot();
   const std::tuple<const char*, int, uint64_t> clicks[] = {  // the item, and how often it writes the menu
-      {"men", 3, 1},           {"menRate", 4, 1},        {"menSort", 3, 2},        {"menSound", -1, 1},
+      {"men", 3, 1},           {"men", 3, 1},            {"menRate", 4, 1},        {"menSort", 3, 2},        {"menSound", -1, 1},
       {"menAutostart", -1, 1}, {"menAutostart", -1, 1},  {"menAutostart", -1, 1},  {"menAbout", -1, 0},
       {"menServer", -1, 0},    {"menConfig", -1, 0},     {"menblub", -1, 0},       {"menServerTitle", 1, 0},
       {"menServername", 49, 0}, {"menServername", 0, 0}};
@@ -75,13 +54,15 @@ TEST(Form1Click, EachItemReachesItsHandlerAndOnlyExitSaves) {
     EXPECT_EQ(form.MenuRevision(), before + revisions) << name;  // a sort writes its check and rebuilds
   }
   EXPECT_EQ(form.CurrentSettings(), (Settings{3, 40, 0, 0, 3}));
-  EXPECT_EQ(Checked(form.Menu(), "men"), std::vector<int>{3});
+  EXPECT_EQ(Checked(form.Menu(), "men"), std::vector<int>{3});  // also when chosen again
+  EXPECT_EQ(form.Menu().Item("menPlayer").caption, u"Player-Limit (16)");
+  EXPECT_EQ(rig.Tip(), CutUnits(SummaryText({10, 18, 3, 16, 0}, 4), 127));  // four blanks after "Max Players:"
   EXPECT_EQ(Checked(form.Menu(), "menRate"), std::vector<int>{4});
   EXPECT_EQ(Checked(form.Menu(), "menSort"), std::vector<int>{3});  // the check left column 5
   EXPECT_FALSE(form.Menu().Item("menAutostart").checked || form.Menu().Item("menSound").checked);
   EXPECT_EQ(form.Menu().Item("menServername", 1).caption.substr(0, 2), u"S3");
   EXPECT_NE(form.Menu().Item("menServerTitle").caption.find(u"Players\u00b9"), Text::npos);
-  EXPECT_EQ(rig.log.size(), entries + 3);  // the limit's tooltip, the rate's timer change, the about box
+  EXPECT_EQ(rig.log.size(), entries + 4);  // the limit's tooltips, the rate's timer change, the about box
   form.Click("menExit", -1, popup);
   form.Click("men", 5, popup);  // a click on its way when the program exited changes nothing
   EXPECT_EQ(rig.Entries("end").size(), 1u);
@@ -130,41 +111,28 @@ TEST_F(Form1Join, SteamStartsTheGameOnTheServerOfTheLineAndSeparatorsDoNothing) 
 // whose path is known, else through start.bat. An address a shell would misread is refused
 // first; a failed write or start is reported and leaves no batch file.
 TEST(Form1JoinWay, EachWayOfStartingTheGameAndEachRefusal) {
-  const std::string steamLine = SteamLine("127.0.0.5", "27015"), batch = "batch",
-                    steamCommand = "steam -applaunch 270150 server_address=127.0.0.5 server_port=27015",
-                    refused = "This server's address cannot be joined.", failed = "The game could not be started: ";
-  const struct {
-    bool steamWindow, steamPath, steamCommand;
-    Text address;
-    std::optional<std::string> writeFailure, startFailure;
-    std::string started, box;
-  } cases[] = {{true, true, false, u"127.0.0.5", {}, {}, steamLine, ""},
-               {false, true, false, u"127.0.0.5", {}, {}, batch, ""},
-               {true, false, false, u"127.0.0.5", {}, {}, batch, ""},
-               {true, true, true, u"127.0.0.5", {}, {}, steamCommand, ""},
-               {true, true, false, u"127.0.0.5&del x", {}, {}, "", refused},
-               {false, true, false, u"127.0.0.5&del x", {}, {}, "", refused},
-               {false, true, false, u"127.0.0.5", "read-only", {}, "", failed + "read-only"},
-               {false, true, false, u"127.0.0.5", {}, "no cmd.exe", batch, failed + "no cmd.exe"},
-               {true, true, false, u"127.0.0.5", {}, "no Steam", steamLine, failed + "no Steam"},
-               {true, true, true, u"127.0.0.5", {}, "no Steam", steamCommand, failed + "no Steam"}};
-  for (const auto& c : cases) {
+  const std::string refused = "This server's address cannot be joined.", failed = "The game could not be started: x";
+  // Steam's window, its path, the steam command, a hostile address, the launcher step that
+  // fails; then how the game starts ('B' start.bat, 'C' the steam command, '-' not at all).
+  const std::tuple<bool, bool, bool, bool, std::string, char, std::string> cases[] = {
+      {false, true, false, false, "", 'B', ""},         {true, false, false, false, "", 'B', ""},
+      {true, true, true, false, "", 'C', ""},           {true, true, false, true, "", '-', refused},
+      {false, true, false, true, "", '-', refused},     {false, true, false, false, "write", '-', failed},
+      {false, true, false, false, "start", 'B', failed}, {true, true, true, false, "start", 'C', failed}};
+  for (const auto& [window, path, command, hostile, failing, way, box] : cases) {
     Form1Rig rig;
-    rig.steamWindow = c.steamWindow;
-    rig.steamCommand = c.steamCommand;
-    if (c.steamPath) rig.values = {{kInstalledValue, int32_t{1}}, {kSteamExeValue, kSteamExe}};
-    rig.Start("", {Server(u"Alpha", c.address, 8)});
-    rig.writeFailure = c.writeFailure;
-    rig.startFailure = c.startFailure;
+    rig.steamWindow = window;
+    rig.steamCommand = command;
+    if (path) rig.values = {{kInstalledValue, int32_t{1}}, {kSteamExeValue, kSteamExe}};
+    rig.Start("", {Server(u"Alpha", hostile ? u"127.0.0.5&del x" : u"127.0.0.5", 8)});
+    if (!failing.empty()) (failing == "write" ? rig.writeFailure : rig.startFailure) = "x";
     rig.Form().Click("menServername", 1, rig.Form().Snapshot());
-    const std::string batchCommand = "\"" + ToUtf8(JoinPath(rig.Folder(), u"start.bat")) + " \"";
-    SCOPED_TRACE(c.started + " " + c.box);
-    EXPECT_EQ(rig.Entries("start "), c.started.empty() ? Log{} : Log{c.started == batch ? batchCommand : c.started});
-    EXPECT_EQ(rig.Entries("msgbox Quorvex|"), c.box.empty() ? Log{} : Log{c.box});
-    const bool batchStays = c.started == batch && !c.startFailure;
-    EXPECT_EQ(rig.FileBytes("start.bat").find("start rwr_game.exe server_address=127.0.0.5 server_port=27015\r\n") <
-                  std::string::npos,
-              batchStays);
+    const std::string batch = "\"" + ToUtf8(JoinPath(rig.Folder(), u"start.bat")) + " \"",
+                      steam = "steam -applaunch 270150 server_address=127.0.0.5 server_port=27015";
+    SCOPED_TRACE(std::string(1, way) + " " + failing);
+    EXPECT_EQ(rig.Entries("start "), way == '-' ? Log{} : Log{way == 'B' ? batch : steam});
+    EXPECT_EQ(rig.Entries("msgbox Quorvex|"), box.empty() ? Log{} : Log{box});
+    EXPECT_EQ(rig.FileBytes("start.bat") != "(none)", way == 'B' && failing.empty());
   }
 }
 

@@ -98,7 +98,7 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
   // first poll (Timer3) too.
   Form1& Start(const std::string& settings, const std::vector<ServerRecord>& servers, bool firstPoll = true,
                const Text& latest = u"1.80") {
-    if (!settings.empty()) PutFile("Quorvex.ini", settings);
+    if (!settings.empty()) std::ofstream(folder_ / "Quorvex.ini", std::ios::binary) << settings;
     replies[kLatestVersionUrl] = latest;
     Serve(servers);
     Form().Form_Load();
@@ -134,9 +134,6 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
     return lines;
   }
   Text Folder() const { return FromUtf8(folder_.string()); }
-  void PutFile(const std::string& name, const std::string& bytes) const {
-    std::ofstream(folder_ / name, std::ios::binary) << bytes;
-  }
   // The file's bytes, "(folder)" for a folder, "(none)" when there is nothing of that name.
   std::string FileBytes(const std::string& name) const {
     if (std::filesystem::is_directory(folder_ / name)) return "(folder)";
