@@ -5,7 +5,6 @@
 #include <sstream>
 
 #include "frontends/console/json.h"
-#include "frontends/console/json_output.h"
 #include "frontends/console/readable_output.h"
 
 namespace quorvex {
@@ -22,21 +21,6 @@ TEST(JsonString, EscapesWhatJsonNeedsAndReplacesWhatIsNoUtf8) {
   for (const auto& [in, out] : bytes) EXPECT_EQ(JsonString(in), out) << out;
   EXPECT_EQ(JsonString(Text(u"S\u00e9r \U0001F3AE")), "\"S\xC3\xA9r \xF0\x9F\x8E\xAE\"");  // not "\ud83c..."
   EXPECT_EQ(JsonString(Text(1, char16_t(0xDC00))), "\"\xEF\xBF\xBD\"");
-}
-
-TEST(JsonOutput, ABalloonIsAnAddWithTheInfoFlagAndAnErrorNamesItsHandler) {
-  std::ostringstream out;
-  JsonOutput output{out, ConsoleIcons{1, 2}};
-  TrayIconData data{.uFlags = kNifMessage | kNifIcon | kNifTip | kNifInfo, .hIcon = 2, .szTip = u"N/A",
-                    .szInfo = u"Player-limit of 4 reached!\r\nPlayers: 4", .szInfoTitle = u"Quorvex", .dwInfoFlags = 1};
-  output.Tray(kNimAdd, data);
-  output.Tray(kNimModify, data);
-  output.Error("Timer3_Timer", "bad \"thing\"");
-  EXPECT_EQ(out.str(),
-            R"({"ev":"tray","op":"balloon","tip":"N/A","icon":"alert","title":"Quorvex",)"
-            R"("text":"Player-limit of 4 reached!\r\nPlayers: 4","flags":1})" "\n"
-            R"({"ev":"tray","op":"modify","tip":"N/A","icon":"alert"})" "\n"
-            R"({"ev":"error","handler":"Timer3_Timer","message":"bad \"thing\""})" "\n");
 }
 
 // The tray is printed only when its icon or its tooltip changed, a balloon whenever it comes.

@@ -14,11 +14,11 @@ namespace quorvex {
 namespace {
 
 using testing::Form1Rig;
-using testing::Server;
 
-// Every event as one short line; a tray call as "tray" and "+", "~" or "-" for add, modify, delete.
-// A message box cannot be shown.
-class RecordingOutput : public ConsoleOutput {
+// stdout as one short line per event (a tray call as "tray" and "+", "~" or "-" for add,
+// modify, delete; a message box cannot be shown), stdin as a script of lines and, at the
+// given look for one, a stop signal; and a lock that is always free.
+class ScriptedConsole : public ConsoleOutput, public ConsoleInput, public SingleInstanceLock {
  public:
   void Tray(uint32_t message, const TrayIconData&) override { events.push_back(std::string("tray ") + "+~-"[message]); }
   void Menu(const MenuTree&, bool popup) override { events.push_back(popup ? "popup" : "menu"); }
@@ -31,13 +31,7 @@ class RecordingOutput : public ConsoleOutput {
   }
   void Idle() override { events.push_back("idle"); }
   bool Closed() const override { return closed; }
-  std::vector<std::string> events;
-  bool closed = false;  // stdout's reader has gone
-};
 
-// stdin as a script of lines and, at the given look for one, a stop signal.
-class ScriptedInput : public ConsoleInput {
- public:
   InputEvent Wait(std::optional<int64_t>, std::string& line) override {
     if (TakeSignal()) return InputEvent::Signal;
     if (script.empty()) return InputEvent::EndOfInput;
@@ -49,38 +43,35 @@ class ScriptedInput : public ConsoleInput {
   void WaitForActivity(int32_t, bool) override {}
   void Wake() override {}
   bool TakeSignal() override { return looksBeforeSignal > 0 && --looksBeforeSignal == 0; }
+  bool Acquire() override { return true; }
+
+  std::vector<std::string> events;
+  bool closed = false;  // stdout's reader has gone
   std::deque<std::string> script;
   int looksBeforeSignal = 0;
 };
 
-class FreeLock : public SingleInstanceLock {
- public:
-  bool Acquire() override { return true; }
-};
-
 // Form1 over the console's desktop, tray and launcher, with the rig's network and registry.
 struct ConsoleRun {
-  // Runs the script; returns the events after start-up's first idle.
+  // Runs the script over one server; returns the events after start-up's first idle.
   std::vector<std::string> Run(std::deque<std::string> script) {
-    input.script = std::move(script);
+    console.script = std::move(script);
     rig.replies[Form1Rig::kLatestVersionUrl] = u"1.80";
-    rig.Serve({Server(u"Alpha", u"127.0.0.2", 1)});
+    rig.Serve(testing::WithPlayers({1}));
     form = std::make_unique<Form1>(Form1Services{desktop, trayShell, rig, rig, rig, launcher}, rig.config);
-    ConsoleSession session(*form, desktop, input, output);
+    ConsoleSession session(*form, desktop, console, console);
     desktop.Attach(session);
     EXPECT_EQ(session.Run(), 0);
-    const auto idle = std::find(output.events.begin(), output.events.end(), "idle");
-    return {idle == output.events.end() ? idle : idle + 1, output.events.end()};
+    const auto idle = std::find(console.events.begin(), console.events.end(), "idle");
+    return {idle == console.events.end() ? idle : idle + 1, console.events.end()};
   }
 
   Form1Rig rig;
-  RecordingOutput output;
+  ScriptedConsole console;
   ConsoleClock clock{true};
-  FreeLock lock;
-  ConsoleDesktop desktop{output, clock, lock, ConsoleIcons{}};
-  ConsoleTrayShell trayShell{output};
-  ConsoleLauncher launcher{output};
-  ScriptedInput input;
+  ConsoleDesktop desktop{console, clock, console, ConsoleIcons{}};
+  ConsoleTrayShell trayShell{console};
+  ConsoleLauncher launcher{console};
   std::unique_ptr<Form1> form;
 };
 
@@ -100,17 +91,16 @@ TEST(ConsoleSession, TheMenuAfterTheHandlersThatWroteItErrorsAndRefusals) {
   EXPECT_EQ(run.rig.Entries("registry Set").size(), 1u);  // SyncMode5 at start-up, nothing at the end
 }
 
-// A stop signal in the poll's ping or in its rebuild, or stdout's reader gone in the ping
-// (a closed pipe once killed the console), is an Exit: nothing follows the icon's removal,
-// the settings and the Run value are saved.
+// A stop signal in the poll's ping or in its rebuild, or stdout's reader gone in the ping, is
+// an Exit there: nothing follows the icon's removal, the settings and the Run value are saved.
 TEST(ConsoleSession, AStopInsideAPollIsAnExitThere) {
   for (const auto& [looks, closes, tail] :
        {std::tuple<int, bool, std::vector<std::string>>{1, false, {"tray -"}}, {2, false, {"tray ~", "tray -"}},
         {0, true, {"tray -"}}}) {
     ConsoleRun run;
     run.rig.onPing = [&] {
-      run.input.looksBeforeSignal = looks;  // the ping's own wait is the first look, the rebuild's come next
-      run.output.closed = closes;
+      run.console.looksBeforeSignal = looks;  // the ping's own wait is the first look, the rebuild's come next
+      run.console.closed = closes;
     };
     EXPECT_EQ(run.Run({"advance 250", "click menSound"}), tail) << looks;
     EXPECT_TRUE(run.form->Exited());
