@@ -211,13 +211,11 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
 
   // Pinger: all hosts of a call are pinged in one wait, one yield after the last of them.
   std::vector<Text> PingHosts(const std::vector<Text>& hosts, EventPump& pump) override {
+    pinged += hosts.size();
+    if (onPing) onPing();
     std::vector<Text> results;
-    for (const Text& host : hosts) {
-      ++pinged;
-      if (onPing) onPing();
-      results.push_back(answers.count(host) ? answers[host] : Text(u" 20"));
-    }
-    if (results.size() > resultsKept) results.resize(resultsKept);
+    for (const Text& host : hosts) results.push_back(answers.count(host) ? answers[host] : Text(u" 20"));
+    results.resize(std::min(results.size(), resultsKept));
     pump.DoEvents();
     return results;
   }
@@ -257,7 +255,7 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
   std::map<Text, Text> answers;                        // ping results by host; " 20" unless scripted
   size_t resultsKept = SIZE_MAX;                       // an echo that returns fewer results than hosts
   size_t pinged = 0;
-  std::function<void()> onPing;
+  std::function<void()> onPing;  // runs once a call, before its wait
   bool steamWindow = false, steamCommand = false;  // the steam command is the way to join, as on Linux
   std::optional<std::string> writeFailure, startFailure;  // the LaunchError those throw
 
