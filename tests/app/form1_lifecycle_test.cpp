@@ -21,7 +21,6 @@ TEST(Form1Startup, EffectsComeInTheWrittenOrderAndTheListWaitsForTimer3) {
   const std::string version = ToUtf8(Form1Rig::kLatestVersionUrl), count = ToUtf8(Form1Rig::kCountUrl);
   EXPECT_EQ(rig.log, (Log{"single-instance",
                           "registry SetRegDword Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\|SyncMode5=3",
-                          "registry GetRegDword " + ToUtf8(kInstalledValue), "registry GetRegString " + ToUtf8(kSteamExeValue),
                           "hide", "tray delete ", "tray add Current max players: N/A", "timer Timer1 off 19750",
                           "http open " + version, "http send " + version, "timer Timer1 off 19750", "http open " + count,
                           "http send " + count, "http open " + ToUtf8(Form1Rig::ListUrl(0)), "timer Timer3 on 250"}));
@@ -32,7 +31,7 @@ TEST(Form1Startup, EffectsComeInTheWrittenOrderAndTheListWaitsForTimer3) {
   Form1Rig notInstalled;  // SteamExe is read only when the game is installed
   notInstalled.values[kSteamExeValue] = kSteamExe;
   notInstalled.Start("", {}, false);
-  EXPECT_TRUE(notInstalled.Entries("registry GetRegString").empty());
+  EXPECT_TRUE(notInstalled.Form().SteamExePath().empty());
 }
 
 TEST(Form1Startup, StoredSettingsAreNormalisedIntoTheMenu) {

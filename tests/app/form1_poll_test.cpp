@@ -139,14 +139,14 @@ TEST(Form1Poll, ASortInTheCountWaitRebuildsAtOnceButInTheListWaitWaitsForThePoll
 }
 
 // The busiest up-to-date server per poll against the limit 16: the first poll at or above it
-// (the very first poll too) alerts, and the next poll below it (or a higher limit and a poll)
+// (the very first poll too) alerts, and only a poll below it (or a higher limit and a poll)
 // re-arms the latch. An alert removes the icon as it stood,
 // shows the balloon with the alert icon, plays the sound when it is on and starts Timer2,
 // which 4 s later shows the icon again with its own tooltip.
 TEST(Form1Alert, TheLatchAlertsOnceAboveAndAgainAfterAPollBelow) {
   const std::vector<std::tuple<int16_t, bool, NativeHandle>> polls = {
-      {16, true, Form1Rig::kAlertIcon}, {25, false, Form1Rig::kAlertIcon}, {10, false, Form1Rig::kNormalIcon},
-      {20, true, Form1Rig::kAlertIcon}};
+      {16, true, Form1Rig::kAlertIcon},   {16, false, Form1Rig::kAlertIcon}, {25, false, Form1Rig::kAlertIcon},
+      {10, false, Form1Rig::kNormalIcon}, {20, true, Form1Rig::kAlertIcon}};
   for (const bool sound : {true, false}) {
     Form1Rig rig;
     rig.Start(SettingsFile(16, 20, sound, 1, 0), {}, false);

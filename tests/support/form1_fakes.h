@@ -177,13 +177,9 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
     log.push_back(std::string("tray ") + (balloon ? "balloon" : names[message]) + " " + ToUtf8(data.szTip));
   }
 
-  // Registry: HKEY_CURRENT_USER in memory, values by "subkey|name".
-  Text GetRegString(uint32_t, const Text& key, const Text& name, const Text& def) override {
-    return GetValue("String", key + u"|" + name, def);
-  }
-  int32_t GetRegDword(uint32_t, const Text& key, const Text& name, int32_t def) override {
-    return GetValue("Dword", key + u"|" + name, def);
-  }
+  // Registry: HKEY_CURRENT_USER in memory, values by "subkey|name"; writes are logged.
+  Text GetRegString(uint32_t, const Text& key, const Text& name, const Text& def) override { return Get(key, name, def); }
+  int32_t GetRegDword(uint32_t, const Text& key, const Text& name, int32_t def) override { return Get(key, name, def); }
   void SetRegDword(uint32_t, const Text& key, const Text& name, int32_t value) override {
     SetValue("SetRegDword", key + u"|" + name, FormatPlain(value), value);
   }
@@ -220,12 +216,9 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
     return results;
   }
 
-  // Launcher: "find-window", "write <path>" and "start <command line>" entries; the batch
-  // file is written where it is asked to, so a leftover file can be seen.
-  bool FindWindowByTitle(const Text& title) override {
-    log.push_back("find-window " + ToUtf8(title));
-    return steamWindow && title == u"Steam";
-  }
+  // Launcher: "write <path>" and "start <command line>" entries; the batch file is written
+  // where it is asked to, so a leftover file can be seen.
+  bool FindWindowByTitle(const Text& title) override { return steamWindow && title == u"Steam"; }
   void WriteBatchFile(const Text& path, const Text& text) override {
     log.push_back("write " + ToUtf8(path));
     if (writeFailure) throw LaunchError(*writeFailure);
@@ -261,9 +254,8 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
 
  private:
   template <typename T>
-  T GetValue(const std::string& type, const Text& key, const T& def) {
-    log.push_back("registry GetReg" + type + " " + ToUtf8(key));
-    const auto found = values.find(key);
+  T Get(const Text& key, const Text& name, const T& def) const {
+    const auto found = values.find(key + u"|" + name);
     return found != values.end() && std::holds_alternative<T>(found->second) ? std::get<T>(found->second) : def;
   }
   void SetValue(const std::string& call, const Text& key, const Text& shown, const std::variant<int32_t, Text>& value) {
