@@ -79,42 +79,39 @@ TEST(Form1Startup, TheSettingsFileCanNameTheMasterServer) {
 // and is left as it is; a folder that takes no file still gets the Run value. A second instance,
 // or one that cannot take the lock (no telling whether another runs), touches nothing.
 TEST(Form1Exit, EachWayOfEndingSavesOnceOrNotAtAll) {
-  const std::string tooLarge = SettingsFile(16, 40, 1, 0, 3) + std::string(64 * 1024, 'x');
-  const struct {
-    std::function<void(Form1Rig&)> before;
-    std::string stored, saved;  // saved: "(none)" for no file
-    char runValue;              // 'S' set, 'D' deleted, '-' untouched
-    bool unloadFirst;
-  } cases[] = {
-      {[](Form1Rig&) {}, SettingsFile(16, 40, 5, 0, 3), SettingsFile(16, 40, 5, 0, 3), 'D', false},
-      {[](Form1Rig&) {}, SettingsFile(4, 20, 1, -1, 0), SettingsFile(4, 20, 1, 1, 0), 'S', true},
-      {[](Form1Rig& r) { std::filesystem::create_directory(ToUtf8(r.Folder()) + "/Quorvex.ini"); }, "", "(folder)", 'D', false},
-      {[](Form1Rig&) {}, tooLarge, tooLarge, 'D', false},
-      {[](Form1Rig& r) { r.config.programFolder = JoinPath(r.Folder(), u"missing"); }, "", "(none)", 'S', true},
-      {[](Form1Rig& r) { r.otherInstanceRuns = true; }, SettingsFile(8, 10, 1, 1, 0), SettingsFile(8, 10, 1, 1, 0), '-', false},
-      {[](Form1Rig& r) { r.otherInstanceRuns = true; }, "", "(none)", '-', true},
-      {[](Form1Rig& r) { r.lockFailure = "the lock is a folder"; }, "", "(none)", '-', false}};
-  for (const auto& c : cases) {
+  const std::string odd = SettingsFile(16, 40, 5, 0, 3), tooLarge = odd + std::string(64 * 1024, 'x');
+  enum Before { kNothing, kFolder, kUnwritable, kOtherInstance, kNoLock };
+  // What is there at start-up and the bytes stored, whether the unload at log-off comes before
+  // Exit; then what Quorvex.ini holds at the end, and the Run value: 'S' set, 'D' deleted.
+  const std::tuple<Before, std::string, bool, std::string, char> cases[] = {
+      {kNothing, odd, false, odd, 'D'},  // an odd boolean is kept
+      {kNothing, SettingsFile(4, 20, 1, -1, 0), true, SettingsFile(4, 20, 1, 1, 0), 'S'},  // on is stored as 1
+      {kFolder, "", false, "(folder)", 'D'},  {kNothing, tooLarge, false, tooLarge, 'D'},
+      {kUnwritable, "", true, "(none)", 'S'}, {kOtherInstance, odd, true, odd, '-'},
+      {kNoLock, "", false, "(none)", '-'}};
+  for (const auto& [before, stored, unloadFirst, saved, runValue] : cases) {
     Form1Rig rig;
-    c.before(rig);
-    rig.Start(c.stored, {}, false);
-    if (c.unloadFirst) rig.Form().Form_Unload();
+    if (before == kFolder) std::filesystem::create_directory(ToUtf8(rig.Folder()) + "/Quorvex.ini");
+    if (before == kUnwritable) rig.config.programFolder = JoinPath(rig.Folder(), u"missing");
+    rig.otherInstanceRuns = before == kOtherInstance;
+    if (before == kNoLock) rig.lockFailure = "the lock is a folder";
+    rig.Start(stored, {}, false);
+    if (unloadFirst) rig.Form().Form_Unload();
     for (int twice = 0; twice < 2; ++twice) {
       rig.Form().menExit_Click();
       rig.Form().Form_Unload();
       rig.Form().TaskbarCreated();
     }
-    EXPECT_EQ(rig.FileBytes("Quorvex.ini"), c.saved) << c.stored.substr(0, 30);
+    EXPECT_EQ(rig.FileBytes("Quorvex.ini"), saved) << before << stored.substr(0, 30);
     const Text exe = JoinPath(rig.config.programFolder, u"quorvex.exe");
-    EXPECT_EQ(rig.Entries("registry SetRegString "), c.runValue == 'S' ? Log{ToUtf8(kRunValue + u"=\"" + exe + u"\"")} : Log{});
-    EXPECT_EQ(rig.Entries("registry DeleteRegValue ").size(), c.runValue == 'D' ? 1u : 0u);
+    EXPECT_EQ(rig.Entries("registry SetRegString "), runValue == 'S' ? Log{ToUtf8(kRunValue + u"=\"" + exe + u"\"")} : Log{});
+    EXPECT_EQ(rig.Entries("registry DeleteRegValue ").size(), runValue == 'D' ? 1u : 0u);
     EXPECT_EQ(rig.Entries("end").size(), 1u);
+    if (before == kNoLock) {  // it reads nothing either, and says why it ends
+      EXPECT_EQ(rig.log, (Log{"single-instance",
+                              "msgbox Quorvex|Quorvex cannot make sure it runs only once: the lock is a folder", "end"}));
+    }
   }
-  Form1Rig unsure;  // it reads nothing either, and says why it ends
-  unsure.lockFailure = "the lock is a folder";
-  unsure.Form().Form_Load();
-  EXPECT_EQ(unsure.log, (Log{"single-instance", "msgbox Quorvex|Quorvex cannot make sure it runs only once: the lock is a folder",
-                             "end"}));
 }
 
 // A command chosen while start-up downloads the latest version acts on the settings as used
@@ -142,7 +139,7 @@ TEST(Form1Startup, ACommandDuringTheVersionDownloadActsOnTheNormalisedSettings) 
 TEST(Form1Exit, InsideAnyYieldOfAPollOrOfTheSortCommandsRebuildEverythingStops) {
   const std::vector<ServerRecord> busy = {Server(u"Bravo", u"127.0.0.2", 10), Server(u"Alpha", u"127.0.0.1", 6)};
   size_t logAtExit = 0, pingsAtExit = 0;
-  Log menuAtExit;
+  uint64_t menuAtExit = 0;
   const auto exit = [&](Form1Rig& rig) {  // the timers stop, the icon goes as it stands, then the saving
     const TrayIconData shown = rig.Form().Tray().Data();
     rig.Form().Click("menExit", -1, rig.Form().Snapshot());
@@ -153,14 +150,14 @@ TEST(Form1Exit, InsideAnyYieldOfAPollOrOfTheSortCommandsRebuildEverythingStops) 
     EXPECT_EQ(rig.trayData.back(), shown);
     logAtExit = rig.log.size();
     pingsAtExit = rig.pinged;
-    menuAtExit = rig.ServerLines();
+    menuAtExit = rig.Form().MenuRevision();
   };
   const auto check = [&](Form1Rig& rig) {
     for (TimerId timer : {TimerId::Timer1, TimerId::Timer3, TimerId::Timer2}) rig.Form().TimerTick(timer);
     rig.Form().Form_Unload();
     EXPECT_EQ(rig.log.size(), logAtExit);  // no timer, tray, sound, box, request or file after Exit's own
     EXPECT_EQ(rig.pinged, pingsAtExit);
-    EXPECT_EQ(rig.ServerLines(), menuAtExit);
+    EXPECT_EQ(rig.Form().MenuRevision(), menuAtExit);
   };
   EXPECT_GT(AtEachYield([&](Form1Rig& rig) { rig.Start(SettingsFile(4, 20, 1, 1, 0), busy, false); },
                         [](Form1Rig& rig) { rig.Poll(); }, exit, check),

@@ -126,13 +126,6 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
       if (entry.rfind(prefix, 0) == 0) found.push_back(entry.substr(prefix.size()));
     return found;
   }
-  // The servers submenu as the rebuild writes it: its caption and each line's text and visibility.
-  Log ServerLines() {
-    Log lines = {ToUtf8(Form().Menu().Item("menServer").caption)};
-    for (const MenuItem& line : Form().Menu().Item("menServer").children)
-      lines.push_back(ToUtf8(line.caption) + (line.visible ? "" : " hidden"));
-    return lines;
-  }
   Text Folder() const { return FromUtf8(folder_.string()); }
   // The file's bytes, "(folder)" for a folder, "(none)" when there is nothing of that name.
   std::string FileBytes(const std::string& name) const {

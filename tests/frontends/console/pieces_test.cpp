@@ -1,10 +1,12 @@
-// What drives the console: its options, its stdin commands and the virtual clock's timers.
+// The console's own pieces: its stdin commands, the virtual clock's timers, and JSON lines that
+// stay valid JSON and UTF-8 whatever the texts hold. The options it starts with, the events'
+// fields and the readable printer are console-e2e's.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "frontends/console/commands.h"
-#include "frontends/console/options.h"
+#include "frontends/console/json.h"
 #include "frontends/console/timers.h"
 
 namespace quorvex {
@@ -15,7 +17,6 @@ using Kind = ConsoleCommand::Kind;
 // A refusal says why: the fuzz harness of the commands checks that for any line.
 TEST(ConsoleCommand, ReadsTheThreeCommandsAndRefusesAnythingElse) {
   const std::tuple<const char*, Kind, std::string, int, bool, int64_t> lines[] = {
-      {"rbutton", Kind::RButton, "", 0, false, 0},
       {"  click\tmenSort   3 \r", Kind::Click, "menSort", 3, true, 0},
       {"click menExit", Kind::Click, "menExit", 0, false, 0},
       {"advance 20000\r", Kind::Advance, "", 0, false, 20000},
@@ -30,15 +31,6 @@ TEST(ConsoleCommand, ReadsTheThreeCommandsAndRefusesAnythingElse) {
   for (const char* line : {"click", "click a 1 2", "click menSort x", "click menSort 1.5", "advance", "advance -1",
                            "advance 10ms", "advance 1 2", "advance 99999999999999999999", "rbutton now", "RBUTTON"})
     EXPECT_EQ(ParseConsoleCommand(line).kind, Kind::Invalid) << line;
-}
-
-// The options themselves are what console-e2e starts the program with; here, what is refused.
-TEST(ConsoleOptions, AnUnknownOrIncompleteOptionIsAUsageError) {
-  EXPECT_EQ(ParseConsoleOptions({"--home", "q", "--readable"}, ConsoleOptions{.master = "127.0.0.1:9"}).master,
-            "127.0.0.1:9");
-  for (const std::vector<std::string>& args :
-       std::vector<std::vector<std::string>>{{"--verbose"}, {"--master"}, {"--home", ""}, {"127.0.0.1"}})
-    EXPECT_THROW(ParseConsoleOptions(args, {}), UsageError) << args[0];
 }
 
 // Due order, then the order the timers were set in; every interval again; none when disabled.
@@ -58,6 +50,19 @@ TEST(TimerSchedule, TicksComeInDueOrderThenSetOrderAndRepeatEveryInterval) {
   schedule.Set(Timer2, true, 0, 600);
   schedule.Set(Timer3, true, -5, 600);
   EXPECT_FALSE(schedule.NextDue());
+}
+
+TEST(JsonString, EscapesWhatJsonNeedsAndReplacesWhatIsNoUtf8) {
+  const std::pair<std::string_view, std::string> bytes[] = {
+      {"say \"hi\" \\ bye", R"("say \"hi\" \\ bye")"},
+      {"\r\n\t\b\f", R"("\r\n\t\b\f")"},
+      {std::string_view("a\x01" "b\x1f" "c\0", 6), R"("a\u0001b\u001fc\u0000")"},
+      {"\x7f/", "\"\x7f/\""},  // DEL and "/" need no escape
+      {"bad \xFF byte", "\"bad \xEF\xBF\xBD byte\""},
+  };
+  for (const auto& [in, out] : bytes) EXPECT_EQ(JsonString(in), out) << out;
+  EXPECT_EQ(JsonString(Text(u"S\u00e9r \U0001F3AE")), "\"S\xC3\xA9r \xF0\x9F\x8E\xAE\"");  // not "\ud83c..."
+  EXPECT_EQ(JsonString(Text(1, char16_t(0xDC00))), "\"\xEF\xBF\xBD\"");
 }
 
 }  // namespace
