@@ -94,10 +94,9 @@ class Form1Join : public ::testing::Test {
   Form1Rig rig;
 };
 
-// A player line belongs to the server above it; a click acts on the server the popup showed,
-// even after a later poll moved another into its slot. Without Steam's window the game starts
-// through start.bat (the steam command, where that is the way, is qt-e2e's). An address a shell
-// would misread is refused first; a failed start is reported and leaves no batch file.
+// A line's click starts the server the popup showed, even after a poll moved another into its
+// slot; without Steam's window through start.bat (the steam command is qt-e2e's). A hostile
+// address is refused; a failed start is reported and leaves no batch file.
 TEST_F(Form1Join, TheServerOfTheLineThroughSteamOrStartBat) {
   const PopupSnapshot popup = rig.Form().Snapshot();
   for (int index : {1, 2, 3, 4, 5, 6, 45, 48}) ClickLine(index);

@@ -84,10 +84,9 @@ TEST(Form1Poll, TheTooltipSummarisesTheListedUpToDateServers) {
   }
 }
 
-// A sort chosen inside any yield of a poll (its waits for the count, the list and the pings
-// included) is shown and mixes no server's fields with another's: the servers come out of
-// player order, so a sort inside the parse would put a name beside another server's address
-// (a fault once). A poll inside a rebuild is the rebuild gate's, and the menu tests'.
+// A sort chosen inside any yield of a poll (its network waits included) is shown and mixes no
+// server's fields: a sort inside the parse once put a name beside another server's address. (A
+// poll inside a rebuild is the rebuild gate's, tested with the menu.)
 TEST(Form1Poll, ASortInsideAnyYieldOfAPollIsShownAndMixesNoServersFields) {
   const int pollYields = AtEachYield(
       [](Form1Rig& rig) { rig.Start("", WithPlayers({2, 10, 6}), false); }, [](Form1Rig& rig) { rig.Poll(); },
@@ -122,10 +121,8 @@ TEST(Form1Poll, ASortInTheCountWaitRebuildsAtOnceButInTheListWaitWaitsForThePoll
 }
 
 // The busiest up-to-date server per poll against the limit 16: the first poll at or above it
-// (the very first poll too) alerts, and only a poll below it (or a higher limit and a poll)
-// re-arms the latch. An alert removes the icon as it stood,
-// shows the balloon with the alert icon, plays the sound when it is on and starts Timer2,
-// which 4 s later shows the icon again with its own tooltip.
+// alerts, and only a poll below it re-arms the latch. An alert removes the icon as it stood,
+// shows the balloon, plays the sound if on and starts Timer2, which re-adds the icon 4 s later.
 TEST(Form1Alert, TheLatchAlertsOnceAboveAndAgainAfterAPollBelow) {
   const std::vector<std::tuple<int16_t, bool, NativeHandle>> polls = {
       {16, true, Form1Rig::kAlertIcon},   {16, false, Form1Rig::kAlertIcon}, {25, false, Form1Rig::kAlertIcon},

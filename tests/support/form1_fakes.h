@@ -1,5 +1,4 @@
-// A rig that is every service Form1 is handed and builds a Form1 over them; each service writes
-// one line per effect into the rig's log, so a test reads effects and their order there.
+// A rig that is every service Form1 is handed, and builds a Form1 over them.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -68,9 +67,8 @@ inline std::string SettingsFile(int limit, int checkTime, int sound, int autosta
          "\r\nsort=" + std::to_string(sort) + "\r\n";
 }
 
-// Every service Form1 is handed, and a Form1 over them with its own program folder (a blank
-// and a "%" in its name, so paths are quoted and escaped where they must be). Each service
-// writes one line per effect into `log`. Nothing runs until a test says so.
+// Each service writes one line per effect into `log`, so a test reads effects and their order
+// there. The program folder has a blank and a "%" in its name, so paths are quoted and escaped.
 class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpRequest, public Pinger, public Launcher {
  public:
   static constexpr NativeHandle kWindow = 0x3003, kNormalIcon = 0x1001, kAlertIcon = 0x2002;
@@ -94,8 +92,7 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
     if (!form_) form_ = std::make_unique<Form1>(Form1Services{*this, *this, *this, *this, *this, *this}, config);
     return *form_;
   }
-  // Start-up with these settings, version and servers; `firstPoll` runs the rest of the
-  // first poll (Timer3) too.
+  // Start-up with these settings, version and servers; `firstPoll` runs Timer3's part too.
   Form1& Start(const std::string& settings, const std::vector<ServerRecord>& servers, bool firstPoll = true,
                const Text& latest = u"1.80") {
     if (!settings.empty()) std::ofstream(folder_ / "Quorvex.ini", std::ios::binary) << settings;
@@ -184,8 +181,7 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
     values.erase(key + u"|" + name);
   }
 
-  // HttpRequest: answers by URL; one without a scripted reply behaves like no network. Every
-  // send holds its reply for one yield, as a transfer in flight lets events run.
+  // HttpRequest: a URL without a scripted reply is no network; every send waits one yield.
   void open(const Text&, const Text& url) override {
     log.push_back("http open " + ToUtf8(url));
     url_ = url;
@@ -209,24 +205,15 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
     return results;
   }
 
-  // Launcher: "write <path>" and "start <command line>" entries; the batch file is written
-  // where it is asked to, so a leftover file can be seen.
+  // Launcher: "write" and "start" entries; the batch file is written, so a leftover shows.
   bool FindWindowByTitle(const Text& title) override { return steamWindow && title == u"Steam"; }
   void WriteBatchFile(const Text& path, const Text& text) override {
     log.push_back("write " + ToUtf8(path));
-    if (writeFailure) throw LaunchError(*writeFailure);
     std::ofstream(std::filesystem::path(ToUtf8(path)), std::ios::binary) << ToUtf8(text);
   }
   void StartHidden(const Text& commandLine) override {
     log.push_back("start " + ToUtf8(commandLine));
     if (startFailure) throw LaunchError(*startFailure);
-  }
-  bool StartThroughSteamCommand(const std::vector<Text>& arguments) override {
-    if (!steamCommand) return false;
-    Text commandLine = u"steam";
-    for (const Text& argument : arguments) commandLine += u" " + argument;
-    StartHidden(commandLine);
-    return true;
   }
 
   Log log;
@@ -242,8 +229,8 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
   size_t resultsKept = SIZE_MAX;                       // an echo that returns fewer results than hosts
   size_t pinged = 0;
   std::function<void()> onPing;  // runs once a call, before its wait
-  bool steamWindow = false, steamCommand = false;  // the steam command is the way to join, as on Linux
-  std::optional<std::string> writeFailure, startFailure;  // the LaunchError those throw
+  bool steamWindow = false;
+  std::optional<std::string> startFailure;  // the LaunchError StartHidden throws
 
  private:
   template <typename T>
@@ -262,9 +249,8 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
   Text url_;
 };
 
-// For yield 1, 2, ... of `handler`: a fresh rig made ready by `setup`, `act` run inside that
-// yield, then `check` after the handler. Returns how many yields the handler made; stops at
-// the first yield that fails a check.
+// For yield 1, 2, ... of `handler`: a fresh rig made ready by `setup`, `act` inside that yield,
+// `check` after the handler. Returns how many yields the handler made (or the first that failed).
 inline int AtEachYield(const std::function<void(Form1Rig&)>& setup, const std::function<void(Form1Rig&)>& handler,
                        const std::function<void(Form1Rig&)>& act, const std::function<void(Form1Rig&)>& check) {
   for (int target = 1;; ++target) {
