@@ -256,16 +256,12 @@ inline int AtEachYield(const std::function<void(Form1Rig&)>& setup, const std::f
   for (int target = 1;; ++target) {
     Form1Rig rig;
     setup(rig);
-    const int base = rig.yields;
-    bool acted = false;
+    const int at = rig.yields + target;
     rig.onYield = [&](int n) {
-      if (n - base == target) {
-        acted = true;
-        act(rig);
-      }
+      if (n == at) act(rig);
     };
     handler(rig);
-    if (!acted) return target - 1;
+    if (rig.yields < at) return target - 1;
     SCOPED_TRACE("at yield " + std::to_string(target));
     check(rig);
     if (::testing::Test::HasFailure()) return target;
