@@ -8,11 +8,10 @@
 namespace quorvex::testing {
 namespace {
 
-// Each item reaches its handler, which writes the menu (counted by its revisions) and the
-// settings, but downloads and saves nothing before Exit; a checked item chosen again stays
-// checked. A rate chosen during a poll leaves the poll running: Timer1 comes on at its end.
-// Only a right-button press opens the popup; a re-created notification area gets the icon back
-// without its old balloon, unless there was none yet or Exit has removed it.
+// Each item reaches its handler, which writes the menu (counted by its revisions) and settings,
+// but downloads and saves nothing before Exit; a checked item chosen again stays checked; a rate
+// chosen during a poll lets Timer1 come on at its end. Only a right-button press opens the popup;
+// a re-created notification area gets the icon back without its balloon, if it was ever there.
 TEST(Form1Click, EachItemReachesItsHandlerAndOnlyExitSaves) {
   Form1Rig rig;
   rig.Form().TaskbarCreated();
@@ -49,7 +48,8 @@ TEST(Form1Click, EachItemReachesItsHandlerAndOnlyExitSaves) {
   EXPECT_EQ(Log(rig.log.begin() + entries, rig.log.end()),
             (Log{"tray modify " + ToUtf8(rig.Tip()), "tray modify " + ToUtf8(rig.Tip()), "timer Timer1 on 39750",
                  "msgbox     Quorvex v1.8.3   |     Watching the servers so you do not have to.     "}));
-  for (uint32_t message : {0x200u, 0x201u, 0x202u, 0x203u, 0x204u, 0x205u, 0x206u, 0x404u}) form.Form_MouseMove(message);
+  for (uint32_t message : {0x200u, 0x201u, 0x202u, 0x203u, 0x204u, 0x205u, 0x206u, 0x404u})
+    form.Form_MouseMove(message);
   TrayIconData shown = form.Tray().Data();  // after a balloon: limit 4, 10 players
   form.TaskbarCreated();
   shown.uFlags &= ~kNifInfo;

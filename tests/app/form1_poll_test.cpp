@@ -9,18 +9,6 @@
 namespace quorvex::testing {
 namespace {
 
-// The first word of each shown server line, top to bottom.
-std::vector<Text> ShownNames(const Form1& form, int count) {
-  std::vector<Text> names;
-  for (int slot = 1; slot <= count; ++slot) {
-    const Text& line = form.Menu().Item("menServername", 3 * slot - 2).caption;
-    names.push_back(line.substr(0, line.find(u' ')));
-  }
-  return names;
-}
-
-Text Summary(PollFigures figures) { return CutUnits(SummaryText(figures, 2), 127); }
-
 // Timer1 asks for the count and opens the list that Timer3 reads. Each ping goes to the server
 // it was sent to; an answer that is no number, a server the echo gave no result, a failed list
 // or count and no network at all keep what there was (records are never cleared).
@@ -35,8 +23,8 @@ TEST(Form1Poll, EachStepOfAPollAndWhatAFailureKeeps) {
   const std::string count = ToUtf8(Form1Rig::kCountUrl), list = ToUtf8(Form1Rig::ListUrl(4));
   const Text tip = rig.Tip();
   EXPECT_EQ(rig.log, (Log{"timer Timer1 off 19750", "http open " + count, "http send " + count, "http open " + list,
-                          "timer Timer3 on 250", "timer Timer3 off 250", "http send " + list, "tray modify " + ToUtf8(tip),
-                          "timer Timer1 on 19750"}));
+                          "timer Timer3 on 250", "timer Timer3 off 250", "http send " + list,
+                          "tray modify " + ToUtf8(tip), "timer Timer1 on 19750"}));
   auto pings = [&] {  // by name: slot n holds Sn
     std::vector<int16_t> pings;
     for (int slot = 1; slot <= 4; ++slot) pings.push_back(form.Servers().at(slot).ping);
@@ -57,7 +45,7 @@ TEST(Form1Poll, EachStepOfAPollAndWhatAFailureKeeps) {
   EXPECT_TRUE(rig.TimerOn(TimerId::Timer1));
   rig.Serve({});
   rig.Poll();
-  EXPECT_EQ(rig.Tip(), Summary({0, 0, 0, 4, 7}));
+  EXPECT_EQ(rig.Tip(), CutUnits(SummaryText({0, 0, 0, 4, 7}, 2), 127));
 }
 
 TEST(Form1Poll, TheTooltipSummarisesTheListedUpToDateServers) {
@@ -77,7 +65,7 @@ TEST(Form1Poll, TheTooltipSummarisesTheListedUpToDateServers) {
   for (const auto& [servers, latest, figures] : cases) {
     Form1Rig rig;
     rig.Start(SettingsFile(64, 20, 1, 1, 0), servers, true, latest);
-    EXPECT_EQ(rig.Tip(), Summary(figures)) << ToUtf8(latest) << " " << servers.size();
+    EXPECT_EQ(rig.Tip(), CutUnits(SummaryText(figures, 2), 127)) << ToUtf8(latest) << " " << servers.size();
     EXPECT_EQ(rig.Icon(), figures.maxPlayers >= 64 ? Form1Rig::kAlertIcon : Form1Rig::kNormalIcon);
     EXPECT_EQ(rig.pinged, std::min<size_t>(servers.size(), 16));  // the poll went on
   }
@@ -91,10 +79,10 @@ TEST(Form1Poll, ASortInsideAnyYieldOfAPollIsShownAndMixesNoServersFields) {
       [](Form1Rig& rig) { rig.Start("", WithPlayers({2, 10, 6}), false); }, [](Form1Rig& rig) { rig.Poll(); },
       [](Form1Rig& rig) { rig.Form().Click("menSort", 3, rig.Form().Snapshot()); },
       [](Form1Rig& rig) {
-        EXPECT_EQ(ShownNames(rig.Form(), 3), (std::vector<Text>{u"S2", u"S3", u"S1"}));
-        for (int slot = 1; slot <= 3; ++slot) {
-          const ServerRecord& server = rig.Form().Servers().at(slot);
-          EXPECT_EQ(u"127.0.0." + server.name.substr(1), server.address);
+        for (const auto& [slot, name] : {std::pair<int, Text>{1, u"S2"}, {2, u"S3"}, {3, u"S1"}}) {
+          const ServerRecord& server = rig.Form().Servers().at(slot);  // by players, shown so
+          EXPECT_EQ(rig.Form().Menu().Item("menServername", 3 * slot - 2).caption.substr(0, 2), name);
+          EXPECT_EQ(std::make_pair(server.name, server.address), std::make_pair(name, u"127.0.0." + name.substr(1)));
         }
         EXPECT_TRUE(rig.TimerOn(TimerId::Timer1));
       });
@@ -110,7 +98,7 @@ TEST(Form1Poll, ASortInTheCountWaitShowsAtOnce) {
   rig.onYield = [&](int) {
     if (!atTheClick.empty()) return;
     rig.Form().Click("menSort", 3, rig.Form().Snapshot());
-    atTheClick = ShownNames(rig.Form(), 1)[0];
+    atTheClick = rig.Form().Menu().Item("menServername", 1).caption.substr(0, 2);
   };
   rig.Form().TimerTick(TimerId::Timer1);
   EXPECT_EQ(atTheClick, u"S2");

@@ -41,8 +41,9 @@ inline Text ListReply(const std::vector<ServerRecord>& servers) {
   auto element = [](const Text& tag, const Text& text) { return u"<" + tag + u">" + text + u"</" + tag + u">"; };
   Text reply = u"<result>";
   for (const ServerRecord& s : servers)
-    reply += u"<server>" + element(u"name", s.name) + element(u"address", s.address) + element(u"port", FormatPlain(s.port)) +
-             element(u"current_players", FormatPlain(s.current_players)) + element(u"version", s.version) +
+    reply += u"<server>" + element(u"name", s.name) + element(u"address", s.address) +
+             element(u"port", FormatPlain(s.port)) + element(u"current_players", FormatPlain(s.current_players)) +
+             element(u"version", s.version) +
              element(u"dedicated", s.dedicated) + element(u"watchers", FormatPlain(s.watchers)) +
              element(u"player_names", s.player_names) + u"</server>";
   return reply + u"</result>";
@@ -63,8 +64,8 @@ inline const Text kSteamExeValue = u"Software\\Valve\\Steam\\|SteamExe";
 // The settings file as the program writes it.
 inline std::string SettingsFile(int limit, int checkTime, int sound, int autostart, int sort) {
   return "minPlayers= " + std::to_string(limit) + "\r\ncheckTime=" + (checkTime < 0 ? "" : " ") +
-         std::to_string(checkTime) + "\r\nsound=" + std::to_string(sound) + "\r\nautostart=" + std::to_string(autostart) +
-         "\r\nsort=" + std::to_string(sort) + "\r\n";
+         std::to_string(checkTime) + "\r\nsound=" + std::to_string(sound) +
+         "\r\nautostart=" + std::to_string(autostart) + "\r\nsort=" + std::to_string(sort) + "\r\n";
 }
 
 // Each service writes one line per effect into `log`, so a test reads effects and their order
@@ -168,7 +169,9 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
   }
 
   // Registry: HKEY_CURRENT_USER in memory, values by "subkey|name"; writes are logged.
-  Text GetRegString(uint32_t, const Text& key, const Text& name, const Text& def) override { return Get(key, name, def); }
+  Text GetRegString(uint32_t, const Text& key, const Text& name, const Text& def) override {
+    return Get(key, name, def);
+  }
   int32_t GetRegDword(uint32_t, const Text& key, const Text& name, int32_t def) override { return Get(key, name, def); }
   void SetRegDword(uint32_t, const Text& key, const Text& name, int32_t value) override {
     SetValue("SetRegDword", key + u"|" + name, FormatPlain(value), value);

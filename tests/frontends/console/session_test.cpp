@@ -94,8 +94,8 @@ TEST(ConsoleSession, TheMenuAfterTheHandlersThatWroteItErrorsAndRefusals) {
 // A stop signal inside the poll's rebuild, or stdout's reader gone inside its ping (a closed
 // pipe once killed the console), is an Exit there: no menu follows, the settings are saved.
 TEST(ConsoleSession, AStopInsideAPollIsAnExitThere) {
-  for (const auto& [looks, closes, tail] : {std::tuple<int, bool, std::vector<std::string>>{2, false, {"tray ~", "tray -"}},
-                                            {0, true, {"tray -"}}}) {
+  using Case = std::tuple<int, bool, std::vector<std::string>>;  // the signal's look, stdout closed, the events
+  for (const auto& [looks, closes, tail] : {Case{2, false, {"tray ~", "tray -"}}, Case{0, true, {"tray -"}}}) {
     ConsoleRun run;
     run.rig.onPing = [&] {
       run.console.looksBeforeSignal = looks;  // the ping's own wait is the first look, the rebuild's come next
