@@ -63,8 +63,6 @@ TEST(Form1Click, EachItemReachesItsHandlerAndOnlyExitSaves) {
   EXPECT_EQ(rig.FileBytes("Quorvex.ini"), SettingsFile(16, 40, 0, 0, 3));
 }
 
-// ---- joining --------------------------------------------------------------------------
-
 const Text kSteamExe = u"C:\\Program Files (x86)\\Steam\\steam.exe";
 
 std::string SteamLine(const std::string& address, const std::string& port) {

@@ -8,11 +8,9 @@
 namespace quorvex::testing {
 namespace {
 
-const Text kSteamExe = u"C:\\Steam\\steam.exe";
-
 TEST(Form1Startup, EffectsComeInTheWrittenOrderAndTheListWaitsForTimer3) {
   Form1Rig rig;
-  rig.values = {{kInstalledValue, int32_t{1}}, {kSteamExeValue, kSteamExe}};
+  rig.values = {{kInstalledValue, int32_t{1}}, {kSteamExeValue, Text(u"C:\\Steam\\steam.exe")}};
   rig.Form().Form_Load();  // no reply is scripted: every download fails, and nothing is reported
   const std::string version = ToUtf8(Form1Rig::kLatestVersionUrl), count = ToUtf8(Form1Rig::kCountUrl);
   EXPECT_EQ(rig.log,
@@ -21,7 +19,10 @@ TEST(Form1Startup, EffectsComeInTheWrittenOrderAndTheListWaitsForTimer3) {
                  "hide", "tray delete ", "tray add Current max players: N/A", "timer Timer1 off 19750",
                  "http open " + version, "http send " + version, "timer Timer1 off 19750", "http open " + count,
                  "http send " + count, "http open " + ToUtf8(Form1Rig::ListUrl(0)), "timer Timer3 on 250"}));
-  EXPECT_EQ(rig.Form().SteamExePath(), kSteamExe);
+  EXPECT_EQ(rig.trayData, (std::vector<TrayIconData>{{}, {.hWnd = Form1Rig::kWindow, .uID = 1, .uFlags = 7,
+                                                           .uCallbackMessage = 0x200, .hIcon = Form1Rig::kNormalIcon,
+                                                           .szTip = u"Current max players: N/A"}}));
+  EXPECT_EQ(rig.Form().SteamExePath(), u"C:\\Steam\\steam.exe");
 }
 
 TEST(Form1Startup, StoredSettingsAreNormalisedIntoTheMenu) {
@@ -46,9 +47,8 @@ TEST(Form1Startup, StoredSettingsAreNormalisedIntoTheMenu) {
   }
 }
 
-// Quorvex.ini's master lines (wine-e2e finds mastersim through them) do not replace what the
-// command line gave; a line of the wrong form is reported and the built-in value used. Exit
-// writes the lines back either way.
+// Quorvex.ini's master lines (wine-e2e finds mastersim through them) do not replace what options
+// gave; a line of the wrong form is reported and the built-in value used. Exit writes them back.
 TEST(Form1Startup, TheSettingsFileCanNameTheMasterServer) {
   using Case = std::tuple<std::string, bool, size_t>;  // the lines, whether options gave both, errors
   for (const auto& [lines, optionsGiven, errors] :
@@ -70,8 +70,7 @@ TEST(Form1Startup, TheSettingsFileCanNameTheMasterServer) {
 TEST(Form1Exit, EachWayOfEndingSavesOnceOrNotAtAll) {
   const std::string odd = SettingsFile(16, 40, 5, 0, 3), tooLarge = odd + std::string(64 * 1024, 'x');
   enum Before { kNothing, kFolder, kUnwritable, kOtherInstance, kNoLock };
-  // What is there at start-up and the bytes stored, whether the unload at log-off comes before
-  // Exit; then what Quorvex.ini holds at the end, and the Run value: 'S' set, 'D' deleted.
+  // At start-up, stored, an unload at log-off before Exit; then Quorvex.ini, the Run value set/deleted.
   const std::tuple<Before, std::string, bool, std::string, char> cases[] = {
       {kNothing, odd, false, odd, 'D'},  // an odd boolean is kept
       {kNothing, SettingsFile(4, 20, 1, -1, 0), true, SettingsFile(4, 20, 1, 1, 0), 'S'},  // on is stored as 1

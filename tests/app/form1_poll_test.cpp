@@ -128,14 +128,19 @@ TEST(Form1Alert, TheLatchAlertsOnceAboveAndAgainAfterAPollBelow) {
       EXPECT_EQ(rig.Entries("timer Timer2 on 4000").size(), alerts ? 1u : 0u);
       EXPECT_EQ(rig.Icon(), icon) << players;
       if (!alerts) continue;
-      EXPECT_EQ(rig.trayData[rig.trayData.size() - 3], before);
-      const TrayIconData balloon = rig.trayData[rig.trayData.size() - 2];
-      EXPECT_EQ(balloon.szInfo, AlertMessage(16, players));  // its flags are the tray's
-      EXPECT_EQ(balloon.hIcon, Form1Rig::kAlertIcon);
+      EXPECT_EQ(rig.trayData[rig.trayData.size() - 3], before);  // each tray call's record, whole
+      TrayIconData record{.hWnd = Form1Rig::kWindow, .uID = 1, .uFlags = 0x17, .uCallbackMessage = 0x200,
+                          .hIcon = Form1Rig::kAlertIcon, .szInfo = AlertMessage(16, players), .szInfoTitle = u"Quorvex",
+                          .dwInfoFlags = 1};
+      EXPECT_EQ(rig.trayData[rig.trayData.size() - 2], record);  // the balloon, without a tooltip
+      record.uFlags = 7;
+      record.szTip = rig.Tip();
+      EXPECT_EQ(rig.trayData.back(), record);  // the summary keeps the balloon's texts, not its flag
       rig.Form().TimerTick(TimerId::Timer2);
-      EXPECT_EQ(rig.Entries("tray ").back(), "add Player-limit has been reached");
-      EXPECT_EQ(rig.log.back(), "timer Timer2 off 4000");
-      EXPECT_EQ(rig.Icon(), Form1Rig::kAlertIcon);
+      record.szTip = u"Player-limit has been reached";
+      EXPECT_EQ(rig.trayData.back(), record);
+      EXPECT_EQ(Log(rig.log.end() - 3, rig.log.end()), (Log{"tray delete " + tip, "tray add " + ToUtf8(record.szTip),
+                                                            "timer Timer2 off 4000"}));
     }
     rig.Form().men_Click(5);  // a limit above the busiest server: the latch and its icon wait for a poll
     EXPECT_EQ(rig.Icon(), Form1Rig::kAlertIcon);

@@ -1,6 +1,5 @@
-// The console's own pieces: its stdin commands, the virtual clock's timers, and JSON lines that
-// stay valid JSON and UTF-8 whatever the texts hold. The options it starts with, the events'
-// fields and the readable printer are console-e2e's.
+// The console's own pieces: stdin commands, the virtual clock's timers, JSON that stays valid
+// whatever the texts hold. Its options, events' fields and readable printer are console-e2e's.
 #include <gtest/gtest.h>
 
 #include <vector>

@@ -51,9 +51,9 @@ class ScriptedConsole : public ConsoleOutput, public ConsoleInput, public Single
   int looksBeforeSignal = 0;
 };
 
-// Form1 over the console's desktop, tray and launcher, with the rig's network and registry.
+// Form1 over the console's desktop, tray and launcher, with the rig's network and registry. Run
+// takes the script and one listed server, and returns the events after start-up's first idle.
 struct ConsoleRun {
-  // Runs the script over one server; returns the events after start-up's first idle.
   std::vector<std::string> Run(std::deque<std::string> script) {
     console.script = std::move(script);
     rig.replies[Form1Rig::kLatestVersionUrl] = u"1.80";
