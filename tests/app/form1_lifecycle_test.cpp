@@ -70,7 +70,7 @@ TEST(Form1Startup, TheSettingsFileCanNameTheMasterServer) {
 TEST(Form1Exit, EachWayOfEndingSavesOnceOrNotAtAll) {
   const std::string odd = SettingsFile(16, 40, 5, 0, 3), tooLarge = odd + std::string(64 * 1024, 'x');
   enum Before { kNothing, kFolder, kUnwritable, kOtherInstance, kNoLock };
-  // At start-up, stored, an unload at log-off before Exit; then Quorvex.ini, the Run value set/deleted.
+  // What is there, the bytes stored, an unload first; Quorvex.ini after, the Run value ('S' set, 'D' deleted).
   const std::tuple<Before, std::string, bool, std::string, char> cases[] = {
       {kNothing, odd, false, odd, 'D'},  // an odd boolean is kept
       {kNothing, SettingsFile(4, 20, 1, -1, 0), true, SettingsFile(4, 20, 1, 1, 0), 'S'},  // on is stored as 1
