@@ -60,6 +60,7 @@ TEST_F(FileStoreTest, ValuesAreReadableLinesWithTheKeyPathAsWrittenAndRootsApart
                               "80000001\tSoftware\\Q\\\tInstalled\t4\t4294967295\n"
                               "80000001\tSoftware\\Q\tEscaped\t1\t100%0025%0009tab%000D%000Anul%0000\xC3\xA9\n"
                               "80000002\tSoftware\\Q\tInstalled\t4\t2\n");
+  EXPECT_EQ(Dword(u"Installed"), -1) << "all 32 bits read back";
   EXPECT_EQ(store.GetRegDword(kHkeyCurrentUser, u"Xoftware\\Q", u"Installed", 0), 0) << "every letter of a key counts";
 }
 
