@@ -35,4 +35,31 @@ void HttpRequest::send() {
   send(pump);
 }
 
+void PlatformHttpRequest::open(const Text& method, const Text& url) {
+  method_ = method;
+  url_ = url;
+  reply_.reset();
+}
+
+void PlatformHttpRequest::send(EventPump& pump) {
+  if (url_.empty()) throw HttpError("send without open");
+  if (inFlight_) throw HttpError("another transfer is in flight");
+  inFlight_ = true;
+  struct InFlight {
+    bool& flag;
+    ~InFlight() { flag = false; }
+  } inFlight{inFlight_};
+  reply_.reset();
+  reply_ = Transfer(method_, url_, pump);
+}
+
+Text PlatformHttpRequest::responseText() { return FromUtf8(LastReply().body); }
+
+int32_t PlatformHttpRequest::status() { return LastReply().status; }
+
+const HttpReply& PlatformHttpRequest::LastReply() const {
+  if (!reply_) throw HttpError("no reply");
+  return *reply_;
+}
+
 }  // namespace quorvex

@@ -3,7 +3,9 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
+#include <string>
 
 #include "common/event_pump.h"
 #include "common/text.h"
@@ -38,6 +40,36 @@ class HttpRequest {
   virtual Text responseText() = 0;
   // The HTTP status of the last reply; throws HttpError when there is none.
   virtual int32_t status() = 0;
+};
+
+// A reply as it arrived: the status and the undecoded body.
+struct HttpReply {
+  int32_t status = 0;
+  std::string body;
+};
+
+// What the platform clients share: the opened request, one transfer at a time, and the last
+// reply kept until the next open or send. A client only makes the transfer.
+class PlatformHttpRequest : public HttpRequest {
+ public:
+  void open(const Text& method, const Text& url) final;
+  void send(EventPump& pump) final;
+  using HttpRequest::send;
+  Text responseText() final;
+  int32_t status() final;
+
+ protected:
+  // Makes the request and waits for the whole reply, running events through `pump`; throws
+  // HttpError when the transfer fails.
+  virtual HttpReply Transfer(const Text& method, const Text& url, EventPump& pump) = 0;
+
+ private:
+  const HttpReply& LastReply() const;
+
+  Text method_;
+  Text url_;
+  bool inFlight_ = false;
+  std::optional<HttpReply> reply_;
 };
 
 // The platform's client (libcurl natively, WinINet on Windows).

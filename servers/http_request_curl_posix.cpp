@@ -20,7 +20,7 @@ void InitCurlOnce() {
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-class CurlHttpRequest final : public HttpRequest {
+class CurlHttpRequest final : public PlatformHttpRequest {
  public:
   explicit CurlHttpRequest(const HttpLimits& limits) : limits_(limits) {
     InitCurlOnce();
@@ -37,21 +37,13 @@ class CurlHttpRequest final : public HttpRequest {
 
   ~CurlHttpRequest() override { Release(); }
 
-  void open(const Text& method, const Text& url) override {
+ private:
+  HttpReply Transfer(const Text& method, const Text& url, EventPump& pump) override {
     method_ = ToUtf8(method);
     url_ = ToUtf8(url);
-    Forget();
-  }
-
-  void send(EventPump& pump) override {
-    if (url_.empty()) throw HttpError("send without open");
-    if (inFlight_) throw HttpError("another transfer is in flight");
-    inFlight_ = true;
-    struct InFlight {
-      bool& flag;
-      ~InFlight() { flag = false; }
-    } inFlight{inFlight_};
-    Forget();
+    body_.clear();
+    bodyTooLarge_ = false;
+    errorText_[0] = '\0';
     ApplyOptions();
     aborted_ = false;
     const CURLcode result = WaitPumping(pump, [this] { return Perform(); }, [this] {
@@ -62,31 +54,7 @@ class CurlHttpRequest final : public HttpRequest {
     if (result != CURLE_OK) throw HttpError(std::string("HTTP transfer failed: ") + errorText_);
     long code = 0;
     curl_easy_getinfo(handle_, CURLINFO_RESPONSE_CODE, &code);
-    status_ = static_cast<int32_t>(code);
-    hasReply_ = true;
-  }
-
-  Text responseText() override {
-    RequireReply();
-    return FromUtf8(body_);
-  }
-
-  int32_t status() override {
-    RequireReply();
-    return status_;
-  }
-
- private:
-  void Forget() {
-    body_.clear();
-    status_ = 0;
-    hasReply_ = false;
-    bodyTooLarge_ = false;
-    errorText_[0] = '\0';
-  }
-
-  void RequireReply() const {
-    if (!hasReply_) throw HttpError("no reply");
+    return {static_cast<int32_t>(code), std::move(body_)};
   }
 
   void Release() {
@@ -156,13 +124,10 @@ class CurlHttpRequest final : public HttpRequest {
   CURL* handle_ = nullptr;
   CURLM* multi_ = nullptr;
   std::atomic<bool> aborted_{false};
-  bool inFlight_ = false;
   curl_slist* headers_ = nullptr;
-  std::string method_;
+  std::string method_;  // of the transfer, as libcurl takes them
   std::string url_;
   std::string body_;
-  int32_t status_ = 0;
-  bool hasReply_ = false;
   bool bodyTooLarge_ = false;
   char errorText_[CURL_ERROR_SIZE] = {};
 };

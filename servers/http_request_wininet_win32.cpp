@@ -80,23 +80,17 @@ UrlParts SplitUrl(const std::wstring& url) {
   return result;
 }
 
-// A reply as it arrived.
-struct Reply {
-  int32_t status = 0;
-  std::string body;
-};
-
 // One request on the wire: opened, used and closed on the transfer's thread, its handles
 // closed early by an abort from the UI thread.
-class Transfer {
+class WireTransfer {
  public:
-  Transfer(HINTERNET session, std::wstring method, std::wstring url, const HttpLimits& limits)
+  WireTransfer(HINTERNET session, std::wstring method, std::wstring url, const HttpLimits& limits)
       : session_(session), method_(std::move(method)), url_(std::move(url)), limits_(limits) {}
 
   // On the transfer's own thread.
-  Reply Run() {
+  HttpReply Run() {
     struct HandlesClosed {
-      Transfer& transfer;
+      WireTransfer& transfer;
       ~HandlesClosed() { transfer.CloseHandles(); }
     } closed{*this};
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limits_.transferTimeoutMs);
@@ -115,7 +109,7 @@ class Transfer {
     if (!HttpSendRequestW(request, nullptr, 0, nullptr, 0)) Fail("HttpSendRequestW");
     // WinINet can report a connection reset before the reply as a sent request with no
     // status; without a status line there is no reply.
-    Reply reply;
+    HttpReply reply;
     const DWORD status = QueryNumber(request, HTTP_QUERY_STATUS_CODE);
     if (status < 100) throw HttpError("the server closed the connection without a reply");
     const DWORD announced = QueryNumber(request, HTTP_QUERY_CONTENT_LENGTH, kNoLength);
@@ -211,7 +205,7 @@ class Transfer {
   bool aborted_ = false;
 };
 
-class WinInetHttpRequest final : public HttpRequest {
+class WinInetHttpRequest final : public PlatformHttpRequest {
  public:
   explicit WinInetHttpRequest(const HttpLimits& limits)
       : limits_(limits), session_(InternetOpenW(L"Quorvex", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)) {
@@ -221,61 +215,19 @@ class WinInetHttpRequest final : public HttpRequest {
     SetTimeout(session_.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, limits_.transferTimeoutMs);
   }
 
-  void open(const Text& method, const Text& url) override {
-    method_ = std::wstring(method.begin(), method.end());
-    url_ = std::wstring(url.begin(), url.end());
-    Forget();
-  }
-
-  void send(EventPump& pump) override {
-    if (url_.empty()) throw HttpError("send without open");
-    if (inFlight_) throw HttpError("another transfer is in flight");
-    inFlight_ = true;
-    struct InFlight {
-      bool& flag;
-      ~InFlight() { flag = false; }
-    } inFlight{inFlight_};
-    Forget();
-    const auto transfer = std::make_shared<Transfer>(session_.get(), method_, url_, limits_);
-    Reply reply = WaitPumping(pump, [transfer] { return transfer->Run(); }, [transfer] { transfer->Abort(); },
-                              kLeaveAbortedAfter);
-    body_ = std::move(reply.body);
-    status_ = reply.status;
-    hasReply_ = true;
-  }
-
-  Text responseText() override {
-    RequireReply();
-    return FromUtf8(body_);
-  }
-
-  int32_t status() override {
-    RequireReply();
-    return status_;
-  }
-
  private:
   // How long an aborted transfer is waited for before it is left to end on its own.
   static constexpr std::chrono::milliseconds kLeaveAbortedAfter{100};
 
-  void Forget() {
-    body_.clear();
-    status_ = 0;
-    hasReply_ = false;
-  }
-
-  void RequireReply() const {
-    if (!hasReply_) throw HttpError("no reply");
+  HttpReply Transfer(const Text& method, const Text& url, EventPump& pump) override {
+    const auto transfer = std::make_shared<WireTransfer>(session_.get(), std::wstring(method.begin(), method.end()),
+                                                         std::wstring(url.begin(), url.end()), limits_);
+    return WaitPumping(pump, [transfer] { return transfer->Run(); }, [transfer] { transfer->Abort(); },
+                       kLeaveAbortedAfter);
   }
 
   HttpLimits limits_;
   InternetHandle session_;
-  std::wstring method_;
-  std::wstring url_;
-  std::string body_;
-  int32_t status_ = 0;
-  bool hasReply_ = false;
-  bool inFlight_ = false;
 };
 
 }  // namespace

@@ -6,9 +6,11 @@
 #include <optional>
 #include <stdexcept>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "common/numbers.h"
+#include "servers/http_request.h"
 #include "servers/poll_summary.h"
 #include "servers/server_download.h"
 #include "servers/server_list_parser.h"
@@ -38,25 +40,24 @@ TEST(ParseServerCount, ReadsTheNumberAfterTheFirstServersTagUpToTheNextClose) {
 
 // Answers with one fixed reply; a status of 0 stands for a transfer that fails. It waits as a
 // transfer does: the whole 50 ms, then woken at once, then 50 ms again as the wake is used up.
-class OneReply : public HttpRequest {
+class OneReply : public PlatformHttpRequest {
  public:
-  OneReply(Text body, int32_t status) : body_(std::move(body)), status_(status) {}
-  void open(const Text& method, const Text& url) override { opened.push_back(method + u" " + url); }
-  void send(EventPump& pump) override {
+  OneReply(Text body, int32_t status) : body(std::move(body)), code(status) {}
+  Text body;
+  int32_t code;
+  std::vector<Text> sent;
+
+ protected:
+  HttpReply Transfer(const Text& method, const Text& url, EventPump& pump) override {
+    sent.push_back(method + u" " + url);
     pump.DoEvents();
     pump.WaitForEvents(50);
     pump.Wake();
     pump.WaitForEvents(60'000);
     pump.WaitForEvents(50);
-    if (status_ == 0) throw HttpError("no connection");
+    if (code == 0) throw HttpError("no connection");
+    return {code, ToUtf8(body)};
   }
-  Text responseText() override { return body_; }
-  int32_t status() override { return status_; }
-  std::vector<Text> opened;
-
- private:
-  Text body_;
-  int32_t status_;
 };
 
 TEST(LatestVersion, IsA2xxBodyLessBetaLineFeedsTheByteOrderMarkAndTrailingCarriageReturns) {
@@ -74,18 +75,41 @@ TEST(LatestVersion, IsA2xxBodyLessBetaLineFeedsTheByteOrderMarkAndTrailingCarria
     } else {
       EXPECT_THROW(DownloadLatestVersion(http, u"http://h/v.txt", pump), HttpError) << status;
     }
-    EXPECT_EQ(http.opened, std::vector<Text>{u"GET http://h/v.txt"});
+    EXPECT_EQ(http.sent, std::vector<Text>{u"GET http://h/v.txt"});
   }
   EXPECT_EQ(pump.yields, 13);  // every download ran events while it waited
 }
 
 TEST(HttpRequest, ASendWithNothingToRunSleepsUntilTheTransferWakesItOrTheWaitEnds) {
   OneReply http(u"", 200);
+  http.open(u"GET", u"http://h/");
   const auto start = std::chrono::steady_clock::now();
-  static_cast<HttpRequest&>(http).send();
+  http.send();
   const auto took = std::chrono::steady_clock::now() - start;
   EXPECT_GE(took, std::chrono::milliseconds(100));
   EXPECT_LT(took, std::chrono::seconds(30));
+}
+
+// A reply is there from its send until the next open or send; one transfer at a time.
+TEST(HttpRequest, KeepsTheLastReplyOnlyUntilTheNextRequestAndRefusesASendInsideASend) {
+  OneReply http(u"body", 200);
+  testing::CountingPump pump;
+  EXPECT_THROW(http.send(pump), HttpError) << "nothing opened";
+  http.open(u"GET", u"http://h/");
+  EXPECT_THROW(http.status(), HttpError);
+  pump.onYield = [&](int) { EXPECT_THROW(http.send(pump), HttpError) << "a send inside a send"; };
+  http.send(pump);
+  pump.onYield = nullptr;
+  EXPECT_EQ(std::make_pair(http.status(), http.responseText()), std::make_pair(200, Text(u"body")));
+  http.send(pump);  // the guard is down again
+  http.code = 0;
+  EXPECT_THROW(http.send(pump), HttpError);
+  EXPECT_THROW(http.responseText(), HttpError) << "a failed send keeps no earlier reply";
+  http.code = 204;
+  http.send(pump);
+  http.open(u"GET", u"http://h/");
+  EXPECT_THROW(http.status(), HttpError);
+  EXPECT_EQ(http.sent.size(), 4u);
 }
 
 // Servers 1..n with all twelve tags; server `withoutBotsAt` has no <bots>.
