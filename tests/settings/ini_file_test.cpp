@@ -45,8 +45,8 @@ TEST_F(IniFileTest, AMissingFileGetsTheDefaultsAndFlagsAreWrittenWithoutSign) {
   ReadSettings(Folder(), settings);
   EXPECT_EQ(settings, (Settings{4, 20, 1, 1, 3}));  // the limit as a count, like a file value; the sort as held
   EXPECT_EQ(FileBytes(), "minPlayers= 4\r\ncheckTime= 20\r\nsound=1\r\nautostart=1\r\nsort=3\r\n");
-  WriteSettings(Folder(), Settings{-1, -20, INT16_MIN, -1, -3, u"not a host", u""});
-  EXPECT_EQ(FileBytes(), "minPlayers= 1\r\ncheckTime=-20\r\nsound=1\r\nautostart=1\r\nsort=3\r\n"
+  WriteSettings(Folder(), Settings{-1, -20, INT16_MIN, -INT16_MAX, -3, u"not a host", u""});
+  EXPECT_EQ(FileBytes(), "minPlayers= 1\r\ncheckTime=-20\r\nsound=1\r\nautostart=32767\r\nsort=3\r\n"
                          "master=not a host\r\nlatestVersionUrl=\r\n");
   const std::string written = FileBytes();
   EXPECT_THROW(WriteSettings(Folder(), Settings{30, 20, 1, 1, 0}), OverflowError);  // 2^31 does not fit

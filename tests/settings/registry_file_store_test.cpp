@@ -62,6 +62,8 @@ TEST_F(FileStoreTest, ValuesAreReadableLinesWithTheKeyPathAsWrittenAndRootsApart
                               "80000002\tSoftware\\Q\tInstalled\t4\t2\n");
   EXPECT_EQ(Dword(u"Installed"), -1) << "all 32 bits read back";
   EXPECT_EQ(store.GetRegDword(kHkeyCurrentUser, u"Xoftware\\Q", u"Installed", 0), 0) << "every letter of a key counts";
+  PutStore(std::string(kHeader) + "80000001\tSoftware\\Q\tLower\t1\t%00e9%00ff\n");
+  EXPECT_EQ(store.GetRegString(kHkeyCurrentUser, u"Software\\Q", u"Lower", u""), u"\u00e9\u00ff") << "hex in lower case";
 }
 
 // Damaged lines are never read but survive a rewrite; a rewritten value takes the place of its
