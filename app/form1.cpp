@@ -5,14 +5,14 @@
 #include <vector>
 
 #include "common/files.h"
+#include "common/host_rules.h"
 #include "common/numbers.h"
 #include "common/steps.h"
 #include "menu/server_menu.h"
-#include "servers/poll_summary.h"
 #include "servers/server_download.h"
 #include "servers/server_list_parser.h"
-#include "settings/address_check.h"
 #include "tray/join.h"
+#include "tray/tooltip_text.h"
 
 namespace quorvex {
 

@@ -12,8 +12,8 @@
 #include "servers/server_table.h"
 #include "settings/ini_file.h"
 #include "settings/registry.h"
-#include "tray/icmp.h"
 #include "tray/launcher.h"
+#include "tray/ping.h"
 #include "tray/trayicon.h"
 
 namespace quorvex {

@@ -11,22 +11,23 @@
 
 #include "app/single_instance.h"
 #include "common/files.h"
+#include "common/scoped_handle.h"
 
 namespace quorvex {
 
 namespace {
 
+struct FileCloser {
+  static int None() { return -1; }
+  static void Close(int fd) { ::close(fd); }
+};
+
 class FlockLock : public SingleInstanceLock {
  public:
   explicit FlockLock(std::string path) : path_(std::move(path)) {}
-  ~FlockLock() override {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FlockLock(const FlockLock&) = delete;
-  FlockLock& operator=(const FlockLock&) = delete;
 
   bool Acquire() override {
-    if (fd_ >= 0) return true;
+    if (lock_.valid()) return true;
     // O_NONBLOCK: a FIFO put where the lock goes must not hang the start.
     const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
     if (fd < 0) Fail("cannot open");
@@ -46,7 +47,7 @@ class FlockLock : public SingleInstanceLock {
       errno = error;
       Fail("cannot lock");
     }
-    fd_ = fd;
+    lock_.Reset(fd);
     return true;
   }
 
@@ -56,7 +57,7 @@ class FlockLock : public SingleInstanceLock {
   }
 
   std::string path_;
-  int fd_ = -1;
+  ScopedHandle<FileCloser> lock_;  // the locked file, held open
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/single_instance.h"
+#include "common/scoped_handle.h"
 
 namespace quorvex {
 
@@ -12,17 +13,15 @@ namespace {
 
 constexpr wchar_t kMutexName[] = L"Local\\Quorvex.SingleInstance";
 
+struct MutexCloser {
+  static HANDLE None() { return nullptr; }
+  static void Close(HANDLE mutex) { CloseHandle(mutex); }
+};
+
 class MutexLock : public SingleInstanceLock {
  public:
-  MutexLock() = default;
-  ~MutexLock() override {
-    if (mutex_ != nullptr) CloseHandle(mutex_);
-  }
-  MutexLock(const MutexLock&) = delete;
-  MutexLock& operator=(const MutexLock&) = delete;
-
   bool Acquire() override {
-    if (mutex_ != nullptr) return true;
+    if (mutex_.valid()) return true;
     HANDLE mutex = CreateMutexW(nullptr, FALSE, kMutexName);
     if (mutex == nullptr) {
       const DWORD error = GetLastError();
@@ -34,12 +33,12 @@ class MutexLock : public SingleInstanceLock {
       CloseHandle(mutex);
       return false;
     }
-    mutex_ = mutex;
+    mutex_.Reset(mutex);
     return true;
   }
 
  private:
-  HANDLE mutex_ = nullptr;
+  ScopedHandle<MutexCloser> mutex_;
 };
 
 }  // namespace

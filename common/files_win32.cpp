@@ -4,23 +4,22 @@
 #include <string>
 
 #include "common/files.h"
+#include "common/scoped_handle.h"
+#include "common/wide_win32.h"
 
 namespace quorvex {
 
 namespace {
 
-std::wstring Wide(const Text& text) { return std::wstring(text.begin(), text.end()); }
-
 [[noreturn]] void Fail(const std::string& what, const Text& path) {
   throw FileError(what + " " + ToUtf8(path) + " (error " + std::to_string(GetLastError()) + ")");
 }
 
-struct Handle {
-  HANDLE value;
-  ~Handle() {
-    if (value != INVALID_HANDLE_VALUE) CloseHandle(value);
-  }
+struct FileCloser {
+  static HANDLE None() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE file) { CloseHandle(file); }
 };
+using FileHandle = ScopedHandle<FileCloser>;
 
 }  // namespace
 
@@ -46,14 +45,14 @@ bool CountsAsMissing(const Text& path) {
 }
 
 std::string ReadFileBytes(const Text& path, int64_t maxBytes) {
-  Handle file{CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr)};
-  if (file.value == INVALID_HANDLE_VALUE) Fail("cannot open", path);
+  const FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) Fail("cannot open", path);
   std::string bytes;
   char buffer[4096];
   for (;;) {
     DWORD got = 0;
-    if (!ReadFile(file.value, buffer, sizeof buffer, &got, nullptr)) Fail("cannot read", path);
+    if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) Fail("cannot read", path);
     if (got == 0) break;
     bytes.append(buffer, got);
     if (static_cast<int64_t>(bytes.size()) > maxBytes) throw FileError("file too large: " + ToUtf8(path));
@@ -64,14 +63,13 @@ std::string ReadFileBytes(const Text& path, int64_t maxBytes) {
 void ReplaceFileBytes(const Text& path, const std::string& bytes) {
   const Text temporary = path + u".new";
   {
-    Handle file{CreateFileW(Wide(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr)};
-    if (file.value == INVALID_HANDLE_VALUE) Fail("cannot create", temporary);
+    FileHandle file(CreateFileW(Wide(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) Fail("cannot create", temporary);
     DWORD put = 0;
-    if (!WriteFile(file.value, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) ||
-        put != bytes.size() || !FlushFileBuffers(file.value)) {
-      CloseHandle(file.value);
-      file.value = INVALID_HANDLE_VALUE;
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) ||
+        put != bytes.size() || !FlushFileBuffers(file.get())) {
+      file.Reset();  // closed before the half-written file is deleted
       DeleteFileW(Wide(temporary).c_str());
       Fail("cannot write", temporary);
     }

@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "common/pumped_wait.h"
+#include "common/scoped_handle.h"
+#include "common/wide_win32.h"
 #include "servers/http_request.h"
 
 namespace quorvex {
@@ -23,20 +25,11 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Closes a WinINet handle when it goes out of scope.
-class InternetHandle {
- public:
-  explicit InternetHandle(HINTERNET handle = nullptr) : handle_(handle) {}
-  InternetHandle(const InternetHandle&) = delete;
-  InternetHandle& operator=(const InternetHandle&) = delete;
-  ~InternetHandle() {
-    if (handle_ != nullptr) InternetCloseHandle(handle_);
-  }
-  HINTERNET get() const { return handle_; }
-
- private:
-  HINTERNET handle_;
+struct InternetCloser {
+  static HINTERNET None() { return nullptr; }
+  static void Close(HINTERNET handle) { InternetCloseHandle(handle); }
 };
+using InternetHandle = ScopedHandle<InternetCloser>;
 
 [[noreturn]] void Fail(const std::string& what) {
   throw HttpError(what + " failed (error " + std::to_string(GetLastError()) + ")");
@@ -220,8 +213,8 @@ class WinInetHttpRequest final : public PlatformHttpRequest {
   static constexpr std::chrono::milliseconds kLeaveAbortedAfter{100};
 
   HttpReply Transfer(const Text& method, const Text& url, EventPump& pump) override {
-    const auto transfer = std::make_shared<WireTransfer>(session_.get(), std::wstring(method.begin(), method.end()),
-                                                         std::wstring(url.begin(), url.end()), limits_);
+    const auto transfer = std::make_shared<WireTransfer>(session_.get(), Wide(method),
+                                                         Wide(url), limits_);
     return WaitPumping(pump, [transfer] { return transfer->Run(); }, [transfer] { transfer->Abort(); },
                        kLeaveAbortedAfter);
   }

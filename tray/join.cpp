@@ -1,40 +1,11 @@
 #include "tray/join.h"
 
+#include "common/host_rules.h"
 #include "common/numbers.h"
 
 namespace quorvex {
 
 namespace {
-
-bool IsDottedIpv4(const Text& address) {
-  int parts = 0;
-  size_t i = 0;
-  while (i <= address.size()) {
-    size_t digits = 0;
-    int value = 0;
-    while (i < address.size() && address[i] >= u'0' && address[i] <= u'9' && digits < 4) {
-      value = value * 10 + (address[i] - u'0');
-      ++i;
-      ++digits;
-    }
-    if (digits == 0 || digits > 3 || value > 255) return false;
-    ++parts;
-    if (i == address.size()) break;
-    if (address[i] != u'.') return false;
-    ++i;
-  }
-  return parts == 4;
-}
-
-bool IsHostName(const Text& address) {
-  if (address.empty() || address.size() > 253) return false;
-  for (char16_t c : address) {
-    const bool ok = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'-' ||
-                    c == u'.';
-    if (!ok) return false;
-  }
-  return true;
-}
 
 // In a batch file "%" starts a variable even inside quotes.
 Text EscapeForBatch(const Text& text) { return ReplaceAll(text, u"%", u"%%"); }
@@ -42,7 +13,7 @@ Text EscapeForBatch(const Text& text) { return ReplaceAll(text, u"%", u"%%"); }
 }  // namespace
 
 bool IsJoinable(const ServerRecord& server) {
-  return server.port >= 1 && (IsDottedIpv4(server.address) || IsHostName(server.address));
+  return IsPortNumber(server.port) && IsHostName(server.address);
 }
 
 bool IsCompleteInLatestList(const ServerRecord& server) {

@@ -7,9 +7,9 @@
 
 namespace quorvex {
 
-// Whether the address and port can go into a command line safely: a dotted IPv4 address or
-// a host name of letters, digits, "-" and "." (at most 253 characters), and a port 1..65535.
-// Both come from the network, and a command interpreter would run anything else.
+// Whether the address and port can go into a command line safely: a host name or dotted
+// IPv4 address by IsHostName (common/host_rules.h) and a port 1..65535. Both come from the
+// network, and a command interpreter would run anything else.
 bool IsJoinable(const ServerRecord& server);
 
 // Whether the latest list reply wrote the record's name, address and port: a record whose

@@ -12,9 +12,20 @@
 #include <vector>
 
 #include "common/text.h"
-#include "tray/icmp.h"
 
 namespace quorvex {
+
+// Turns a host name into an IPv4 address (network byte order); nullopt when it does not
+// resolve. Blocks for as long as the system's resolver takes. Kept apart so tests never
+// resolve a name.
+class Resolver {
+ public:
+  virtual ~Resolver() = default;
+  virtual std::optional<uint32_t> ResolveIpv4(const Text& hostName) = 0;
+};
+
+// The system's resolver (defined in tray/ping_*.cpp).
+std::unique_ptr<Resolver> MakeSystemResolver();
 
 class NameLookups {
  public:

@@ -20,7 +20,7 @@
 #include "frontends/console/tray_shell.h"
 #include "servers/http_request.h"
 #include "settings/registry.h"
-#include "tray/icmp.h"
+#include "tray/ping.h"
 
 namespace quorvex {
 namespace {
@@ -59,7 +59,7 @@ int RunConsole(const ConsoleOptions& options) {
   ConsoleLauncher launcher(*output);
   const std::unique_ptr<Registry> registry = MakeRegistry(home);
   const std::unique_ptr<HttpRequest> httpRequest = MakeHttpRequest();
-  const std::unique_ptr<Pinger> pinger = MakePinger();
+  const std::unique_ptr<Pinger> pinger = MakeSystemPinger();
   // From here on a signal is held for the event loop instead of ending the process unsaved.
   const std::unique_ptr<ConsoleInput> input = MakeStdinInput();
 

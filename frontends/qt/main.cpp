@@ -25,7 +25,7 @@
 #include "frontends/qt/tray_shell.h"
 #include "servers/http_request.h"
 #include "settings/registry.h"
-#include "tray/icmp.h"
+#include "tray/ping.h"
 
 namespace quorvex {
 namespace {
@@ -95,7 +95,7 @@ int RunTray(const TrayOptions& options) {
   const Text autostartEntry = ToText(QFileInfo(configFolder + "/autostart/quorvex.desktop").absoluteFilePath());
   AutostartRegistry registry(*store, autostartEntry, ToText(QCoreApplication::applicationFilePath()));
   const std::unique_ptr<HttpRequest> httpRequest = MakeHttpRequest();
-  const std::unique_ptr<Pinger> pinger = MakePinger();
+  const std::unique_ptr<Pinger> pinger = MakeSystemPinger();
   QtLauncher launcher;
   Form1 form({desktop, trayShell, registry, *httpRequest, *pinger, launcher}, config);
 

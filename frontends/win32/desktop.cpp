@@ -9,7 +9,8 @@
 #include "app/executable_location.h"
 #include "app/form1.h"
 #include "common/files.h"
-#include "menu/popup_win32.h"
+#include "common/wide_win32.h"
+#include "frontends/win32/popup_menu.h"
 #include "resources/resource_ids.h"
 
 namespace quorvex {
@@ -18,8 +19,6 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"Quorvex.TrayWindow";
 constexpr int kPopupRaise = 20;  // the popup opens this many pixels above the cursor
-
-std::wstring Wide(const Text& text) { return std::wstring(text.begin(), text.end()); }
 
 HWND CreateHiddenWindow(HINSTANCE instance, WNDPROC windowProcedure) {
   WNDCLASSEXW windowClass{};

@@ -9,11 +9,11 @@
 #include "app/executable_location.h"
 #include "common/steps.h"
 #include "frontends/win32/desktop.h"
+#include "frontends/win32/launcher.h"
+#include "frontends/win32/tray_shell.h"
 #include "servers/http_request.h"
 #include "settings/registry.h"
-#include "tray/icmp.h"
-#include "tray/launcher_win32.h"
-#include "tray/tray_shell_win32.h"
+#include "tray/ping.h"
 // <windows.h> makes Yield a macro, which would swallow Form1's member of that name.
 #undef Yield
 #include "app/form1.h"
@@ -113,7 +113,7 @@ int RunProgram(HINSTANCE instance) {
   TrayShellWin32 trayShell;
   const std::unique_ptr<Registry> registry = MakeRegistry(executable.folder);
   const std::unique_ptr<HttpRequest> httpRequest = MakeHttpRequest();
-  const std::unique_ptr<Pinger> pinger = MakePinger();
+  const std::unique_ptr<Pinger> pinger = MakeSystemPinger();
   LauncherWin32 launcher;
   Form1 form({desktop, trayShell, *registry, *httpRequest, *pinger, launcher}, config);
   desktop.AttachForm(form);

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "common/files.h"
-#include "servers/poll_summary.h"
 #include "support/form1_fakes.h"
+#include "tray/tooltip_text.h"
 
 namespace quorvex::testing {
 namespace {

@@ -3,8 +3,8 @@
 // inside the poll's network waits.
 #include <gtest/gtest.h>
 
-#include "servers/poll_summary.h"
 #include "support/form1_fakes.h"
+#include "tray/tooltip_text.h"
 
 namespace quorvex::testing {
 namespace {

@@ -10,11 +10,11 @@
 #include "fuzz_support.h"
 #include "menu/line_layout.h"
 #include "menu/sort.h"
-#include "servers/poll_summary.h"
 #include "servers/server_download.h"
 #include "servers/server_list_parser.h"
 #include "tests/support/counting_pump.h"
 #include "tray/join.h"
+#include "tray/tooltip_text.h"
 #include "tray/trayicon.h"
 
 namespace quorvex::fuzz {

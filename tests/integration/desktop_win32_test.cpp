@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "tray/tray_shell_win32.h"
+#include "frontends/win32/tray_shell.h"
 
 namespace quorvex {
 namespace {

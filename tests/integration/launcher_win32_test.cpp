@@ -1,6 +1,6 @@
 // Starting the game for real: start.bat in the console code page, and what cannot start.
 // (wine-e2e joins through the stand-ins of Steam, found by its window, and of the game.)
-#include "tray/launcher_win32.h"
+#include "frontends/win32/launcher.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -10,8 +10,8 @@
 
 #include "common/numbers.h"
 #include "tests/support/counting_pump.h"
-#include "tray/icmp.h"
-#include "tray/icmp_echo.h"
+#include "tray/echoer.h"
+#include "tray/ping.h"
 
 namespace quorvex {
 namespace {
@@ -46,7 +46,7 @@ void ExpectCall(Pinger& pinger, const Call& call) {
 }
 
 TEST(PingTest, ThisMachineAnswersEveryCall) {
-  const auto pinger = MakePinger();
+  const auto pinger = MakeSystemPinger();
   // Wine counts the start of its ICMP machinery, about 2 ms, into a process's first echo.
   ExpectCall(*pinger, {{u"127.0.0.1"}, {kAny}});
   ExpectCall(*pinger, {{u"127.0.0.1"}, {kZero}});
@@ -54,7 +54,7 @@ TEST(PingTest, ThisMachineAnswersEveryCall) {
   testing::CountingPump pump;
   EXPECT_EQ(pinger->PingHosts({u"localhost", Text(65, u'a')}, pump), (std::vector<Text>{u" 0", u"999"}));
   // A reply buffer left zeroed is no answer (Wine's echo to address 0 completes so at once).
-  EXPECT_EQ(MakeSystemIcmpEcho()->EchoAll({0}, 50), std::vector<std::optional<int32_t>>{std::nullopt});
+  EXPECT_EQ(MakeSystemEchoer()->Echo({0}, 50), std::vector<std::optional<int32_t>>{std::nullopt});
 }
 
 TEST(PingTest, EachHostGetsItsOwnAnswerAndNothingCarriesOver) {
@@ -77,7 +77,7 @@ TEST(PingTest, EachHostGetsItsOwnAnswerAndNothingCarriesOver) {
       // echo. One after the other they would take 800 ms.
       {std::vector<Text>(16, s), std::vector<Answer>(16, kNone), milliseconds(75 + 16 * 2)},
   };
-  const auto pinger = MakePinger();
+  const auto pinger = MakeSystemPinger();
   for (const Call& call : calls) ExpectCall(*pinger, call);
 }
 

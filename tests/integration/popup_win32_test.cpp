@@ -1,6 +1,6 @@
 // The popup as Windows holds it, read back from the menu the renderer made: the visible
 // items in order with their checks, and the command behind each. (wine-e2e opens it.)
-#include "menu/popup_win32.h"
+#include "frontends/win32/popup_menu.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // What the program makes of the replies: the server count, the table filled from the list tag
-// by tag (and what a damaged list leaves in it), the poll's texts, the latest version.
+// by tag (and what a damaged list leaves in it), the latest version.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -11,7 +11,6 @@
 
 #include "common/numbers.h"
 #include "servers/http_request.h"
-#include "servers/poll_summary.h"
 #include "servers/server_download.h"
 #include "servers/server_list_parser.h"
 #include "support/counting_pump.h"
@@ -203,16 +202,6 @@ TEST(Normalise, PlayerNamesAndDedicated) {
     NormaliseDedicated(record);
     EXPECT_EQ(record.dedicated, expected) << ToUtf8(text);
   }
-}
-
-TEST(PollSummary, TheTooltipAndTheAlertMessage) {
-  EXPECT_EQ(SummaryText({12, 34, 10, 16, 3}, 2),
-            u"\r\nMax Players:   12\r\n__________________\r\n\r\nTotal Players:    34\r\n"
-            u"Servers Online: 10\r\nPlayer-Limit:     16\r\nServer Watchers: 3\r\n ");
-  EXPECT_EQ(SummaryText({-1, 0, 0, 4, -2}, 4),
-            u"\r\nMax Players:    -1\r\n__________________\r\n\r\nTotal Players:    0\r\n"
-            u"Servers Online: 0\r\nPlayer-Limit:     4\r\nServer Watchers: -2\r\n ");
-  EXPECT_EQ(AlertMessage(16, 17), u"Player-limit of 16 reached!\r\nPlayers: 17");
 }
 
 }  // namespace

@@ -7,13 +7,12 @@
 #include <random>
 #include <string>
 
+#include "common/wide_win32.h"
 #include "settings/registry.h"
 #include "settings/registry_behaviour.h"
 
 namespace quorvex {
 namespace {
-
-const wchar_t* Wide(const Text& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 class WindowsRegistryHarness : public RegistryHarness {
  public:
@@ -21,14 +20,14 @@ class WindowsRegistryHarness : public RegistryHarness {
       : store_(MakeRegistry(u"")),
         testKey_(u"Software\\QuorvexTest\\" + FromAscii(std::to_string(std::random_device{}()))) {}
   ~WindowsRegistryHarness() override {
-    RegDeleteTreeW(HKEY_CURRENT_USER, Wide(testKey_));
+    RegDeleteTreeW(HKEY_CURRENT_USER, Wide(testKey_).c_str());
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\QuorvexTest");  // only goes once it is empty
   }
 
   Registry& Store() override { return *store_; }
   Text TestKey() const override { return testKey_; }
   void PlantText(const Text& subkey, const Text& name, uint32_t type, const Text& data) override {
-    EXPECT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, Wide(subkey), Wide(name), type, data.data(),
+    EXPECT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, Wide(subkey).c_str(), Wide(name).c_str(), type, data.data(),
                               static_cast<DWORD>(data.size() * sizeof(char16_t))),
               ERROR_SUCCESS);
   }

@@ -14,18 +14,18 @@ inline constexpr int kEchoTimeToLive = 255;
 inline constexpr size_t kEchoPayloadSize = 32;
 inline constexpr unsigned char kEchoPayloadByte = 'A';
 
-class IcmpEcho {
+class Echoer {
  public:
-  virtual ~IcmpEcho() = default;
+  virtual ~Echoer() = default;
   // Sends one echo to every address at once and waits at most `timeoutMs` for all of
   // them. Per address, in their order: the round trip in whole milliseconds (truncated),
   // or nullopt when no matching reply came within `timeoutMs` of its request or the echo
   // could not be sent at all. An address may appear more than once.
-  virtual std::vector<std::optional<int32_t>> EchoAll(const std::vector<uint32_t>& addressesNetworkOrder,
-                                                       int timeoutMs) = 0;
+  virtual std::vector<std::optional<int32_t>> Echo(const std::vector<uint32_t>& addressesNetworkOrder,
+                                                   int timeoutMs) = 0;
 };
 
-// The platform's own echo (defined beside MakePinger).
-std::unique_ptr<IcmpEcho> MakeSystemIcmpEcho();
+// The platform's own echoer (defined in tray/ping_*.cpp, beside MakeSystemPinger).
+std::unique_ptr<Echoer> MakeSystemEchoer();
 
 }  // namespace quorvex

@@ -1,6 +1,8 @@
-#include "menu/popup_win32.h"
+#include "frontends/win32/popup_menu.h"
 
 #include <string_view>
+
+#include "common/wide_win32.h"
 
 namespace quorvex {
 
@@ -11,8 +13,6 @@ bool ShowsAmpersandLiterally(const MenuItem& item) {
   return item.name == "menServername" || item.name == "menServerTitle";
 }
 
-std::wstring Wide(const Text& text) { return std::wstring(text.begin(), text.end()); }
-
 }  // namespace
 
 Text PopupCaption(const MenuItem& item) {
@@ -20,11 +20,9 @@ Text PopupCaption(const MenuItem& item) {
 }
 
 PopupMenu::PopupMenu(const MenuTree& tree) : menu_(CreatePopupMenu()) {
-  AppendItems(menu_, tree.Root().children);
-  if (defaultId_ != 0) SetMenuDefaultItem(menu_, defaultId_, FALSE);
+  AppendItems(menu_.get(), tree.Root().children);
+  if (defaultId_ != 0) SetMenuDefaultItem(menu_.get(), defaultId_, FALSE);
 }
-
-PopupMenu::~PopupMenu() { DestroyMenu(menu_); }  // destroys the submenus with it
 
 void PopupMenu::AppendItems(HMENU into, const std::vector<MenuItem>& items) {
   for (const MenuItem& item : items) {
@@ -66,7 +64,7 @@ std::optional<MenuCommand> PopupMenu::Track(HWND owner, POINT at) const {
   // foreground, and it only opens properly a second time after a message has followed it.
   SetForegroundWindow(owner);
   const UINT id = static_cast<UINT>(
-      TrackPopupMenu(menu_, TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, owner,
+      TrackPopupMenu(menu_.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, owner,
                      nullptr));
   PostMessageW(owner, WM_NULL, 0, 0);
   return CommandOf(id);

@@ -1,4 +1,5 @@
-// The status summary the tray tooltip shows after a poll and after a player-limit change.
+// The texts the tray shows after a poll and after a player-limit change: the tooltip's status
+// summary and the balloon message of the player-limit alert.
 #pragma once
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 // The pings' own decisions over a fake resolver and a fake echo (no name is ever resolved), and
 // the name look-ups' time limit, stop and keeping. (Byte order is checked by the integration
 // tests' echoes to loopback.)
-#include "tray/ping_host.h"
+#include "tray/ping.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include <set>
 #include <vector>
 
+#include "common/host_rules.h"
 #include "common/numbers.h"
 #include "common/steps.h"
 #include "support/counting_pump.h"
@@ -51,9 +52,9 @@ class FakeResolver : public Resolver {
 };
 
 // Answers 7 ms unless told otherwise, for the first `answered` addresses only.
-class FakeEcho : public IcmpEcho {
+class FakeEchoer : public Echoer {
  public:
-  std::vector<std::optional<int32_t>> EchoAll(const std::vector<uint32_t>& addresses, int timeoutMs) override {
+  std::vector<std::optional<int32_t>> Echo(const std::vector<uint32_t>& addresses, int timeoutMs) override {
     calls.emplace_back(addresses, timeoutMs);
     std::vector<std::optional<int32_t>> results;
     for (size_t i = 0; i < addresses.size() && i < answered; ++i)
@@ -65,17 +66,17 @@ class FakeEcho : public IcmpEcho {
   std::vector<std::pair<std::vector<uint32_t>, int>> calls;  // the addresses and the time-out of each
 };
 
-class PingHostTest : public ::testing::Test {
+class PingTest : public ::testing::Test {
  protected:
-  ~PingHostTest() override { resolver->LetGo(); }
-  std::vector<Text> Ping(const std::vector<Text>& hosts) { return PingAll(hosts, lookups, echo); }
+  ~PingTest() override { resolver->LetGo(); }
+  std::vector<Text> Ping(const std::vector<Text>& hosts) { return PingHostsBlocking(hosts, lookups, echo); }
   std::shared_ptr<FakeResolver> resolver = std::make_shared<FakeResolver>();
   Clock::time_point now = Clock::now();
   NameLookups lookups{resolver, [this] { return now; }};
-  FakeEcho echo;
+  FakeEchoer echo;
 };
 
-TEST_F(PingHostTest, EveryHostIsEchoedInOneCallAndAnsweredInItsPlace) {
+TEST_F(PingTest, EveryHostIsEchoedInOneCallAndAnsweredInItsPlace) {
   resolver->names = {{u"server.example", Address(5)}, {u"zero", 0}, {Text(64, u'b'), Address(4)}};
   echo.answers = {{Address(2), std::nullopt}, {Address(3), 0}, {Address(5), 41}};
   const std::vector<Text> hosts = {u"10.0.0.1", u"10.0.0.2", u"10.0.0.3",  u"server.example", u"nowhere.invalid",
@@ -92,16 +93,7 @@ TEST_F(PingHostTest, EveryHostIsEchoedInOneCallAndAnsweredInItsPlace) {
   EXPECT_EQ(Ping({u"10.0.0.1", u"10.0.0.2"}), (std::vector<Text>{u"999", u"999"}));
 }
 
-TEST_F(PingHostTest, AnythingNotExactlyFourDecimalPartsIsAName) {
-  const std::vector<Text> notDotted = {
-      u"1.2.3",    u"256.1.1.1", u"1.2.3.4.5", u" 1.2.3.4",   u"1.2.3.4 ", u"1..3.4",       u"1.2.3.",   u".1.2.3",
-      u"+1.2.3.4", u"1.-2.3.4",  u"0x1.2.3.4", u"1.2.3.0004", u"1.2.3.4a", u"\uFF11.2.3.4", u"1,2,3,4", u"4294967295"};
-  for (const Text& host : notDotted) EXPECT_FALSE(ParseDottedIpv4(host)) << ToUtf8(host);
-  EXPECT_EQ(ParseDottedIpv4(u"192.168.000.010"), ParseDottedIpv4(u"192.168.0.10"));  // leading zeros are decimal
-  EXPECT_EQ(ParseDottedIpv4(u"255.255.255.255"), UINT32_MAX);
-}
-
-TEST_F(PingHostTest, ANameLateForTheTimeLimitHoldsUpNothingAndAnAddressIsKept) {
+TEST_F(PingTest, ANameLateForTheTimeLimitHoldsUpNothingAndAnAddressIsKept) {
   resolver->names = {{u"quick.example", Address(5)}, {u"held.example", Address(6)}};
   const auto start = Clock::now();
   const auto addresses = lookups.Resolve({u"held.example", u"quick.example"}, milliseconds(200));
@@ -129,13 +121,13 @@ TEST_F(PingHostTest, ANameLateForTheTimeLimitHoldsUpNothingAndAnAddressIsKept) {
 
 // Events run while the pings do; a yield that throws (Exit) ends them at once, even with a
 // name still unanswered. (The answers of the real pings are the integration tests'.)
-TEST_F(PingHostTest, AnExitEndsThePingsAtOnce) {
+TEST_F(PingTest, AnExitEndsThePingsAtOnce) {
   testing::CountingPump pump;
   pump.onYield = [](int yields) {
     if (yields == 3) throw HandlerAborted{};
   };
   const auto start = Clock::now();
-  EXPECT_THROW(MakeEchoPinger(resolver, std::make_unique<FakeEcho>())->PingHosts({u"10.0.0.1", u"held.example"}, pump),
+  EXPECT_THROW(MakePinger(resolver, std::make_unique<FakeEchoer>())->PingHosts({u"10.0.0.1", u"held.example"}, pump),
                HandlerAborted);
   EXPECT_LT(Clock::now() - start, milliseconds(500));
 }

@@ -10,9 +10,11 @@
 #include <optional>
 #include <vector>
 
-#include "tray/icmp.h"
-#include "tray/icmp_echo.h"
-#include "tray/ping_host.h"
+#include "common/scoped_handle.h"
+#include "common/wide_win32.h"
+#include "tray/echoer.h"
+#include "tray/name_lookups.h"
+#include "tray/ping.h"
 
 namespace quorvex {
 namespace {
@@ -22,20 +24,11 @@ namespace {
 constexpr DWORD kReplyBufferSize = 256;
 static_assert(kReplyBufferSize >= sizeof(ICMP_ECHO_REPLY) + kEchoPayloadSize + 8 + 28);
 
-class IcmpHandle {
- public:
-  IcmpHandle() : handle_(IcmpCreateFile()) {}
-  ~IcmpHandle() {
-    if (valid()) IcmpCloseHandle(handle_);
-  }
-  IcmpHandle(const IcmpHandle&) = delete;
-  IcmpHandle& operator=(const IcmpHandle&) = delete;
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
+struct IcmpCloser {
+  static HANDLE None() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE handle) { IcmpCloseHandle(handle); }
 };
+using IcmpHandle = ScopedHandle<IcmpCloser>;
 
 // One pending echo: its completion event and the buffer its reply is written to.
 struct PendingEcho {
@@ -46,12 +39,12 @@ struct PendingEcho {
 
 // The echoes go out together through IcmpSendEcho2, each with an event of its own that is
 // set when its reply came or its time ran out.
-class Win32IcmpEcho : public IcmpEcho {
+class Win32Echoer : public Echoer {
  public:
-  std::vector<std::optional<int32_t>> EchoAll(const std::vector<uint32_t>& addressesNetworkOrder,
-                                               int timeoutMs) override {
+  std::vector<std::optional<int32_t>> Echo(const std::vector<uint32_t>& addressesNetworkOrder,
+                                            int timeoutMs) override {
     std::vector<std::optional<int32_t>> results(addressesNetworkOrder.size());
-    const IcmpHandle handle;
+    const IcmpHandle handle(IcmpCreateFile());
     if (!handle.valid()) return results;
     // WaitForMultipleObjects takes a limited number of events: larger calls go in groups.
     for (size_t first = 0; first < addressesNetworkOrder.size(); first += MAXIMUM_WAIT_OBJECTS) {
@@ -133,8 +126,7 @@ class Win32Resolver : public Resolver {
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_DGRAM;  // one entry per address, not one per socket type
     ADDRINFOW* found = nullptr;
-    const std::wstring name(hostName.begin(), hostName.end());
-    if (GetAddrInfoW(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) return std::nullopt;
+        if (GetAddrInfoW(Wide(hostName).c_str(), nullptr, &hints, &found) != 0 || found == nullptr) return std::nullopt;
     const uint32_t address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
     FreeAddrInfoW(found);
     return address;
@@ -145,8 +137,8 @@ class Win32Resolver : public Resolver {
 
 std::unique_ptr<Resolver> MakeSystemResolver() { return std::make_unique<Win32Resolver>(); }
 
-std::unique_ptr<IcmpEcho> MakeSystemIcmpEcho() { return std::make_unique<Win32IcmpEcho>(); }
+std::unique_ptr<Echoer> MakeSystemEchoer() { return std::make_unique<Win32Echoer>(); }
 
-std::unique_ptr<Pinger> MakePinger() { return MakeEchoPinger(MakeSystemResolver(), MakeSystemIcmpEcho()); }
+std::unique_ptr<Pinger> MakeSystemPinger() { return MakePinger(MakeSystemResolver(), MakeSystemEchoer()); }
 
 }  // namespace quorvex

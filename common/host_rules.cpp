@@ -1,6 +1,7 @@
-#include "settings/address_check.h"
+#include "common/host_rules.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 namespace quorvex {
@@ -17,6 +18,17 @@ bool IsLetterOrDigit(char16_t c) {
   return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
 }
 
+// One to `maxDigits` ASCII decimal digits and nothing else; leading zeros are read as decimal.
+std::optional<uint32_t> DecimalValue(TextView digits, size_t maxDigits) {
+  if (digits.empty() || digits.size() > maxDigits) return std::nullopt;
+  uint32_t value = 0;
+  for (const char16_t c : digits) {
+    if (c < u'0' || c > u'9') return std::nullopt;
+    value = value * 10 + (c - u'0');
+  }
+  return value;
+}
+
 // One dot-separated part of a host name (an IPv4 address's numbers are such parts too):
 // letters, digits and hyphens that neither begin nor end it.
 bool IsLabel(TextView label) {
@@ -24,7 +36,7 @@ bool IsLabel(TextView label) {
   return std::all_of(label.begin(), label.end(), [](char16_t c) { return IsLetterOrDigit(c) || c == u'-'; });
 }
 
-bool IsHostName(TextView host) {
+bool IsHostNameView(TextView host) {
   if (host.size() > kMaxHostLength) return false;
   for (size_t start = 0;;) {
     const size_t dot = host.find(u'.', start);
@@ -35,22 +47,19 @@ bool IsHostName(TextView host) {
 }
 
 bool IsPort(TextView port) {
-  if (port.empty() || port.size() > 5) return false;
-  int value = 0;
-  for (const char16_t c : port) {
-    if (c < u'0' || c > u'9') return false;
-    value = value * 10 + (c - u'0');
-  }
-  return value >= 1 && value <= 65535;
+  const auto value = DecimalValue(port, 5);
+  return value && IsPortNumber(*value);
 }
 
 bool IsHostAndPort(TextView text) {
   const size_t colon = text.find(u':');
-  if (colon == TextView::npos) return IsHostName(text);
-  return IsHostName(text.substr(0, colon)) && IsPort(text.substr(colon + 1));
+  if (colon == TextView::npos) return IsHostNameView(text);
+  return IsHostNameView(text.substr(0, colon)) && IsPort(text.substr(colon + 1));
 }
 
 }  // namespace
+
+bool IsHostName(const Text& text) { return IsHostNameView(text); }
 
 bool IsHostWithOptionalPort(const Text& text) { return IsHostAndPort(text); }
 
@@ -63,6 +72,26 @@ bool IsHttpUrl(const Text& text) {
   const TextView path = slash == TextView::npos ? TextView() : rest.substr(slash);
   return IsHostAndPort(rest.substr(0, slash)) &&
          std::all_of(path.begin(), path.end(), [](char16_t c) { return c >= u'!' && c <= u'~'; });
+}
+
+std::optional<uint32_t> ParseDottedIpv4(const Text& text) {
+  const TextView host(text);
+  uint8_t bytes[4] = {};
+  size_t partStart = 0;
+  for (int index = 0; index < 4; ++index) {
+    const size_t dot = host.find(u'.', partStart);
+    const bool lastPart = index == 3;
+    if (lastPart != (dot == TextView::npos)) return std::nullopt;
+    const size_t partEnd = lastPart ? host.size() : dot;
+    const auto value = DecimalValue(host.substr(partStart, partEnd - partStart), 3);
+    if (!value || *value > 255) return std::nullopt;
+    bytes[index] = static_cast<uint8_t>(*value);
+    partStart = partEnd + 1;
+  }
+  // Network byte order is the order the parts are written in, byte for byte in memory.
+  uint32_t address = 0;
+  std::memcpy(&address, bytes, sizeof address);
+  return address;
 }
 
 }  // namespace quorvex

@@ -1,4 +1,4 @@
-#include "servers/poll_summary.h"
+#include "tray/tooltip_text.h"
 
 #include "common/numbers.h"
 

@@ -1,14 +1,13 @@
-#include "tray/launcher_win32.h"
+#include "frontends/win32/launcher.h"
 
 #include <windows.h>
 
 #include "common/files.h"
+#include "common/wide_win32.h"
 
 namespace quorvex {
 
 namespace {
-
-std::wstring Wide(const Text& text) { return std::wstring(text.begin(), text.end()); }
 
 [[noreturn]] void Fail(const std::string& what) {
   throw LaunchError(what + " (error " + std::to_string(GetLastError()) + ")");

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/scoped_handle.h"
 #include "menu/menu_model.h"
 
 namespace quorvex {
@@ -26,11 +27,10 @@ class PopupMenu {
  public:
   // Renders the visible items of `tree`, in order, with submenus, checks and separators.
   explicit PopupMenu(const MenuTree& tree);
-  ~PopupMenu();
   PopupMenu(const PopupMenu&) = delete;
   PopupMenu& operator=(const PopupMenu&) = delete;
 
-  HMENU Handle() const { return menu_; }
+  HMENU Handle() const { return menu_.get(); }
   // The control behind a command id; nullopt for 0 (nothing chosen) or an unknown id.
   std::optional<MenuCommand> CommandOf(UINT id) const;
   // Shows the menu with its top left at `at` (screen pixels) for the tray window `owner`
@@ -39,7 +39,11 @@ class PopupMenu {
 
  private:
   void AppendItems(HMENU into, const std::vector<MenuItem>& items);
-  HMENU menu_;
+  struct MenuCloser {
+    static HMENU None() { return nullptr; }
+    static void Close(HMENU menu) { DestroyMenu(menu); }  // destroys the submenus with it
+  };
+  ScopedHandle<MenuCloser> menu_;
   std::vector<MenuCommand> commands_;  // command id k stands for commands_[k - 1]
   UINT defaultId_ = 0;
 };

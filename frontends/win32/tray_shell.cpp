@@ -1,4 +1,4 @@
-#include "tray/tray_shell_win32.h"
+#include "frontends/win32/tray_shell.h"
 
 #include <algorithm>
 

@@ -17,9 +17,10 @@
 #include <optional>
 #include <vector>
 
-#include "tray/icmp.h"
-#include "tray/icmp_echo.h"
-#include "tray/ping_host.h"
+#include "common/scoped_handle.h"
+#include "tray/echoer.h"
+#include "tray/name_lookups.h"
+#include "tray/ping.h"
 
 namespace quorvex {
 namespace {
@@ -37,19 +38,11 @@ constexpr size_t kReplyBufferSize = 1024;
 std::atomic<uint16_t> nextSequence{1};
 
 // Closes the socket when the echo ends, whichever way it ends.
-class SocketHandle {
- public:
-  explicit SocketHandle(int fd) : fd_(fd) {}
-  ~SocketHandle() {
-    if (fd_ >= 0) close(fd_);
-  }
-  SocketHandle(const SocketHandle&) = delete;
-  SocketHandle& operator=(const SocketHandle&) = delete;
-  int fd() const { return fd_; }
-
- private:
-  int fd_;
+struct SocketCloser {
+  static int None() { return -1; }
+  static void Close(int fd) { close(fd); }
 };
+using SocketHandle = ScopedHandle<SocketCloser>;
 
 struct EchoSocket {
   int fd = -1;
@@ -195,19 +188,19 @@ class EchoBatch {
   size_t waitingFor_ = 0;
 };
 
-class PosixIcmpEcho : public IcmpEcho {
+class PosixEchoer : public Echoer {
  public:
-  std::vector<std::optional<int32_t>> EchoAll(const std::vector<uint32_t>& addressesNetworkOrder,
-                                               int timeoutMs) override {
+  std::vector<std::optional<int32_t>> Echo(const std::vector<uint32_t>& addressesNetworkOrder,
+                                            int timeoutMs) override {
     const EchoSocket echoSocket = OpenEchoSocket();
     const SocketHandle handle(echoSocket.fd);
     std::vector<std::optional<int32_t>> none(addressesNetworkOrder.size());
-    if (handle.fd() < 0) return none;
+    if (!handle.valid()) return none;
     const int ttl = kEchoTimeToLive;
-    if (setsockopt(handle.fd(), IPPROTO_IP, IP_TTL, &ttl, sizeof ttl) != 0) return none;
+    if (setsockopt(handle.get(), IPPROTO_IP, IP_TTL, &ttl, sizeof ttl) != 0) return none;
     EchoBatch batch(addressesNetworkOrder, echoSocket.raw, timeoutMs);
-    batch.SendAll(handle.fd());
-    return batch.AwaitReplies(handle.fd());
+    batch.SendAll(handle.get());
+    return batch.AwaitReplies(handle.get());
   }
 };
 
@@ -229,8 +222,8 @@ class PosixResolver : public Resolver {
 
 std::unique_ptr<Resolver> MakeSystemResolver() { return std::make_unique<PosixResolver>(); }
 
-std::unique_ptr<IcmpEcho> MakeSystemIcmpEcho() { return std::make_unique<PosixIcmpEcho>(); }
+std::unique_ptr<Echoer> MakeSystemEchoer() { return std::make_unique<PosixEchoer>(); }
 
-std::unique_ptr<Pinger> MakePinger() { return MakeEchoPinger(MakeSystemResolver(), MakeSystemIcmpEcho()); }
+std::unique_ptr<Pinger> MakeSystemPinger() { return MakePinger(MakeSystemResolver(), MakeSystemEchoer()); }
 
 }  // namespace quorvex

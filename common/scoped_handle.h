@@ -1,0 +1,33 @@
+// One system handle owned by one object and closed once, when the object goes, whichever
+// way its scope ends. No OS header here: each platform file names its own closer,
+//   struct Closer { static HandleType None(); static void Close(HandleType); };
+// None() is the value that holds nothing (nullptr, -1, INVALID_HANDLE_VALUE).
+#pragma once
+#include <utility>
+
+namespace quorvex {
+
+template <typename Closer>
+class ScopedHandle {
+ public:
+  using Handle = decltype(Closer::None());
+
+  ScopedHandle() = default;
+  explicit ScopedHandle(Handle handle) : handle_(handle) {}
+  ~ScopedHandle() { Reset(); }
+  ScopedHandle(const ScopedHandle&) = delete;
+  ScopedHandle& operator=(const ScopedHandle&) = delete;
+
+  Handle get() const { return handle_; }
+  bool valid() const { return handle_ != Closer::None(); }
+  // Closes the handle held, if any, and holds `handle` from now on.
+  void Reset(Handle handle = Closer::None()) {
+    if (valid()) Closer::Close(handle_);
+    handle_ = handle;
+  }
+
+ private:
+  Handle handle_ = Closer::None();
+};
+
+}  // namespace quorvex
