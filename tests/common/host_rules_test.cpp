@@ -5,75 +5,39 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace quorvex {
 namespace {
 
+// The verdicts of IsHostName (the join's address check), IsHostWithOptionalPort (master=) and
+// ParseDottedIpv4 (pinged without a name look-up), and the texts that get them.
 struct HostCase {
-  std::string text;
-  bool hostName;             // the join's address check
-  bool hostWithOptionalPort;  // master=
-  bool dottedIpv4;           // pinged without a name look-up
+  bool hostName, hostWithOptionalPort, dottedIpv4;
+  std::vector<std::string> texts;
 };
 
 TEST(HostRules, HostNamesPortsAndDottedAddresses) {
   const std::string label(63, 'a'), host253 = label + "." + label + "." + label + "." + std::string(61, 'a');
   const HostCase cases[] = {
-      // Dotted addresses are host names too.
-      {"127.0.0.1", true, true, true},
-      {"255.255.255.255", true, true, true},
-      {"0.0.0.0", true, true, true},
-      {"192.168.000.010", true, true, true},
+      {true, true, true, {"127.0.0.1", "255.255.255.255", "0.0.0.0", "192.168.000.010"}},
       // Digits and dots out of an address's range are still a plain host name.
-      {"256.1.1.1", true, true, false},
-      {"1.2.3", true, true, false},
-      {"1.2.3.4.5", true, true, false},
-      {"1.2.3.0004", true, true, false},
-      {"1.2.3.4a", true, true, false},
-      {"0x1.2.3.4", true, true, false},
-      {"4294967295", true, true, false},
-      {"eu-1.games.example", true, true, false},
-      {"a-b.example.org", true, true, false},
-      {"AZ-09.az", true, true, false},
-      {label, true, true, false},
-      {host253, true, true, false},
-      // A port only where one may follow.
-      {"127.0.0.1:28780", false, true, false},
-      {"x:1", false, true, false},
-      {"x:65535", false, true, false},
-      {"x:0", false, false, false},
-      {"x:65536", false, false, false},
-      {"x:000080", false, false, false},
-      {"x:", false, false, false},
-      {":80", false, false, false},
-      {"a:1:2", false, false, false},
-      // Empty labels, hyphens at a label's ends, anything but ASCII letters, digits, "-", ".".
-      {"", false, false, false},
-      {"-a.org", false, false, false},
-      {"a-.org", false, false, false},
-      {"1.-2.3.4", false, false, false},
-      {"a..org", false, false, false},
-      {"1..3.4", false, false, false},
-      {"a.org.", false, false, false},
-      {"1.2.3.", false, false, false},
-      {".1.2.3", false, false, false},
-      {"+1.2.3.4", false, false, false},
-      {" 1.2.3.4", false, false, false},
-      {"1.2.3.4 ", false, false, false},
-      {"a b.org", false, false, false},
-      {"a.org/x", false, false, false},
-      {"1,2,3,4", false, false, false},
-      {"h\u00e9te.org", false, false, false},
-      {"\uFF11.2.3.4", false, false, false},
-      // No label over 63 units, no name over 253.
-      {std::string(64, 'a'), false, false, false},
-      {host253 + "a", false, false, false},
+      {true, true, false, {"256.1.1.1", "1.2.3", "1.2.3.4.5", "1.2.3.0004", "1.2.3.4a", "0x1.2.3.4", "4294967295",
+                           "eu-1.games.example", "a-b.example.org", "AZ-09.az", label, host253}},
+      {false, true, false, {"127.0.0.1:28780", "x:1", "x:65535"}},
+      // Bad ports; empty labels, hyphens at a label's ends, anything but ASCII letters, digits,
+      // "-" and "."; a label over 63 units, a name over 253.
+      {false, false, false, {"x:0", "x:65536", "x:000080", "x:", ":80", "a:1:2", "", "-a.org", "a-.org", "1.-2.3.4",
+                             "a..org", "1..3.4", "a.org.", "1.2.3.", ".1.2.3", "+1.2.3.4", " 1.2.3.4", "1.2.3.4 ",
+                             "a b.org", "a.org/x", "1,2,3,4", "h\u00e9te.org", "\uFF11.2.3.4", std::string(64, 'a'),
+                             host253 + "a"}},
   };
   for (const HostCase& c : cases) {
-    const Text text = FromUtf8(c.text);
-    EXPECT_EQ(IsHostName(text), c.hostName) << c.text;
-    EXPECT_EQ(IsHostWithOptionalPort(text), c.hostWithOptionalPort) << c.text;
-    EXPECT_EQ(ParseDottedIpv4(text).has_value(), c.dottedIpv4) << c.text;
+    for (const std::string& text : c.texts) {
+      EXPECT_EQ(IsHostName(FromUtf8(text)), c.hostName) << text;
+      EXPECT_EQ(IsHostWithOptionalPort(FromUtf8(text)), c.hostWithOptionalPort) << text;
+      EXPECT_EQ(ParseDottedIpv4(FromUtf8(text)).has_value(), c.dottedIpv4) << text;
+    }
   }
 }
 

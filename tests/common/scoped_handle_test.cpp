@@ -14,31 +14,19 @@ struct FakeCloser {
   static int None() { return -1; }
   static void Close(int handle) { closed.push_back(handle); }
 };
-using FakeHandle = ScopedHandle<FakeCloser>;
 
 TEST(ScopedHandle, ClosesWhatItHoldsOnceAndNeverTheNoneValue) {
   closed.clear();
   {
-    const FakeHandle none;
-    const FakeHandle failed(-1);
-    EXPECT_FALSE(none.valid());
-    EXPECT_FALSE(failed.valid());
-  }
-  EXPECT_TRUE(closed.empty());
-  {
-    FakeHandle handle(0);  // 0 is a handle like any other here: only None() holds nothing
-    EXPECT_TRUE(handle.valid());
+    const ScopedHandle<FakeCloser> none, failed(-1);
+    ScopedHandle<FakeCloser> handle(0), early(3);  // 0 is a handle like any other: only None() holds nothing
+    EXPECT_FALSE(none.valid() || failed.valid());
     handle.Reset(7);  // the old one closes at once, the new one when the scope ends
-    EXPECT_EQ(closed, std::vector<int>{0});
+    early.Reset();    // closed early, so not again at the end
+    EXPECT_EQ(closed, (std::vector<int>{0, 3}));
     EXPECT_EQ(handle.get(), 7);
   }
-  EXPECT_EQ(closed, (std::vector<int>{0, 7}));
-  {
-    FakeHandle handle(3);
-    handle.Reset();  // closed early, so not again at the end
-    EXPECT_FALSE(handle.valid());
-  }
-  EXPECT_EQ(closed, (std::vector<int>{0, 7, 3}));
+  EXPECT_EQ(closed, (std::vector<int>{0, 3, 7}));
 }
 
 }  // namespace
