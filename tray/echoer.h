@@ -14,6 +14,15 @@ inline constexpr int kEchoTimeToLive = 255;
 inline constexpr size_t kEchoPayloadSize = 32;
 inline constexpr unsigned char kEchoPayloadByte = 'A';
 
+// The ones' complement sum of an ICMP message (RFC 1071), over its bytes as sent.
+inline uint16_t InternetChecksum(const unsigned char* bytes, size_t size) {
+  uint32_t sum = 0;
+  for (size_t i = 0; i + 1 < size; i += 2) sum += (bytes[i] << 8) | bytes[i + 1];
+  if (size % 2 == 1) sum += bytes[size - 1] << 8;
+  while (sum >> 16) sum = (sum & 0xFFFF) + (sum >> 16);
+  return static_cast<uint16_t>(~sum);
+}
+
 class Echoer {
  public:
   virtual ~Echoer() = default;

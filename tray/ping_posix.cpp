@@ -58,14 +58,6 @@ EchoSocket OpenEchoSocket() {
   return {fd, true};
 }
 
-uint16_t InternetChecksum(const unsigned char* bytes, size_t size) {
-  uint32_t sum = 0;
-  for (size_t i = 0; i + 1 < size; i += 2) sum += (bytes[i] << 8) | bytes[i + 1];
-  if (size % 2 == 1) sum += bytes[size - 1] << 8;
-  while (sum >> 16) sum = (sum & 0xFFFF) + (sum >> 16);
-  return static_cast<uint16_t>(~sum);
-}
-
 void PutBigEndian16(unsigned char* at, uint16_t value) {
   at[0] = static_cast<unsigned char>(value >> 8);
   at[1] = static_cast<unsigned char>(value & 0xFF);

@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "tray/echoer.h"
+
 namespace quorvex {
 namespace {
 
@@ -32,14 +34,6 @@ struct PendingReply {
   sockaddr_in to;
   std::vector<unsigned char> icmp;
 };
-
-uint16_t InternetChecksum(const unsigned char* bytes, size_t size) {
-  uint32_t sum = 0;
-  for (size_t i = 0; i + 1 < size; i += 2) sum += (bytes[i] << 8) | bytes[i + 1];
-  if (size % 2 == 1) sum += bytes[size - 1] << 8;
-  while (sum >> 16) sum = (sum & 0xFFFF) + (sum >> 16);
-  return static_cast<uint16_t>(~sum);
-}
 
 // The echo reply for a received IP packet, or nothing when it is no echo request.
 std::optional<std::vector<unsigned char>> ReplyTo(const unsigned char* packet, size_t size) {
