@@ -11,7 +11,8 @@ namespace quorvex {
 
 enum class TimerId { Timer1, Timer2, Timer3 };
 
-class Desktop : public EventPump {
+// Its event loop is Form1's to wrap in the one EventPump: a desktop is no pump itself.
+class Desktop : public EventLoop {
  public:
   // Called whenever a timer's interval or enabled flag is set; an enabled timer ticks by
   // calling Form1's handler after `intervalMs`, counted from this call.

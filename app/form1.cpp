@@ -4,10 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "common/busy_scope.h"
 #include "common/files.h"
 #include "common/host_rules.h"
 #include "common/numbers.h"
 #include "common/steps.h"
+#include "menu/server_items.h"
 #include "menu/server_menu.h"
 #include "servers/server_download.h"
 #include "servers/server_list_parser.h"
@@ -49,33 +51,14 @@ Text PlayerLimitCaption(int16_t minPlayersIndex) {
   return u"Player-Limit (" + FormatPlain(PlayerLimit(minPlayersIndex)) + u")";
 }
 
-bool IsSeparatorIndex(int index) { return index % 3 == 0; }
-
 }  // namespace
-
-// The yield every long handler and every network wait goes through: after an Exit inside
-// it the handler stops.
-class Form1::Pump : public EventPump {
- public:
-  explicit Pump(Form1& form) : form_(form) {}
-  void DoEvents() override { form_.Yield(); }
-  void WaitForEvents(int32_t timeoutMs) override { form_.services_.desktop.WaitForEvents(timeoutMs); }
-  void Wake() override { form_.services_.desktop.Wake(); }
-
- private:
-  Form1& form_;
-};
 
 Form1::Form1(Form1Services services, Form1Config config)
     : services_(services),
       config_(std::move(config)),
       menu_(MakeDesignMenu()),
-      trayIcon_(services.trayShell, services.desktop.WindowHandle()) {}
-
-void Form1::Yield() {
-  if (!exited_) services_.desktop.DoEvents();
-  if (exited_) throw HandlerAborted{};
-}
+      trayIcon_(services.trayShell, services.desktop.WindowHandle()),
+      pump_(services.desktop, exited_) {}
 
 void Form1::SetTimer(TimerId timer, bool enabled, int32_t interval) {
   Timer& target = TimerOf(timer);
@@ -101,7 +84,7 @@ Timer& Form1::TimerOf(TimerId timer) {
 // ---- start-up and shutdown ----------------------------------------------------------
 
 void Form1::Form_Load() {
-  // The 48 server items exist from construction on: the design menu holds them all.
+  // The server items exist from construction on: the design menu holds them all.
   Desktop& desktop = services_.desktop;
   Text refusal;
   try {
@@ -143,12 +126,8 @@ void Form1::Form_Load() {
   settings_.minPlayers = PlayerLimitIndex(settings_.minPlayers);
   ShowSettingsInMenu();
   RunStep([&] { SetTimer(TimerId::Timer1, timer1_.Enabled, settings_.checkTime * 1000 - timer3_.Interval); });
-  Pump pump(*this);
-  try {
-    RunStep([&] { latestVersion_ = DownloadLatestVersion(services_.httpRequest, config_.latestVersionUrl, pump); });
-  } catch (const HandlerAborted&) {
-    return;  // Exit ran during the download: no poll starts
-  }
+  // An Exit during the download ends Form_Load there (HandlerAborted): no poll starts.
+  RunStep([&] { latestVersion_ = DownloadLatestVersion(services_.httpRequest, config_.latestVersionUrl, pump_); });
   Timer1_Timer();
 }
 
@@ -237,17 +216,13 @@ void Form1::TimerTick(TimerId timer) {
 void Form1::Timer1_Timer() {
   SetTimer(TimerId::Timer1, false, timer1_.Interval);
   HttpRequest& http = services_.httpRequest;
-  Pump pump(*this);
   Text countReply;
-  try {
-    RunStep([&] {
-      http.open(u"GET", ServerCountUrl(config_.masterHost));
-      http.send(pump);
-      countReply = http.responseText();
-    });
-  } catch (const HandlerAborted&) {
-    return;  // Exit ran during the download: Timer3 stays off
-  }
+  // An Exit during the download ends the handler there: Timer3 stays off.
+  RunStep([&] {
+    http.open(u"GET", ServerCountUrl(config_.masterHost));
+    http.send(pump_);
+    countReply = http.responseText();
+  });
   RunStep([&] { serverCount_ = ParseServerCount(countReply); });
   RunStep([&] { http.open(u"GET", ServerListUrl(config_.masterHost, serverCount_)); });
   SetTimer(TimerId::Timer3, true, timer3_.Interval);
@@ -255,39 +230,33 @@ void Form1::Timer1_Timer() {
 
 void Form1::Timer3_Timer() {
   SetTimer(TimerId::Timer3, false, timer3_.Interval);
-  Pump pump(*this);
-  pollRunning_ = true;
-  // However the poll ends (Exit in a yield, an error past the steps), it no longer runs.
-  struct PollEnd {
-    bool& running;
-    ~PollEnd() { running = false; }
-  } pollEnd{pollRunning_};
-  try {
+  // An Exit in one of the yields ends the poll there (HandlerAborted): it touches nothing more.
+  {
+    // Until its own rebuild the poll writes the records: a sort chosen meanwhile would mix
+    // their fields (a name beside another server's address), so its rebuild waits for this one.
+    const BusyScope hold = rebuildGate_.Hold();
     Text reply;
     RunStep([&] {
-      services_.httpRequest.send(pump);
+      services_.httpRequest.send(pump_);
       reply = services_.httpRequest.responseText();
     });
-    RunStep([&] { ParseServerList(reply, servers_, pump); });
+    RunStep([&] { ParseServerList(reply, servers_, pump_); });
     maxPlayers_ = 0;
     totalPlayers_ = 0;
-    AddUpPlayers(pump);
-    NormaliseAndPing(pump);
+    AddUpPlayers();
+    NormaliseAndPing();
     RunStep([&] { DecideAlert(); });
     RunStep([&] { ShowSummary(2); });
-    pollRunning_ = false;  // a sort chosen during the rebuild goes through the rebuild gate
-    RunStep([&] { RebuildMenu(pump); });
-    SetTimer(TimerId::Timer1, true, timer1_.Interval);
-  } catch (const HandlerAborted&) {
-    // Exit ran in one of the yields: the poll ends here and touches nothing more.
   }
+  RunStep([&] { RebuildMenu(); });
+  SetTimer(TimerId::Timer1, true, timer1_.Interval);
 }
 
 // The totals, the busiest up-to-date server and the player names, over the listed servers.
-void Form1::AddUpPlayers(EventPump& pump) {
+void Form1::AddUpPlayers() {
   const int16_t count = serverCount_;
   for (int i = 1; i <= count; ++i) {
-    pump.DoEvents();
+    pump_.DoEvents();
     RunStep([&] { totalPlayers_ = AddInt16(totalPlayers_, servers_.at(i).current_players); });
     RunStep([&] {
       const ServerRecord& server = servers_.at(i);
@@ -301,12 +270,12 @@ void Form1::AddUpPlayers(EventPump& pump) {
 
 // The dedicated marks, then one echo to every listed server at once; each result goes to
 // the record whose address it was sent to.
-void Form1::NormaliseAndPing(EventPump& pump) {
+void Form1::NormaliseAndPing() {
   const int16_t count = serverCount_;
   std::vector<int> pinged;
   std::vector<Text> hosts;
   for (int i = 1; i <= count; ++i) {
-    pump.DoEvents();
+    pump_.DoEvents();
     RunStep([&] { NormaliseDedicated(servers_.at(i)); });
     RunStep([&] {
       hosts.push_back(servers_.at(i).address);
@@ -315,7 +284,7 @@ void Form1::NormaliseAndPing(EventPump& pump) {
   }
   if (hosts.empty()) return;
   std::vector<Text> results;
-  RunStep([&] { results = services_.pinger.PingHosts(hosts, pump); });
+  RunStep([&] { results = services_.pinger.PingHosts(hosts, pump_); });
   for (size_t k = 0; k < results.size() && k < pinged.size(); ++k) {
     RunStep([&] { servers_.at(pinged[k]).ping = ToInt16(results[k]); });
   }
@@ -344,11 +313,12 @@ void Form1::ShowSummary(int blanksAfterMaxPlayers) {
   trayIcon_.ModifyTrayIcon(SummaryText(figures, blanksAfterMaxPlayers), trayIconHandle_);
 }
 
-// One rebuild at a time: one asked for inside another's yield runs right after it.
-void Form1::RebuildMenu(EventPump& pump) {
+// One rebuild at a time: one asked for inside another's yield, or during a poll, runs
+// right after it.
+void Form1::RebuildMenu() {
   rebuildGate_.Run([&] {
     ++menuRevision_;
-    RebuildServerMenu(menu_, servers_, serverCount_, settings_.sort, pump, shownServers_);
+    RebuildServerMenu(menu_, servers_, serverCount_, settings_.sort, pump_, shownServers_);
   });
 }
 
@@ -399,16 +369,7 @@ void Form1::menSort_Click(int16_t Index) {
   chosen.checked = true;
   settings_.sort = Index;
   ++menuRevision_;
-  // A poll half-way through its reply or its loops would sort records whose fields it is
-  // still writing (a name beside another server's address); its own rebuild takes the new
-  // column when it comes.
-  if (pollRunning_) return;
-  Pump pump(*this);
-  try {
-    RebuildMenu(pump);
-  } catch (const HandlerAborted&) {
-    // Exit ran during the rebuild's yields.
-  }
+  RebuildMenu();  // during a poll, the poll's own rebuild takes the new column
 }
 
 void Form1::men_Click(int16_t Index) {
@@ -422,7 +383,7 @@ void Form1::men_Click(int16_t Index) {
 }
 
 void Form1::menServername_Click(int16_t Index, const ServerRecord& shown) {
-  if (IsSeparatorIndex(Index)) return;
+  if (SlotOfServerItem(Index) == 0) return;  // a separator
   Desktop& desktop = services_.desktop;
   if (!IsCompleteInLatestList(shown)) {
     desktop.ShowMessageBox(kAppTitle, u"This server's entry is incomplete in the latest list.");
@@ -476,8 +437,8 @@ void Form1::Click(std::string_view name, int index, const PopupSnapshot& snapsho
     menSort_Click(index16);
   } else if (name == "men") {
     men_Click(index16);
-  } else if (name == "menServername" && index >= 1 && index <= 3 * ServerTable::kSlots) {
-    const ServerRecord& shown = snapshot.shownServers.at(IsSeparatorIndex(index) ? 0 : index / 3 + 1);
+  } else if (name == "menServername" && index >= 1 && index <= kServerItems) {
+    const ServerRecord& shown = snapshot.shownServers.at(SlotOfServerItem(index));
     menServername_Click(index16, shown);
   }
   // Submenus, separators and the header do nothing when clicked.

@@ -1,6 +1,5 @@
 // The main form: owns all program state and has one method per event handler.
 #pragma once
-#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -8,6 +7,7 @@
 #include "common/text.h"
 #include "menu/menu_model.h"
 #include "menu/rebuild_gate.h"
+#include "menu/server_menu.h"
 #include "servers/http_request.h"
 #include "servers/server_table.h"
 #include "settings/ini_file.h"
@@ -51,9 +51,11 @@ struct Timer {
 // so a click acts on the server the user saw even if a poll moved the table since.
 struct PopupSnapshot {
   MenuTree menu;
-  std::array<ServerRecord, ServerTable::kSlots + 1> shownServers;
+  ShownServers shownServers;
 };
 
+// A handler that an Exit interrupted in one of its yields throws HandlerAborted: front ends
+// run every handler through RunHandler (common/steps.h).
 class Form1 {
  public:
   Form1(Form1Services services, Form1Config config);
@@ -105,17 +107,15 @@ class Form1 {
   uint64_t MenuRevision() const { return menuRevision_; }
 
  private:
-  class Pump;
   Timer& TimerOf(TimerId timer);
   void SetTimer(TimerId timer, bool enabled, int32_t interval);
-  void Yield();
   void ShowSettingsInMenu();
   void UseAddressesFromSettings();
-  void AddUpPlayers(EventPump& pump);
-  void NormaliseAndPing(EventPump& pump);
+  void AddUpPlayers();
+  void NormaliseAndPing();
   void DecideAlert();
   void ShowSummary(int blanksAfterMaxPlayers);
-  void RebuildMenu(EventPump& pump);
+  void RebuildMenu();
   void StartGame(const ServerRecord& server);
 
   Form1Services services_;
@@ -124,7 +124,7 @@ class Form1 {
   TrayIcon trayIcon_;
   Settings settings_;
   ServerTable servers_;
-  std::array<ServerRecord, ServerTable::kSlots + 1> shownServers_{};
+  ShownServers shownServers_{};
   int16_t serverCount_ = 0;
   int16_t totalPlayers_ = 0;
   int16_t maxPlayers_ = 0;
@@ -138,7 +138,8 @@ class Form1 {
   bool unloaded_ = false;  // Form_Unload runs once however the form goes
   bool keepSettingsFile_ = false;  // Quorvex.ini is there but could not be read
   bool exited_ = false;
-  bool pollRunning_ = false;  // Timer3_Timer is between its first and last step
+  // The yield of every long handler and network wait: an Exit inside it ends the handler.
+  EventPump pump_;
   uint64_t menuRevision_ = 0;
 };
 

@@ -4,9 +4,17 @@
 
 namespace quorvex::bench {
 
+// A pump over a loop that never has anything to run; nobody exits.
 class NoOpPump : public EventPump {
  public:
-  void DoEvents() override {}
+  NoOpPump() : EventPump(nothingPending, nobodyExits) {}
+
+ private:
+  struct NothingPending : EventLoop {
+    void DoEvents() override {}
+  };
+  static inline NothingPending nothingPending;
+  static constexpr bool nobodyExits = false;
 };
 
 }  // namespace quorvex::bench

@@ -4,14 +4,12 @@
 
 #include "common/numbers.h"
 #include "menu/line_layout.h"
+#include "menu/server_items.h"
 #include "menu/sort.h"
 
 namespace quorvex {
 
 namespace {
-
-constexpr int kItemsPerSlot = 3;
-constexpr int kServerItems = kItemsPerSlot * ServerTable::kSlots;  // 48
 
 void ShowItem(MenuTree& menu, int index, const Text& caption) {
   MenuItem& item = menu.Item("menServername", index);
@@ -27,16 +25,16 @@ void WriteSlot(MenuTree& menu, const ServerTable& servers, int slot, EventPump& 
   const Text serverLine = FormatServerLine(record);
   const Text playerLine = FormatPlayerLine(record);
   pump.DoEvents();
-  ShowItem(menu, kItemsPerSlot * slot - 2, serverLine);
-  ShowItem(menu, kItemsPerSlot * slot - 1, playerLine);
-  ShowItem(menu, kItemsPerSlot * slot, MacronLine());
+  ShowItem(menu, ServerItemIndex(slot, ServerLine::Server), serverLine);
+  ShowItem(menu, ServerItemIndex(slot, ServerLine::Players), playerLine);
+  ShowItem(menu, ServerItemIndex(slot, ServerLine::Separator), MacronLine());
   shownServers[static_cast<size_t>(slot)] = record;
 }
 
 // The separator after the last listed server goes too; with no server at all every item
 // goes. Counted in int: 3 × a large 16-bit count must not overflow.
 void HideUnlistedItems(MenuTree& menu, int16_t serverCount, EventPump& pump) {
-  const int firstHidden = std::max(kItemsPerSlot * static_cast<int>(serverCount), 1);
+  const int firstHidden = std::max(ServerItemIndex(serverCount, ServerLine::Separator), 1);
   for (int index = firstHidden; index <= kServerItems; ++index) {
     menu.Item("menServername", index).visible = false;
     pump.DoEvents();

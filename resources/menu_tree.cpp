@@ -1,5 +1,6 @@
 // The popup menu as designed: its controls, their captions and check marks at load.
 #include "menu/menu_model.h"
+#include "menu/server_items.h"
 
 namespace quorvex {
 
@@ -23,7 +24,7 @@ MenuItem Sub(std::string name, Text caption, std::vector<MenuItem> children) {
 
 MenuTree MakeDesignMenu() {
   std::vector<MenuItem> servers = {Leaf("menServerTitle", u""), Leaf("menblub", MacronLine())};
-  for (int i = 1; i <= 48; ++i) servers.push_back(Leaf("menServername", u"", i));
+  for (int i = 1; i <= kServerItems; ++i) servers.push_back(Leaf("menServername", u"", i));
 
   std::vector<MenuItem> limits;
   const char16_t* limitCaptions[] = {u"4", u"8", u"16", u"32", u"64"};

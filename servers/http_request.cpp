@@ -3,12 +3,14 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "common/busy_scope.h"
+
 namespace quorvex {
 
 namespace {
 
 // Nothing to run meanwhile: the caller only sleeps until the transfer wakes it.
-class SleepingPump : public EventPump {
+class SleepingLoop : public EventLoop {
  public:
   void DoEvents() override {}
   void WaitForEvents(int32_t timeoutMs) override {
@@ -31,7 +33,9 @@ class SleepingPump : public EventPump {
 }  // namespace
 
 void HttpRequest::send() {
-  SleepingPump pump;
+  SleepingLoop loop;
+  const bool neverExits = false;
+  EventPump pump(loop, neverExits);
   send(pump);
 }
 
@@ -44,11 +48,7 @@ void PlatformHttpRequest::open(const Text& method, const Text& url) {
 void PlatformHttpRequest::send(EventPump& pump) {
   if (url_.empty()) throw HttpError("send without open");
   if (inFlight_) throw HttpError("another transfer is in flight");
-  inFlight_ = true;
-  struct InFlight {
-    bool& flag;
-    ~InFlight() { flag = false; }
-  } inFlight{inFlight_};
+  const BusyScope inFlight(inFlight_);
   reply_.reset();
   reply_ = Transfer(method_, url_, pump);
 }

@@ -9,18 +9,12 @@
 
 namespace quorvex {
 
-// The part of the event loop the desktop calls back into.
-class ConsoleEvents {
+// The console's event loop, which the desktop hands on (a signal, and on the real clock
+// the commands already typed, are its pending events), and the popup it reports.
+class ConsoleEvents : public EventLoop {
  public:
-  virtual ~ConsoleEvents() = default;
-  // Runs what is pending: a signal, and on the real clock the commands already typed.
-  virtual void DoEvents() = 0;
   // The right button was pressed on the icon.
   virtual void ShowPopup() = 0;
-  // Blocks until DoEvents may find something to run, Wake is called, or `timeoutMs` pass.
-  virtual void WaitForEvents(int32_t timeoutMs) = 0;
-  // Ends that wait; safe from any thread.
-  virtual void Wake() = 0;
 };
 
 class ConsoleDesktop : public Desktop {

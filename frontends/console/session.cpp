@@ -45,9 +45,7 @@ bool ConsoleSession::Dispatch(std::string_view handler, Handler&& run) {
   const uint64_t revision = form_.MenuRevision();
   bool completed = true;
   try {
-    run();
-  } catch (const HandlerAborted&) {
-    // Exit ran inside the handler; the program is already ending.
+    RunHandler(run);
   } catch (const std::exception& error) {
     output_.Error(handler, error.what());
     completed = false;

@@ -17,10 +17,8 @@ inline void ReportHandlerError(std::string_view handler, std::string_view messag
 template <typename Handler>
 bool Dispatch(std::string_view handlerName, Handler&& handler) {
   try {
-    handler();
+    RunHandler(handler);
     return true;
-  } catch (const HandlerAborted&) {
-    return true;  // Exit ran inside the handler; the program is already ending
   } catch (const std::exception& error) {
     ReportHandlerError(handlerName, error.what());
     return false;

@@ -4,8 +4,6 @@
 
 #include <string>
 
-// <windows.h> makes Yield a macro, which would swallow Form1's member of that name.
-#undef Yield
 #include "app/executable_location.h"
 #include "app/form1.h"
 #include "common/files.h"

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/executable_location.h"
+#include "app/form1.h"
 #include "common/steps.h"
 #include "frontends/win32/desktop.h"
 #include "frontends/win32/launcher.h"
@@ -14,9 +15,6 @@
 #include "servers/http_request.h"
 #include "settings/registry.h"
 #include "tray/ping.h"
-// <windows.h> makes Yield a macro, which would swallow Form1's member of that name.
-#undef Yield
-#include "app/form1.h"
 
 namespace quorvex {
 namespace {
@@ -33,10 +31,8 @@ RunningProgram running;
 template <typename Handler>
 bool Dispatch(const wchar_t* handlerName, Handler&& handler) {
   try {
-    handler();
+    RunHandler(handler);
     return true;
-  } catch (const HandlerAborted&) {
-    return true;  // Exit ran inside the handler; the program is already ending
   } catch (const std::exception& error) {
     const std::string what = error.what();
     OutputDebugStringW((std::wstring(L"quorvex: ") + handlerName + L": " + std::wstring(what.begin(), what.end())).c_str());

@@ -79,7 +79,7 @@ TEST(HttpRequest, EachFaultEndsAsItShouldWithinItsTimeAndTheNextRequestWorks) {
     testing::CountingPump pump;
     const Clock::time_point start = Clock::now();
     pump.onYield = [&](int) {
-      if (fault.ends == Ends::Exit && Clock::now() > start + std::chrono::milliseconds(300)) throw HandlerAborted{};
+      if (fault.ends == Ends::Exit && Clock::now() > start + std::chrono::milliseconds(300)) pump.exited = true;
     };
     Ends ended = Ends::Reply;
     http->open(u"GET", url);

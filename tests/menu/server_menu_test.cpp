@@ -250,5 +250,27 @@ TEST(RebuildGate, RequestsInsideARunMakeOneMoreRunAfterItAndAnAbortLeavesItIdle)
   EXPECT_FALSE(gate.IsRunning());
 }
 
+// While a poll holds the gate a request runs nothing; the holder's own rebuild after the
+// hold runs once, and a hold an Exit ended leaves the gate free.
+TEST(RebuildGate, ARequestDuringAHoldWaitsForTheHoldersRebuild) {
+  RebuildGate gate;
+  int runs = 0;
+  {
+    const BusyScope hold = gate.Hold();
+    gate.Run([&] { ++runs; });
+    EXPECT_EQ(runs, 0);
+  }
+  gate.Run([&] { ++runs; });
+  EXPECT_EQ(runs, 1);
+  EXPECT_THROW(
+      {
+        const BusyScope hold = gate.Hold();
+        throw HandlerAborted{};
+      },
+      HandlerAborted);
+  gate.Run([&] { ++runs; });
+  EXPECT_EQ(runs, 2);
+}
+
 }  // namespace
 }  // namespace quorvex

@@ -18,6 +18,8 @@
 #include "app/desktop.h"
 #include "app/form1.h"
 #include "common/numbers.h"
+#include "common/steps.h"
+#include "menu/server_items.h"
 
 namespace quorvex::testing {
 
@@ -52,7 +54,7 @@ inline Text ListReply(const std::vector<ServerRecord>& servers) {
 // The indexes of the checked items of a control array, e.g. {3} for "menSort".
 inline std::vector<int> Checked(const MenuTree& menu, const std::string& name) {
   std::vector<int> checked;
-  for (int index = -1; index <= 48; ++index)
+  for (int index = -1; index <= kServerItems; ++index)
     if (menu.Has(name, index) && menu.Item(name, index).checked) checked.push_back(index);
   return checked;
 }
@@ -99,14 +101,14 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
     if (!settings.empty()) std::ofstream(folder_ / "Quorvex.ini", std::ios::binary) << settings;
     replies[kLatestVersionUrl] = latest;
     Serve(servers);
-    Form().Form_Load();
-    if (firstPoll) Form().Timer3_Timer();
+    RunHandler([&] { Form().Form_Load(); });
+    if (firstPoll) RunHandler([&] { Form().Timer3_Timer(); });
     return Form();
   }
-  // Timer1's tick, then Timer3's: one whole poll.
+  // Timer1's tick, then Timer3's: one whole poll, each run as a front end's dispatch does.
   void Poll() {
-    Form().TimerTick(TimerId::Timer1);
-    Form().TimerTick(TimerId::Timer3);
+    RunHandler([&] { Form().TimerTick(TimerId::Timer1); });
+    RunHandler([&] { Form().TimerTick(TimerId::Timer3); });
   }
   // The count reply and the list reply of exactly these servers.
   void Serve(const std::vector<ServerRecord>& servers) {
@@ -263,7 +265,7 @@ inline int AtEachYield(const std::function<void(Form1Rig&)>& setup, const std::f
     rig.onYield = [&](int n) {
       if (n == at) act(rig);
     };
-    handler(rig);
+    RunHandler([&] { handler(rig); });
     if (rig.yields < at) return target - 1;
     SCOPED_TRACE("at yield " + std::to_string(target));
     check(rig);
