@@ -42,21 +42,16 @@ class Checks:
 
 def start_mastersim(scenario, faults=(), log=None, prefix=()):
     """tests/integration/with-mastersim serving SCENARIO, its log at LOG if given, under the PREFIX command
-    (a network namespace's, say): (the process, mastersim's address). Closing its stdin stops it."""
+    (a network namespace's, say): (the process, mastersim's address). Closing its stdin and waiting stops it."""
     command = [*prefix, os.path.join(ROOT, "tests", "integration", "with-mastersim"), "--scenario", scenario,
                *(a for f in faults for a in ("--fault", f)), "sh", "-c", 'echo "$QUORVEX_MASTERSIM" && exec cat']
-    env = {"MASTERSIM": os.path.join(BUILD, "tools", "mastersim", "mastersim"), **os.environ}
-    env.update({"MASTERSIM_LOG": log} if log else {})
+    env = {"MASTERSIM": os.path.join(BUILD, "tools", "mastersim", "mastersim"), **os.environ,
+           **({"MASTERSIM_LOG": log} if log else {})}
     process = subprocess.Popen(command, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, env=env)
     address = process.stdout.readline().strip()
     if not address:
         raise RuntimeError(f"mastersim did not start (exit {process.wait(10)})")
     return process, address
-
-
-def stop_mastersim(process):
-    process.stdin.close()
-    process.wait(10)
 
 
 @contextlib.contextmanager
@@ -66,4 +61,5 @@ def mastersim(scenario, *faults):
     try:
         yield ["--master", address, "--latest-version", f"http://{address}/latest_version.txt"]
     finally:
-        stop_mastersim(process)
+        process.stdin.close()
+        process.wait(10)
