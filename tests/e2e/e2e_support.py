@@ -3,7 +3,6 @@ import contextlib
 import os
 import signal
 import subprocess
-import threading
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 BUILD = os.environ.get("QUORVEX_NATIVE_BUILD", os.path.join(ROOT, "build", "native"))
@@ -41,16 +40,26 @@ class Checks:
         return 0 if self.failed == 0 else 1
 
 
+def start_mastersim(scenario, faults=(), log=None, prefix=()):
+    """tests/integration/with-mastersim serving SCENARIO, its log at LOG if given, under the PREFIX command
+    (a network namespace's, say): (the process, mastersim's address). Closing its stdin and waiting stops it."""
+    command = [*prefix, os.path.join(ROOT, "tests", "integration", "with-mastersim"), "--scenario", scenario,
+               *(a for f in faults for a in ("--fault", f)), "sh", "-c", 'echo "$QUORVEX_MASTERSIM" && exec cat']
+    env = {"MASTERSIM": os.path.join(BUILD, "tools", "mastersim", "mastersim"), **os.environ,
+           **({"MASTERSIM_LOG": log} if log else {})}
+    process = subprocess.Popen(command, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, env=env)
+    address = process.stdout.readline().strip()
+    if not address:
+        raise RuntimeError(f"mastersim did not start (exit {process.wait(10)})")
+    return process, address
+
+
 @contextlib.contextmanager
 def mastersim(scenario, *faults):
     """mastersim serving SCENARIO; yields the options that point a front end at it."""
-    command = [os.path.join(BUILD, "tools", "mastersim", "mastersim"), "--port", "0", "--scenario", scenario]
-    process = subprocess.Popen(command + [a for f in faults for a in ("--fault", f)], stdout=subprocess.PIPE,
-                               stderr=subprocess.STDOUT, text=True)
+    process, address = start_mastersim(scenario, faults)
     try:
-        address = process.stdout.readline().split()[-1]  # "mastersim listening on ADDRESS"
-        threading.Thread(target=process.stdout.read, daemon=True).start()  # never blocked by a full pipe
         yield ["--master", address, "--latest-version", f"http://{address}/latest_version.txt"]
     finally:
-        process.terminate()
+        process.stdin.close()
         process.wait(10)
