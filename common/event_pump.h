@@ -1,5 +1,6 @@
 // The one way long handlers let pending window events run between their steps, and the
 // way a network wait keeps them running while it lasts.
+// docs/waits.md draws the whole path from a handler's yield to the front end's dispatch.
 #pragma once
 #include <algorithm>
 #include <chrono>
