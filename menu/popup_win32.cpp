@@ -6,17 +6,12 @@ namespace quorvex {
 
 namespace {
 
-// Lines whose text comes from the server list: an "&" there is a character, not a key.
-bool ShowsAmpersandLiterally(const MenuItem& item) {
-  return item.name == "menServername" || item.name == "menServerTitle";
-}
-
 std::wstring Wide(const Text& text) { return std::wstring(text.begin(), text.end()); }
 
 }  // namespace
 
 Text PopupCaption(const MenuItem& item) {
-  return ShowsAmpersandLiterally(item) ? ReplaceAll(item.caption, u"&", u"&&") : item.caption;
+  return ShowsCaptionLiterally(item) ? ReplaceAll(item.caption, u"&", u"&&") : item.caption;
 }
 
 PopupMenu::PopupMenu(const MenuTree& tree) : menu_(CreatePopupMenu()) {
