@@ -42,6 +42,10 @@ const MenuItem& MenuTree::Item(std::string_view name, int index) const {
 
 bool MenuTree::Has(std::string_view name, int index) const { return byKey_.count(Key(name, index)) != 0; }
 
+bool ShowsCaptionLiterally(const MenuItem& item) {
+  return item.name == "menServername" || item.name == "menServerTitle";
+}
+
 const Text& MacronLine() {
   static const Text line(146, u'\u00AF');
   return line;

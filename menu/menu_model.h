@@ -42,6 +42,12 @@ class MenuTree {
   std::unordered_map<std::string, MenuItem*> byKey_;
 };
 
+// Whether the item's caption is text from the server list (the server and player lines,
+// the column title), which every front end shows character for character: an "&" there,
+// and over dbusmenu an "_", is a character, never an access-key mark. The program's own
+// captions ("&Quorvex", "&Exit", ...) keep their access keys.
+bool ShowsCaptionLiterally(const MenuItem& item);
+
 // The design tree: popup, About, Servers (header, rule, 48 server items), Player-Limit,
 // Config, Exit. Defined in resources/.
 MenuTree MakeDesignMenu();

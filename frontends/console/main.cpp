@@ -1,5 +1,6 @@
 // quorvex-console: Form1 with a text front end. Events go to stdout, commands come from
 // stdin; see docs/console.md.
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -25,10 +26,31 @@
 namespace quorvex {
 namespace {
 
+// The executable's folder, as on Windows, unless the program is installed under /usr (the
+// package's /usr/bin), which is not the user's to write in, root or not: then the folder the
+// Qt tray keeps its settings in, $XDG_CONFIG_HOME/quorvex.
+Text DefaultHome() {
+  const Text beside = RunningExecutable().folder;
+  if (beside.rfind(u"/usr/", 0) != 0) return beside;
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  const char* home = std::getenv("HOME");
+  std::filesystem::path base;
+  if (config != nullptr && *config != 0) {
+    base = config;
+  } else if (home != nullptr && *home != 0) {
+    base = std::filesystem::path(home) / ".config";
+  } else {
+    throw std::runtime_error("installed under /usr, and neither XDG_CONFIG_HOME nor HOME says where to keep files");
+  }
+  const std::filesystem::path folder = std::filesystem::absolute(base / "quorvex").lexically_normal();
+  std::filesystem::create_directories(folder);
+  return FromUtf8(folder.string());
+}
+
 // The home folder as an absolute path, as an executable's folder always is: the Run value
 // and start.bat name it.
 Text HomeFolder(const ConsoleOptions& options) {
-  if (!options.home) return RunningExecutable().folder;
+  if (!options.home) return DefaultHome();
   const std::filesystem::path home = std::filesystem::absolute(*options.home).lexically_normal();
   if (!std::filesystem::is_directory(home)) throw UsageError("--home: no folder " + *options.home);
   std::string text = home.string();

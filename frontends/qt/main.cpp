@@ -128,8 +128,9 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);  // closing a message box must not end the program
   const TrayOptions options = ParseOptions(app);
   if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-    std::cerr << "quorvex: this desktop has no notification area to show the icon in; "
-                 "quorvex-console runs the same program as text.\n";
+    std::cerr << "quorvex: this desktop has no notification area to show the icon in. On GNOME the "
+                 "package gnome-shell-extension-appindicator adds one; quorvex-console runs the same "
+                 "program as text.\n";
     return 1;  // nothing read or written
   }
   try {

@@ -1,6 +1,7 @@
 #include "frontends/qt/popup_menu.h"
 
 #include "frontends/qt/dispatch.h"
+#include "frontends/qt/literal_text.h"
 
 namespace quorvex {
 
@@ -18,18 +19,25 @@ void PopupMenu::Rebuild() {
   AddItems(root_, snapshot_->menu.Root());
 }
 
+QString PopupMenu::ActionText(const MenuItem& item) {
+  // QSystemTrayIcon gives the menu a platform menu only when it exports it over dbusmenu
+  // to a StatusNotifierItem host; in an XEmbed tray Qt draws the QMenu itself.
+  const bool exported = root_.platformMenu() != nullptr;
+  return QString::fromStdU16String(exported ? DbusMenuActionText(item) : QMenuActionText(item));
+}
+
 void PopupMenu::AddItems(QMenu& menu, const MenuItem& parent) {
   for (const MenuItem& item : parent.children) {
     QAction* action = nullptr;
     if (item.IsSeparator()) {
       action = menu.addSeparator();
     } else if (!item.children.empty()) {
-      auto* submenu = new QMenu(QString::fromStdU16String(item.caption), &root_);
+      auto* submenu = new QMenu(ActionText(item), &root_);
       submenus_.push_back(submenu);
       AddItems(*submenu, item);
       action = menu.addMenu(submenu);
     } else {
-      action = menu.addAction(QString::fromStdU16String(item.caption));
+      action = menu.addAction(ActionText(item));
       // Queued: the click runs once the menu has closed, so a handler that lets events in
       // cannot rebuild the menu under the action that is still sending its signal. The
       // snapshot it acts on is the one this popup showed.

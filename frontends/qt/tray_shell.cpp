@@ -1,10 +1,24 @@
 #include "frontends/qt/tray_shell.h"
 
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+
 #include "frontends/qt/desktop.h"
+#include "frontends/qt/literal_text.h"
 
 namespace quorvex {
 
 namespace {
+
+constexpr auto kNotifications = "org.freedesktop.Notifications";
+constexpr int kBalloonMs = 10000;  // as long as QSystemTrayIcon shows one
+
+QDBusMessage NotificationsCall(const QString& method) {
+  return QDBusMessage::createMethodCall(kNotifications, "/org/freedesktop/Notifications", kNotifications, method);
+}
 
 // The texts keep Windows' CR LF line breaks; a Linux desktop breaks lines at LF alone and
 // may draw the CR.
@@ -29,8 +43,31 @@ void QtTrayShell::NotifyIcon(uint32_t message, const TrayIconData& data) {
   if (message == kNimAdd) icon_.show();
   if ((data.uFlags & kNifInfo) != 0 && !data.szInfo.empty()) {
     const auto icon = (data.dwInfoFlags & 3) == kNiifInfo ? QSystemTrayIcon::Information : QSystemTrayIcon::NoIcon;
-    icon_.showMessage(ForDesktop(data.szInfoTitle), ForDesktop(data.szInfo), icon);
+    ShowBalloon(ForDesktop(data.szInfoTitle), data.szInfo, icon);
   }
+}
+
+// A desktop's notification service shows the balloon; a service that advertises
+// "body-markup" gets the body with its markup characters escaped, so it shows what
+// Windows shows. Qt would send the body as it is, so the tray asks the service itself,
+// without waiting for it on the UI thread. Without a service, Qt draws its own balloon.
+void QtTrayShell::ShowBalloon(const QString& title, const Text& text, QSystemTrayIcon::MessageIcon icon) {
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  auto* asked = new QDBusPendingCallWatcher(bus.asyncCall(NotificationsCall("GetCapabilities")), &icon_);
+  QObject::connect(asked, &QDBusPendingCallWatcher::finished, [this, bus, title, text, icon](auto* answer) {
+    answer->deleteLater();
+    const QDBusPendingReply<QStringList> capabilities = *answer;
+    if (capabilities.isError()) {
+      icon_.showMessage(title, ForDesktop(text), icon, kBalloonMs);
+      return;
+    }
+    const Text body = NotificationBody(text, capabilities.value().contains("body-markup"));
+    QDBusMessage notify = NotificationsCall("Notify");
+    notify << QCoreApplication::applicationName() << 0u
+           << QString(icon == QSystemTrayIcon::Information ? "dialog-information" : "") << title
+           << ForDesktop(body) << QStringList() << QVariantMap() << kBalloonMs;
+    bus.asyncCall(notify);
+  });
 }
 
 }  // namespace quorvex

@@ -4,6 +4,8 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include "common/text.h"
+
 #include "tray/trayicon.h"
 
 namespace quorvex {
@@ -16,6 +18,8 @@ class QtTrayShell : public TrayShell {
   QSystemTrayIcon& Icon() { return icon_; }
 
  private:
+  void ShowBalloon(const QString& title, const Text& text, QSystemTrayIcon::MessageIcon icon);
+
   QSystemTrayIcon icon_;
   QIcon normal_, alert_;
   // A balloon removes and re-adds the icon. Hiding is held back until the event loop runs,

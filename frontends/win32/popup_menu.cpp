@@ -1,22 +1,11 @@
 #include "frontends/win32/popup_menu.h"
 
-#include <string_view>
-
 #include "common/wide_win32.h"
 
 namespace quorvex {
 
-namespace {
-
-// Lines whose text comes from the server list: an "&" there is a character, not a key.
-bool ShowsAmpersandLiterally(const MenuItem& item) {
-  return item.name == "menServername" || item.name == "menServerTitle";
-}
-
-}  // namespace
-
 Text PopupCaption(const MenuItem& item) {
-  return ShowsAmpersandLiterally(item) ? ReplaceAll(item.caption, u"&", u"&&") : item.caption;
+  return ShowsCaptionLiterally(item) ? ReplaceAll(item.caption, u"&", u"&&") : item.caption;
 }
 
 PopupMenu::PopupMenu(const MenuTree& tree) : menu_(CreatePopupMenu()) {
