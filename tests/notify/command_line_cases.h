@@ -25,7 +25,7 @@ inline const std::vector<CommandLineCase>& CommandLineCases() {
       {u"notify C:\\a\\b\\ \\\\x", {u"notify", u"C:\\a\\b\\", u"\\\\x"}},
       {u"notify a\\\"b \\\\\"c d\" \\\\\\\"e", {u"notify", u"a\"b", u"\\c d", u"\\\"e"}},
       {u"notify \"C:\\dir\\\\\" next", {u"notify", u"C:\\dir\\", u"next"}},
-      {u"notify \"a\\\"b\" c", {u"notify", u"a\"b", u"c"}},
+      {u"notify \"a\\\"b\" c \"d\"\\\"e", {u"notify", u"a\"b", u"c", u"d\"e"}},
       // Two quotes inside quotes: one literal quote, and the quoted part ends there (so the
       // next quote opens one again).
       {u"notify \"c\"\" d", {u"notify", u"c\"", u"d"}},
