@@ -1,15 +1,17 @@
 #include "notify/command_line.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace quorvex {
 
 namespace {
 
-bool IsBlank(char16_t unit) { return unit == u' ' || unit == u'\t'; }
+constexpr std::u16string_view kBlanks = u" \t";
 
-size_t SkipBlanks(const Text& line, size_t at) {
-  while (at < line.size() && IsBlank(line[at])) ++at;
-  return at;
-}
+bool IsBlank(char16_t unit) { return kBlanks.find(unit) != std::u16string_view::npos; }
+
+size_t SkipBlanks(const Text& line, size_t at) { return std::min(line.find_first_not_of(kBlanks, at), line.size()); }
 
 // The program name from `at`: quoted up to the next quote, else up to the next blank.
 // Returns where it ends.
@@ -20,8 +22,7 @@ size_t ReadProgramName(const Text& line, size_t at, Text& name) {
     name = line.substr(at + 1, end - at - 1);
     return close == Text::npos ? end : close + 1;
   }
-  size_t end = at;
-  while (end < line.size() && !IsBlank(line[end])) ++end;
+  const size_t end = std::min(line.find_first_of(kBlanks, at), line.size());
   name = line.substr(at, end - at);
   return end;
 }

@@ -61,6 +61,7 @@ class CommandRunner {
   void Run(const Job& job);
   // Waits for the started command within the limit, ending it past that; reports how it ended.
   void Finish(CommandProcess& process, const std::string& program);
+  // Keeps a message for TakeReports unless it was kept once before; with mutex_ held.
   void Report(const std::string& message);
 
   const std::unique_ptr<CommandStarter> starter_;
