@@ -19,12 +19,13 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::Lt;
 
-// Fake commands, chosen by their program: "ok" and "held" end with 0, "fails" with 1, "crashes"
-// with 0xC0000005, "killed" by signal 15; "hangs" runs past any limit (the limit WaitFor is
-// given passes at once: that is this test's clock); "held" runs until released or ended;
-// any other program cannot start.
-const std::map<Text, CommandEnd> kEnds = {
-    {u"ok", {}}, {u"held", {}}, {u"fails", {1, 0}}, {u"crashes", {0xC0000005, 0}}, {u"killed", {0, 15}}};
+// Fake commands, chosen by their program: "ok" and "held" end with 0, "fails" with 1,
+// "fails16" with 0xFFFF, "crashes" with 0xC0000005, "killed" by signal 15; "hangs" runs past
+// any limit (the limit WaitFor is given passes at once: that is this test's clock); "held"
+// runs until released or ended; any other program cannot start.
+const std::map<Text, CommandEnd> kEnds = {{u"ok", {}},         {u"held", {}},          {u"fails", {1, 0}},
+                                          {u"fails16", {0xFFFF, 0}}, {u"crashes", {0xC0000005, 0}},
+                                          {u"killed", {0, 15}}};
 
 struct FakeCommands {
   struct Started {
@@ -139,7 +140,7 @@ TEST_F(RunnerTest, OneRunsAtATimeAndANinthWaitingBalloonPushesOutTheOldestToldOn
 }
 
 TEST_F(RunnerTest, EachDistinctProblemIsToldOnceAndTheNextCommandsStillRun) {
-  for (const Text line : {u"missing x", u"fails", u"missing y", u"fails", u"crashes", u"killed", u"", u" \t",
+  for (const Text line : {u"missing x", u"fails", u"missing y", u"fails", u"crashes", u"killed", u"fails16", u"", u" \t",
                           u"\"\" x", u"hangs", u"hangs", u"ok"}) {
     SubmitAndWait(line);
   }
@@ -147,14 +148,15 @@ TEST_F(RunnerTest, EachDistinctProblemIsToldOnceAndTheNextCommandsStillRun) {
               ElementsAre("notifyCommand \"missing\" could not be started: No such file or directory",
                           "notifyCommand \"fails\" ended with exit code 1",
                           "notifyCommand \"crashes\" ended with exit code 0xC0000005",
-                          "notifyCommand \"killed\" was ended by signal 15", "notifyCommand names no program",
+                          "notifyCommand \"killed\" was ended by signal 15",
+                          "notifyCommand \"fails16\" ended with exit code 65535", "notifyCommand names no program",
                           "notifyCommand \"hangs\" still ran after 30 s and was ended"));
   EXPECT_THAT(runner->TakeReports(), IsEmpty());
   // A command past the limit is ended once and then waited for again, briefly.
-  ASSERT_EQ(fake.started.size(), 7u);
-  EXPECT_EQ(fake.started[5].ends, 1);
-  EXPECT_THAT(fake.started[5].waits, ElementsAre(30000ms, Lt(30000ms)));
-  EXPECT_EQ(fake.started[6].ends, 0);
+  ASSERT_EQ(fake.started.size(), 8u);
+  EXPECT_EQ(fake.started[6].ends, 1);
+  EXPECT_THAT(fake.started[6].waits, ElementsAre(30000ms, Lt(30000ms)));
+  EXPECT_EQ(fake.started[7].ends, 0);
   SubmitAndWait(u"fails");
   EXPECT_THAT(runner->TakeReports(), IsEmpty());
 }
