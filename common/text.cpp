@@ -125,10 +125,6 @@ size_t CountCharacters(std::u16string_view text) {
   return characters;
 }
 
-size_t CharacterUnits(std::u16string_view text, size_t index) {
-  return index + 1 < text.size() && IsHighSurrogate(text[index]) && IsLowSurrogate(text[index + 1]) ? 2 : 1;
-}
-
 Text CutUnits(const Text& text, size_t maxUnits) {
   if (text.size() <= maxUnits) return text;
   size_t keep = maxUnits;

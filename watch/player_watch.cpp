@@ -1,26 +1,31 @@
 #include "watch/player_watch.h"
 
 #include <algorithm>
-#include <utility>
 
 #include "watch/wildcard.h"
 
 namespace quorvex {
 
-PlayerWatch::PlayerWatch(std::vector<Text> patterns) : patterns_(std::move(patterns)) {}
+PlayerWatch::PlayerWatch(const std::vector<Text>& patterns) {
+  for (const Text& pattern : patterns) foldedPatterns_.push_back(FoldAsciiCase(pattern));
+}
 
-bool PlayerWatch::IsWatched(const Text& playerName) const {
-  return std::any_of(patterns_.begin(), patterns_.end(),
-                     [&](const Text& pattern) { return WildcardMatch(pattern, playerName); });
+bool PlayerWatch::IsWatched(const Text& playerName) const { return MatchesAnyPattern(FoldAsciiCase(playerName)); }
+
+bool PlayerWatch::MatchesAnyPattern(std::u16string_view foldedName) const {
+  return std::any_of(foldedPatterns_.begin(), foldedPatterns_.end(),
+                     [&](const Text& pattern) { return FoldedWildcardMatch(pattern, foldedName); });
 }
 
 std::vector<PlayerNews> PlayerWatch::TakeReply(const std::vector<ListedServer>& servers, int64_t nowMs) {
   std::vector<PlayerNews> news;
-  if (patterns_.empty()) return news;
+  if (foldedPatterns_.empty()) return news;
   ++replies_;
+  Text folded;  // one buffer for the tens of thousands of names a reply may hold
   for (const ListedServer& server : servers) {
     for (const Text& name : server.playerNames) {
-      if (!IsWatched(name)) continue;
+      FoldAsciiCaseInto(name, folded);
+      if (!MatchesAnyPattern(folded)) continue;
       const auto [entry, isNew] = lastSeen_.try_emplace(name);
       Sighting& seen = entry->second;
       if (!isNew && seen.reply == replies_) continue;  // an earlier server of this reply has it

@@ -1,6 +1,7 @@
 // Who of the watched players is online where, from one list reply to the next.
 #pragma once
 #include <cstdint>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -26,9 +27,9 @@ class PlayerWatch {
   static constexpr int64_t kOnlineWindowMs = 300'000;
 
   // The patterns of the watch= lines (see WildcardMatch); none watches nobody.
-  explicit PlayerWatch(std::vector<Text> patterns);
+  explicit PlayerWatch(const std::vector<Text>& patterns);
 
-  bool WatchesAnyone() const { return !patterns_.empty(); }
+  bool WatchesAnyone() const { return !foldedPatterns_.empty(); }
   // Whether any pattern matches the whole name.
   bool IsWatched(const Text& playerName) const;
 
@@ -48,7 +49,9 @@ class PlayerWatch {
     uint64_t reply = 0;  // which TakeReply saw it, to count a name once per reply
   };
 
-  std::vector<Text> patterns_;
+  bool MatchesAnyPattern(std::u16string_view foldedName) const;
+
+  std::vector<Text> foldedPatterns_;  // see FoldAsciiCase
   std::unordered_map<Text, Sighting> lastSeen_;
   uint64_t replies_ = 0;
 };

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "common/text.h"
+
 namespace quorvex {
 
 // The longest pattern Quorvex.ini may give, in characters (a surrogate pair is one).
@@ -14,5 +16,13 @@ constexpr size_t kMaxPatternCharacters = 64;
 // When `steps` is given it receives how many positions the match visited; it never exceeds
 // (pattern units + 1) × (name units + 1), whatever the pattern.
 bool WildcardMatch(std::u16string_view pattern, std::u16string_view name, size_t* steps = nullptr);
+
+// The text with A-Z as a-z, every other unit as it is.
+Text FoldAsciiCase(std::u16string_view text);
+// The same into `folded`, whose memory a loop over many names can reuse.
+void FoldAsciiCaseInto(std::u16string_view text, Text& folded);
+// WildcardMatch of a pattern and a name both already folded by FoldAsciiCase: one fold of a
+// name serves every pattern.
+bool FoldedWildcardMatch(std::u16string_view foldedPattern, std::u16string_view foldedName, size_t* steps = nullptr);
 
 }  // namespace quorvex

@@ -110,7 +110,7 @@ TEST_F(IniFileTest, AFileOver64KiBIsUnreadable) {
 // Without such lines the file is the five lines, as it always was.
 TEST_F(IniFileTest, ARewriteKeepsEveryLineAfterTheFiveByteForByte) {
   const std::string fiveLinesWritten = "minPlayers= 16\r\ncheckTime= 40\r\nsound=1\r\nautostart=1\r\nsort=2\r\n";
-  for (const std::string after : {std::string(), std::string("\r\n"),
+  for (const std::string& after : {std::string(), std::string("\r\n"),
                                   std::string(" Watch = Bob* \r\nmaster=h\r\n; friends\r\n\r\nwatch=J\xF6rg\r\n"
                                               "foo=bar\nwatch=baz\r\n\twatch=x\r")}) {
     PutFile(kFiveLines + after);
