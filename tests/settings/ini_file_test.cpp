@@ -168,11 +168,12 @@ TEST_F(IniFileTest, WatchLinesGiveUpTo32PatternsAndNameEachLineLeftOut) {
     EXPECT_EQ(settings.watchPatterns, patterns) << after;
     EXPECT_EQ(settings.ignoredLines, messages) << after;
   }
-  // Read before the five, so a damaged line among them does not lose them; a second read
-  // does not add to the first.
-  PutFile("minPlayers=x\r\nb\r\nc\r\nd\r\ne\r\nwatch=\r\nwatch=a");
+  // Read before the five, so a damaged line among them (here an empty first line) does not
+  // lose them; a second read does not add to the first.
+  PutFile("\r\nb\r\nc\r\nd\r\ne\r\nwatch=\r\nwatch=a");
   Settings settings{.watchPatterns = {u"old"}, .ignoredLines = {"old"}};
-  EXPECT_THROW(ReadSettings(Folder(), settings), ConversionError);
+  EXPECT_THROW(ReadSettings(Folder(), settings), FileError);
+  EXPECT_EQ(settings.linesAfterFive, "watch=\r\nwatch=a");
   EXPECT_EQ(settings.watchPatterns, std::vector<Text>{u"a"});
   EXPECT_EQ(settings.ignoredLines, std::vector<std::string>{ignored(6, "watch=", "has an empty pattern")});
 }
