@@ -119,6 +119,12 @@ int16_t InStr(int32_t start, const Text& haystack, const Text& needle) {
   return CheckedInt16(static_cast<int64_t>(found) + 1);
 }
 
+size_t CountCharacters(std::u16string_view text) {
+  size_t characters = 0;
+  for (size_t i = 0; i < text.size(); i += CharacterUnits(text, i)) ++characters;
+  return characters;
+}
+
 Text CutUnits(const Text& text, size_t maxUnits) {
   if (text.size() <= maxUnits) return text;
   size_t keep = maxUnits;

@@ -20,6 +20,15 @@ Text FromAscii(std::string_view ascii);
 // exactly as the list parser needs. An empty needle matches at `start`.
 int16_t InStr(int32_t start, const Text& haystack, const Text& needle);
 
+// The number of characters: a surrogate pair counts as one, any other unit as one.
+size_t CountCharacters(std::u16string_view text);
+// The code units of the character at `index`: 2 for a whole surrogate pair, else 1. Inline:
+// the wildcard matcher asks it for every character of tens of thousands of names.
+inline size_t CharacterUnits(std::u16string_view text, size_t index) {
+  const bool pair = (text[index] & 0xFC00) == 0xD800 && index + 1 < text.size() && (text[index + 1] & 0xFC00) == 0xDC00;
+  return pair ? 2 : 1;
+}
+
 // The first `maxUnits` code units, one less when the cut would split a surrogate pair.
 Text CutUnits(const Text& text, size_t maxUnits);
 // The last `maxUnits` code units, one less when the cut would split a surrogate pair.

@@ -9,6 +9,7 @@
 
 #include "common/files.h"
 #include "common/numbers.h"
+#include "watch/wildcard.h"
 
 namespace quorvex {
 
@@ -23,6 +24,10 @@ constexpr int16_t kDefaultPlayerLimitIndex = 1;
 
 constexpr size_t kPositionalLines = 5;
 constexpr std::u16string_view kMasterKey = u"master", kLatestVersionUrlKey = u"latestVersionUrl";
+constexpr std::u16string_view kWatchKey = u"watch";
+constexpr size_t kMaxWatchLines = 32;
+// How much of an ignored line its report quotes.
+constexpr size_t kQuotedLineUnits = 80;
 
 Text SettingsPath(const Text& programFolder) { return JoinPath(programFolder, u"Quorvex.ini"); }
 
@@ -61,16 +66,59 @@ bool SameKey(const Text& key, std::u16string_view wanted) {
                     [&](char16_t a, char16_t b) { return lower(a) == lower(b); });
 }
 
-// The value after the first "=" of the first line after the five whose key, blanks and
-// letter case aside, is `key`; nothing when no line has it. A value may hold "=" (a URL's
-// query), so it runs to the end of the line.
+// The value after the first "=", trimmed of blanks, when the key before it is `key`, blanks
+// and letter case aside. A value may hold "=" (a URL's query), so it runs to the line's end.
+std::optional<Text> ValueOfKeyedLine(const Text& line, std::u16string_view key) {
+  const size_t equals = line.find(u'=');
+  if (equals == Text::npos || !SameKey(TrimBlanks(line.substr(0, equals)), key)) return std::nullopt;
+  return TrimBlanks(line.substr(equals + 1));
+}
+
+// The value of the first line after the five with `key`; nothing when no line has it.
 std::optional<Text> KeyedValue(const std::vector<Text>& lines, std::u16string_view key) {
   for (size_t i = kPositionalLines; i < lines.size(); ++i) {
-    const size_t equals = lines[i].find(u'=');
-    if (equals != Text::npos && SameKey(TrimBlanks(lines[i].substr(0, equals)), key))
-      return TrimBlanks(lines[i].substr(equals + 1));
+    if (auto value = ValueOfKeyedLine(lines[i], key)) return value;
   }
   return std::nullopt;
+}
+
+// "Quorvex.ini line 7 "watch=" has an empty pattern; it is ignored"
+std::string IgnoredLineMessage(const std::vector<Text>& lines, size_t lineIndex, const std::string& why) {
+  const Text& line = lines[lineIndex];
+  const Text quoted = CutUnits(line, kQuotedLineUnits) + (line.size() > kQuotedLineUnits ? u"..." : u"");
+  return "Quorvex.ini line " + std::to_string(lineIndex + 1) + " \"" + ToUtf8(quoted) + "\" " + why + "; it is ignored";
+}
+
+// The patterns of the watch= lines after the five, and a message for each one left out.
+void ReadWatchLines(const std::vector<Text>& lines, Settings& settings) {
+  settings.watchPatterns.clear();
+  settings.ignoredLines.clear();
+  size_t watchLines = 0;
+  for (size_t i = kPositionalLines; i < lines.size(); ++i) {
+    const std::optional<Text> pattern = ValueOfKeyedLine(lines[i], kWatchKey);
+    if (!pattern) continue;
+    ++watchLines;
+    if (watchLines > kMaxWatchLines) {
+      settings.ignoredLines.push_back(IgnoredLineMessage(lines, i, "is a watch= line after the 32nd"));
+    } else if (pattern->empty()) {
+      settings.ignoredLines.push_back(IgnoredLineMessage(lines, i, "has an empty pattern"));
+    } else if (CountCharacters(*pattern) > kMaxPatternCharacters) {
+      settings.ignoredLines.push_back(IgnoredLineMessage(lines, i, "has a pattern over 64 characters"));
+    } else {
+      settings.watchPatterns.push_back(*pattern);
+    }
+  }
+}
+
+// The bytes after the fifth CR LF; none when the file has fewer lines.
+std::string BytesAfterFiveLines(const std::string& bytes) {
+  size_t start = 0;
+  for (size_t line = 0; line < kPositionalLines; ++line) {
+    const size_t lineEnd = bytes.find("\r\n", start);
+    if (lineEnd == std::string::npos) return {};
+    start = lineEnd + 2;
+  }
+  return bytes.substr(start);
 }
 
 Text FormatAbsolute(int64_t value) { return FormatPlain(std::llabs(value)); }
@@ -107,12 +155,18 @@ void ReadSettings(const Text& programFolder, Settings& settings) {
     settings.checkTime = 20;
     settings.sound = 1;
     settings.autostart = 1;
+    settings.linesAfterFive.clear();  // a first start writes the five lines alone
     Settings asWritten = settings;
     asWritten.minPlayers = kDefaultPlayerLimitIndex;
     WriteSettings(programFolder, asWritten);
     return;
   }
-  const std::vector<Text> lines = SplitAtCrLf(FromUtf8(ReadableBytes(path)));
+  const std::string bytes = ReadableBytes(path);
+  // CR and LF are never part of a longer UTF-8 sequence, so the bytes and the decoded text
+  // have their line ends in the same places.
+  const std::vector<Text> lines = SplitAtCrLf(FromUtf8(bytes));
+  settings.linesAfterFive = BytesAfterFiveLines(bytes);
+  ReadWatchLines(lines, settings);
   if (auto master = KeyedValue(lines, kMasterKey)) settings.master = std::move(master);
   if (auto url = KeyedValue(lines, kLatestVersionUrlKey)) settings.latestVersionUrl = std::move(url);
   // Each field is stored as soon as it converts, so a bad line leaves the earlier ones read.
@@ -129,10 +183,8 @@ void WriteSettings(const Text& programFolder, const Settings& settings) {
               u"sound=" + FormatFlag(settings.sound) + u"\r\n" +
               u"autostart=" + FormatFlag(settings.autostart) + u"\r\n" +
               u"sort=" + FormatAbsolute(settings.sort) + u"\r\n";
-  if (settings.master) text += Text(kMasterKey) + u"=" + *settings.master + u"\r\n";
-  if (settings.latestVersionUrl) text += Text(kLatestVersionUrlKey) + u"=" + *settings.latestVersionUrl + u"\r\n";
-  // UTF-8 as the file is read: the five lines are ASCII, the optional values come back as read.
-  ReplaceFileBytes(SettingsPath(programFolder), ToUtf8(text));
+  // The five lines are ASCII; the rest goes back byte for byte, even bytes that are no UTF-8.
+  ReplaceFileBytes(SettingsPath(programFolder), ToUtf8(text) + settings.linesAfterFive);
 }
 
 }  // namespace quorvex

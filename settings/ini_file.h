@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "common/files.h"
 #include "common/text.h"
@@ -14,12 +16,19 @@ struct Settings {
   int16_t sound = 0;       // boolean: 0 off, anything else on
   int16_t autostart = 0;   // boolean
   int16_t sort = 0;        // sort column 0..5
-  // Optional lines after the five, found by their keys "master" and "latestVersionUrl":
-  // the master server and latest-version URL a player chose instead of the built-in ones.
-  // Kept as written, valid or not, so a rewrite never loses what the player typed; the
+  // Every byte after the fifth line's CR LF as the file held it: the optional lines, any
+  // unknown key, comment or blank line. Written back unchanged, so a rewrite never loses
+  // or reformats what the player typed.
+  std::string linesAfterFive;
+  // What the reader found there by key. "master" and "latestVersionUrl": the master server
+  // and latest-version URL a player chose instead of the built-in ones, valid or not; the
   // program checks them where it uses them.
   std::optional<Text> master;
   std::optional<Text> latestVersionUrl;
+  // The patterns of the usable watch= lines, in file order.
+  std::vector<Text> watchPatterns;
+  // One message per line the reader ignored, naming it, for the error report.
+  std::vector<std::string> ignoredLines;
 
   bool operator==(const Settings&) const = default;
 };
@@ -38,9 +47,11 @@ struct UnreadableSettingsFile : FileError {
 // which are written at once. A file that cannot be read throws UnreadableSettingsFile and
 // changes nothing; a damaged one throws after the fields read so far are stored, the
 // optional lines being read first, so a damaged line among the five does not lose them.
+// Up to 32 watch= lines are used; an empty pattern, one over 64 characters and every
+// watch= line after the 32nd are left out and named in `ignoredLines`.
 // On return `minPlayers` holds the player count as stored, not yet the index.
 void ReadSettings(const Text& programFolder, Settings& settings);
-// Writes the five lines, then the optional lines that are set; `minPlayers` is the index.
+// Writes the five lines, then `linesAfterFive` as it is; `minPlayers` is the index.
 // A flag (sound, autostart) is written as its absolute value, or as 1 when that does not
 // fit 16 bits, so it reads back as on. The old file survives any failure, which throws.
 void WriteSettings(const Text& programFolder, const Settings& settings);

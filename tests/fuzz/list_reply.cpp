@@ -3,6 +3,9 @@
 // skips. As a list reply: decoding, the tag scans, the normalisation, the menu lines, the sort
 // by every column, the tooltip and the join texts; nothing crashes, a sorted table is in order
 // and a joinable server puts nothing a command interpreter would act on into a command line.
+// As the watch reads it: every server's player names are non-empty, trimmed and comma-free,
+// each matches itself as a pattern and "*" matches it, the reply's first 64 units as a pattern
+// never cost more than pattern × name steps, and the news balloon keeps 255 units.
 #include <algorithm>
 
 #include "common/numbers.h"
@@ -16,6 +19,10 @@
 #include "tray/join.h"
 #include "tray/tooltip_text.h"
 #include "tray/trayicon.h"
+#include "watch/listed_servers.h"
+#include "watch/news_balloon.h"
+#include "watch/player_watch.h"
+#include "watch/wildcard.h"
 
 namespace quorvex::fuzz {
 namespace {
@@ -42,6 +49,28 @@ void SortAndCheck(ServerTable& table, int16_t column, EventPump& pump) {
     const SortKeyValue a = SortKey(column, table.at(slot)), b = SortKey(column, table.at(slot + 1));
     Require(descending ? !(a < b) : !(a > b), "the sorted table is in order");
   }
+}
+
+void CheckName(const Text& name, const Text& pattern) {
+  Require(!name.empty() && name.front() != u' ' && name.back() != u' ' && name.find(u',') == Text::npos,
+          "a player name is non-empty, trimmed and holds no comma");
+  Require(WildcardMatch(name, name) && WildcardMatch(u"*", name), "a name matches itself and \"*\"");
+  size_t steps = 0;
+  WildcardMatch(pattern, name, &steps);
+  Require(steps <= (pattern.size() + 1) * (name.size() + 1), "a match costs at most pattern x name steps");
+}
+
+void CheckWatch(const Text& reply) {
+  const std::vector<ListedServer> servers = ScanListedServers(reply);
+  const Text pattern = CutUnits(reply, kMaxPatternCharacters);
+  for (const ListedServer& server : servers) {
+    for (const Text& name : server.playerNames) CheckName(name, pattern);
+  }
+  PlayerWatch watch({pattern, u"*"});
+  PendingNews pending;
+  pending.AddPlayerNews(watch.TakeReply(servers, 0));
+  Require(watch.TakeReply(servers, 1000).empty(), "the same reply again has no news");
+  Require(pending.TakeText(u"\r\n").size() <= kNewsTextUnits, "the news balloon keeps 255 units");
 }
 
 }  // namespace
@@ -71,6 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckJoinTexts(server);
   }
   for (int16_t column = kSortServer; column <= kSortPing; ++column) SortAndCheck(table, column, pump);
+  CheckWatch(reply);
   NoShell shell;
   TrayIcon(shell, 1).ModifyTrayIcon(SummaryText(figures, 2), 2);
   return 0;

@@ -1,7 +1,10 @@
 // Quorvex.ini as anything may have left it (the input) fails to read only with the program's
-// own errors. What the writer writes, the reader reads: settings Form1 can hold at Exit (from
-// the first 10 bytes a limit index 1..5, any update rate and flags, a sort column 0..5; from
-// the rest the optional lines) read back to the same values, a flag as on or off.
+// own errors, and gives at most 32 watch patterns, none empty, blank at an end or over 64
+// characters. What the writer writes, the reader reads: settings Form1 can hold at Exit (from
+// the first 10 bytes a limit index 1..5, any update rate and flags, a sort column 0..5; the
+// rest as the lines after the five) read back to the same values, a flag as on or off, and the
+// lines after the five go back to the file byte for byte.
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -9,18 +12,21 @@
 #include "common/numbers.h"
 #include "fuzz_support.h"
 #include "settings/ini_file.h"
+#include "watch/wildcard.h"
 
 namespace quorvex::fuzz {
 namespace {
 
-// The bytes as an optional line's value, as a read can give it: decoded, no CR LF pair, no
-// blank at either end. Nothing when they cannot be such a value.
-std::optional<Text> OptionalValue(std::string_view bytes) {
-  const Text value = FromUtf8(bytes);
+bool UsablePattern(const Text& pattern) {
   const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
-  if (value.empty() || value.find(u"\r\n") != Text::npos || blank(value.front()) || blank(value.back()))
-    return std::nullopt;
-  return value;
+  return !pattern.empty() && !blank(pattern.front()) && !blank(pattern.back()) &&
+         CountCharacters(pattern) <= kMaxPatternCharacters;
+}
+
+void CheckWatchLines(const Settings& settings) {
+  Require(settings.watchPatterns.size() <= 32, "at most 32 watch patterns");
+  Require(std::all_of(settings.watchPatterns.begin(), settings.watchPatterns.end(), UsablePattern),
+          "every watch pattern is usable");
 }
 
 bool SameFlag(int16_t read, int16_t held) { return (read != 0) == (held != 0) && read >= 0; }
@@ -35,6 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
     Settings left;
     ReadSettings(folder, left);
+    fuzz::CheckWatchLines(left);
   } catch (const FileError&) {
   } catch (const ConversionError&) {
   } catch (const OverflowError&) {
@@ -48,11 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Settings held{.minPlayers = static_cast<int16_t>(1 + take(uint8_t{}) % 5), .checkTime = take(int32_t{}),
                 .sound = take(int16_t{}), .autostart = take(int16_t{}),
                 .sort = static_cast<int16_t>(take(uint8_t{}) % 6)};
-  const std::string_view rest = fuzz::Bytes(data, size - 10);
-  const size_t split = rest.find('\0');
-  held.master = fuzz::OptionalValue(rest.substr(0, split));
-  if (split != std::string_view::npos) held.latestVersionUrl = fuzz::OptionalValue(rest.substr(split + 1));
+  held.linesAfterFive = std::string(fuzz::Bytes(data, size - 10));
   WriteSettings(folder, held);
+  const std::string written = ReadFileBytes(JoinPath(folder, u"Quorvex.ini"), 1 << 20);
   Settings read;
   ReadSettings(folder, read);  // throws, and so fails, if the file does not read back
   fuzz::Require(read.minPlayers == PlayerLimit(held.minPlayers) && read.checkTime == held.checkTime &&
@@ -60,7 +65,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 "the limit, the update rate and the sort column read back");
   fuzz::Require(fuzz::SameFlag(read.sound, held.sound) && fuzz::SameFlag(read.autostart, held.autostart),
                 "sound and autostart read back as on or off");
-  fuzz::Require(read.master == held.master && read.latestVersionUrl == held.latestVersionUrl,
-                "the optional lines read back");
+  fuzz::Require(read.linesAfterFive == held.linesAfterFive && written.ends_with(held.linesAfterFive) &&
+                    written.size() - held.linesAfterFive.size() == written.find("sort=") + 8,
+                "the lines after the five follow the fifth line's CR LF byte for byte");
+  fuzz::CheckWatchLines(read);
   return 0;
 }

@@ -9,6 +9,8 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "common/numbers.h"
 
@@ -37,17 +39,17 @@ TEST(PlayerLimit, IsTwoToTheIndexPlusOneWithoutWrapping) {
   EXPECT_THROW(PlayerLimit(30), OverflowError);
 }
 
-// A missing file gets the defaults, written at once. The file holds the limit of the index
-// and the flags without sign (-32768, whose absolute value would not read back, as 1), then the
-// optional lines as held, valid or not, in a fixed order.
+// A missing file gets the defaults, written at once: the five lines alone. The file holds the
+// limit of the index and the flags without sign (-32768, whose absolute value would not read
+// back, as 1), then the lines after the five as held, byte for byte.
 TEST_F(IniFileTest, AMissingFileGetsTheDefaultsAndFlagsAreWrittenWithoutSign) {
-  Settings settings{0, 0, 0, 0, 3};
+  Settings settings{0, 0, 0, 0, 3, "watch=x\r\n"};
   ReadSettings(Folder(), settings);
   EXPECT_EQ(settings, (Settings{4, 20, 1, 1, 3}));  // the limit as a count, like a file value; the sort as held
   EXPECT_EQ(FileBytes(), "minPlayers= 4\r\ncheckTime= 20\r\nsound=1\r\nautostart=1\r\nsort=3\r\n");
-  WriteSettings(Folder(), Settings{-1, -20, INT16_MIN, -INT16_MAX, -3, u"not a host", u""});
+  WriteSettings(Folder(), Settings{-1, -20, INT16_MIN, -INT16_MAX, -3, " master = x\r\n\r\n;\xF6", u"unused"});
   EXPECT_EQ(FileBytes(), "minPlayers= 1\r\ncheckTime=-20\r\nsound=1\r\nautostart=32767\r\nsort=3\r\n"
-                         "master=not a host\r\nlatestVersionUrl=\r\n");
+                         " master = x\r\n\r\n;\xF6");
   const std::string written = FileBytes();
   EXPECT_THROW(WriteSettings(Folder(), Settings{30, 20, 1, 1, 0}), OverflowError);  // 2^31 does not fit
   std::filesystem::create_directory(folder_ / "Quorvex.ini.new");  // where the new file would go
@@ -62,7 +64,7 @@ TEST_F(IniFileTest, AMissingFileGetsTheDefaultsAndFlagsAreWrittenWithoutSign) {
 TEST_F(IniFileTest, LinesAreReadByPositionUpToTheFirstBadOneAndTheOptionalOnesByKey) {
   const Settings held{-7, -7, -7, -7, -7};
   const std::pair<std::string, Settings> cases[] = {
-      {"sort=3\r\nsound=0\r\ncheckTime= 40\r\nminPlayers= 16\r\nautostart=5\r\nmore\r\n", {3, 0, 40, 16, 5}},  // keys unread
+      {"sort=3\r\nsound=0\r\ncheckTime= 40\r\nminPlayers= 16\r\nautostart=5\r\nmore\r\n", {3, 0, 40, 16, 5, "more\r\n"}},
       {"minPlayers= 2.5\r\ncheckTime= 3.5 \r\nsound=  0.5\r\nautostart=1.5\r\nsort=-0", {2, 4, 0, 2, 0}},  // no last CR LF
       {"a=8\r\nb=20\r\nc=1=0\r\nd==7\r\ne=2\r\n", {8, 20, 1, -7, -7}},  // the value ends at the next "="
       {"minPlayers= 8\r\ncheckTime= 40\r\nsound=0", {8, 40, 0, -7, -7}},  // three lines only
@@ -70,9 +72,12 @@ TEST_F(IniFileTest, LinesAreReadByPositionUpToTheFirstBadOneAndTheOptionalOnesBy
       {"a=8\r\nb=40\r\nsound=32768\r\nd=1\r\ne=2\r\n", {8, 40, -7, -7, -7}},
       {"minPlayers= 8\ncheckTime= 40\nsound=0\nautostart=1\nsort=2\n", held},  // LF alone ends no line
       {kFiveLines + "latestVersionUrl=http://h/v.txt?a=b\r\n Master = h \r\nmaster=x\r\n",
-       {8, 40, 0, 1, 2, u"h", u"http://h/v.txt?a=b"}},
-      {kFiveLines + "LATESTVERSIONURL=\r\nhello\r\nmasters=h\r\n", {8, 40, 0, 1, 2, std::nullopt, u""}},
-      {"minPlayers= 16\r\ncheckTime=abc\r\nsound=0\r\nautostart=1\r\nsort=2\r\nmaster=h\r\n", {16, -7, -7, -7, -7, u"h"}},
+       {8, 40, 0, 1, 2, "latestVersionUrl=http://h/v.txt?a=b\r\n Master = h \r\nmaster=x\r\n", u"h",
+        u"http://h/v.txt?a=b"}},
+      {kFiveLines + "LATESTVERSIONURL=\r\nhello\r\nmasters=h", {8, 40, 0, 1, 2, "LATESTVERSIONURL=\r\nhello\r\nmasters=h",
+                                                                  std::nullopt, u""}},
+      {"minPlayers= 16\r\ncheckTime=abc\r\nsound=0\r\nautostart=1\r\nsort=2\r\nmaster=h\r\n",
+       {16, -7, -7, -7, -7, "master=h\r\n", u"h"}},
       {"minPlayers= 8\r\nmaster=h:8\r\n", {8, -7, -7, -7, -7}},
   };
   for (const auto& [bytes, expected] : cases) {
@@ -94,9 +99,83 @@ TEST_F(IniFileTest, AFileOver64KiBIsUnreadable) {
   PutFile(kFiveLines + std::string(64 * 1024 - kFiveLines.size(), 'x'));
   Settings settings;
   ReadSettings(Folder(), settings);
-  EXPECT_EQ(settings, (Settings{8, 40, 0, 1, 2})) << "exactly 64 KiB is still read";
+  EXPECT_EQ(settings, (Settings{8, 40, 0, 1, 2, std::string(64 * 1024 - kFiveLines.size(), 'x')}))
+      << "exactly 64 KiB is still read";
   PutFile(FileBytes() + "x");
   EXPECT_THROW(ReadSettings(Folder(), settings), UnreadableSettingsFile);
+}
+
+// Every line after the five goes back as the player typed it, in its order: known keys,
+// unknown ones, comments, blank lines, bytes that are no UTF-8, a last line without CR LF.
+// Without such lines the file is the five lines, as it always was.
+TEST_F(IniFileTest, ARewriteKeepsEveryLineAfterTheFiveByteForByte) {
+  const std::string fiveLinesWritten = "minPlayers= 16\r\ncheckTime= 40\r\nsound=1\r\nautostart=1\r\nsort=2\r\n";
+  for (const std::string& after : {std::string(), std::string("\r\n"),
+                                  std::string(" Watch = Bob* \r\nmaster=h\r\n; friends\r\n\r\nwatch=J\xF6rg\r\n"
+                                              "foo=bar\nwatch=baz\r\n\twatch=x\r")}) {
+    PutFile(kFiveLines + after);
+    Settings settings;
+    ReadSettings(Folder(), settings);
+    EXPECT_EQ(settings.linesAfterFive, after);
+    settings.minPlayers = 3;  // the index of 16
+    settings.sound = 1;
+    WriteSettings(Folder(), settings);
+    EXPECT_EQ(FileBytes(), fiveLinesWritten + after);
+  }
+  Settings settings;
+  ReadSettings(Folder(), settings);
+  // An LF alone ends no line: "bar\nwatch=baz" is the value of foo=.
+  EXPECT_EQ(settings.watchPatterns, (std::vector<Text>{u"Bob*", u"J\uFFFDrg", u"x\r"}));
+}
+
+// watch= lines are read by key like master=; an empty pattern, one over 64 characters and
+// every watch= line after the 32nd (whatever it holds) are left out, each named once.
+TEST_F(IniFileTest, WatchLinesGiveUpTo32PatternsAndNameEachLineLeftOut) {
+  const Text smiles = [] {
+    Text text;
+    for (int i = 0; i < 64; ++i) text += u"\U0001F600";
+    return text;
+  }();
+  std::string thirtyFour = "watch=\r\n";
+  std::vector<Text> thirtyOne;
+  for (int i = 2; i <= 33; ++i) {
+    thirtyFour += "watch=p" + std::to_string(i) + "\r\n";
+    if (i <= 32) thirtyOne.push_back(u"p" + FromAscii(std::to_string(i)));
+  }
+  thirtyFour += "watch=\r\nmaster=h\r\n";
+  const auto ignored = [](int line, const std::string& text, const std::string& why) {
+    return "Quorvex.ini line " + std::to_string(line) + " \"" + text + "\" " + why + "; it is ignored";
+  };
+  const std::string over = "watch=" + std::string(65, 'a'), farOver = " watch = " + std::string(200, 'b');
+  const std::tuple<std::string, std::vector<Text>, std::vector<std::string>> cases[] = {
+      {"watch=bob\r\n WATCH\t= *[FR]* \r\nwatched=x\r\nwatch\r\n;watch=y\r\nwatch==z\r\nwatch=bob",
+       {u"bob", u"*[FR]*", u"=z", u"bob"}, {}},
+      {"watch=\r\nwatch= \t\r\nwatch=" + std::string(64, 'a') + "\r\n" + over + "\r\n" + farOver +
+           "\r\nwatch=" + ToUtf8(smiles) + "\r\nwatch=" + ToUtf8(smiles) + "x\r\n",
+       {Text(64, u'a'), smiles},
+       {ignored(6, "watch=", "has an empty pattern"), ignored(7, "watch= \t", "has an empty pattern"),
+        ignored(9, over, "has a pattern over 64 characters"),
+        ignored(10, farOver.substr(0, 80) + "...", "has a pattern over 64 characters"),
+        ignored(12, "watch=" + ToUtf8(smiles.substr(0, 74)) + "...", "has a pattern over 64 characters")}},
+      {thirtyFour, thirtyOne,
+       {ignored(6, "watch=", "has an empty pattern"), ignored(38, "watch=p33", "is a watch= line after the 32nd"),
+        ignored(39, "watch=", "is a watch= line after the 32nd")}},
+  };
+  for (const auto& [after, patterns, messages] : cases) {
+    PutFile(kFiveLines + after);
+    Settings settings;
+    ReadSettings(Folder(), settings);
+    EXPECT_EQ(settings.watchPatterns, patterns) << after;
+    EXPECT_EQ(settings.ignoredLines, messages) << after;
+  }
+  // Read before the five, so a damaged line among them (here an empty first line) does not
+  // lose them; a second read does not add to the first.
+  PutFile("\r\nb\r\nc\r\nd\r\ne\r\nwatch=\r\nwatch=a");
+  Settings settings{.watchPatterns = {u"old"}, .ignoredLines = {"old"}};
+  EXPECT_THROW(ReadSettings(Folder(), settings), FileError);
+  EXPECT_EQ(settings.linesAfterFive, "watch=\r\nwatch=a");
+  EXPECT_EQ(settings.watchPatterns, std::vector<Text>{u"a"});
+  EXPECT_EQ(settings.ignoredLines, std::vector<std::string>{ignored(6, "watch=", "has an empty pattern")});
 }
 
 }  // namespace

@@ -1,0 +1,101 @@
+// The news balloon's text: its lines, the 255-unit limit with "and N more", and the news
+// that waits behind the player-limit balloon.
+#include "watch/news_balloon.h"
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+#include <vector>
+
+#include "common/numbers.h"
+
+namespace quorvex {
+namespace {
+
+TEST(PlayerNewsLine, SaysOnOrMovedToWithTheServerNameCutTo40Units) {
+  const Text forty(40, u's');
+  const Text smile = u"\U0001F600";
+  const std::tuple<PlayerNews, Text> cases[] = {
+      {{u"Bob", PlayerEvent::kOnline, u"Isle & Co"}, u"Bob on Isle & Co"},
+      {{u"Bob", PlayerEvent::kMoved, u"Isle"}, u"Bob moved to Isle"},
+      {{u"Bob", PlayerEvent::kOnline, forty + u"x"}, u"Bob on " + forty},
+      {{u"Bob", PlayerEvent::kOnline, forty}, u"Bob on " + forty},
+      {{u"Bob", PlayerEvent::kOnline, forty.substr(1) + smile}, u"Bob on " + forty.substr(1)},  // no half pair
+      {{u"Bob", PlayerEvent::kOnline, forty.substr(2) + smile}, u"Bob on " + forty.substr(2) + smile},
+      {{Text(60, u'n'), PlayerEvent::kMoved, u""}, Text(60, u'n') + u" moved to "},  // a name is never cut
+  };
+  for (const auto& [news, line] : cases) EXPECT_EQ(PlayerNewsLine(news), line) << ToUtf8(line);
+}
+
+// Lines of `units` units each, "1xxx", "2xxx", ...
+std::vector<Text> Lines(size_t count, size_t units) {
+  std::vector<Text> lines;
+  for (size_t i = 1; i <= count; ++i) {
+    const Text number = FormatPlain(static_cast<int64_t>(i));
+    lines.push_back(number + Text(units - number.size(), u'x'));
+  }
+  return lines;
+}
+
+Text Joined(const std::vector<Text>& lines, size_t count, const Text& separator) {
+  Text text;
+  for (size_t i = 0; i < count; ++i) text += (i == 0 ? u"" : separator) + lines[i];
+  return text;
+}
+
+TEST(JoinNewsLines, KeepsWholeLinesWithin255UnitsAndCountsTheRestInALastLine) {
+  // 5 lines of 50 and 4 LF fill 254 units; of 51, 259; with CR LF 5 × 50 + 8 = 258. Then
+  // as many lines as fit with the "and N more" line.
+  const std::vector<Text> fifty = Lines(5, 50), fiftyOne = Lines(5, 51), many = Lines(40, 20);
+  const std::vector<Text> tooLong = {Text(256, u'a'), u"b"};
+  const std::tuple<std::vector<Text>, Text, Text> cases[] = {
+      {{}, u"\n", u""},
+      {{u"one"}, u"\n", u"one"},
+      {fifty, u"\n", Joined(fifty, 5, u"\n")},
+      {{Text(255, u'a')}, u"\r\n", Text(255, u'a')},
+      {fiftyOne, u"\n", Joined(fiftyOne, 4, u"\n") + u"\nand 1 more"},  // 207 + 11
+      {fifty, u"\r\n", Joined(fifty, 4, u"\r\n") + u"\r\nand 1 more"},  // 206 + 12
+      // 11 lines of 20 and 10 LF are 230; "\nand 29 more" would make 242, 12 lines 263.
+      {many, u"\n", Joined(many, 11, u"\n") + u"\nand 29 more"},
+      {tooLong, u"\n", u"and 2 more"},  // a line too long for the balloon leaves out all after it
+      // The last line must fit too: 250 units fit alone, not with "\nand 1 more".
+      {{Text(250, u'a'), u"bbbbbb"}, u"\n", u"and 2 more"},
+      {{Text(244, u'a'), Text(20, u'b'), u"c"}, u"\n", Text(244, u'a') + u"\nand 2 more"},  // 255 exactly
+      {{Text(245, u'a'), Text(20, u'b'), u"c"}, u"\n", u"and 3 more"},
+  };
+  for (const auto& [lines, separator, text] : cases) {
+    const Text joined = JoinNewsLines(lines, separator);
+    EXPECT_EQ(joined, text) << ToUtf8(joined);
+    EXPECT_LE(joined.size(), kNewsTextUnits);
+  }
+}
+
+TEST(PendingNews, KeepsEachNameOnceWithItsLatestEventAndForgetsWhatWasTaken) {
+  PendingNews pending;
+  EXPECT_TRUE(pending.IsEmpty());
+  EXPECT_EQ(pending.TakeText(u"\n"), u"");
+  // Two polls while the player-limit balloon had the screen.
+  pending.AddPlayerNews({{u"ann", PlayerEvent::kOnline, u"A"}, {u"bob", PlayerEvent::kOnline, u"A"}});
+  pending.AddPlayerNews({{u"cid", PlayerEvent::kOnline, u"B"}, {u"ann", PlayerEvent::kMoved, u"B"}});
+  pending.AddPlayerNews({});
+  EXPECT_FALSE(pending.IsEmpty());
+  EXPECT_EQ(pending.TakeText(u"\r\n"), u"ann moved to B\r\nbob on A\r\ncid on B");
+  EXPECT_TRUE(pending.IsEmpty());
+  pending.AddPlayerNews({{u"bob", PlayerEvent::kMoved, u"C"}, {u"ann", PlayerEvent::kOnline, u"C"}});
+  EXPECT_EQ(pending.TakeText(u"\n"), u"bob moved to C\nann on C") << "what was taken is not held any more";
+}
+
+TEST(PendingNews, ManyNamesFillTheBalloonAndTheRestIsCounted) {
+  PendingNews pending;
+  std::vector<PlayerNews> news;
+  for (int i = 0; i < 100; ++i) news.push_back({u"p" + FormatPlain(10 + i), PlayerEvent::kOnline, u"S"});
+  pending.AddPlayerNews(news);
+  pending.AddPlayerNews(news);  // the same hundred again stay a hundred lines
+  // "p10 on S" is 8 units: 27 lines, 26 LF and "\nand 73 more" are 254; a 28th line makes 263.
+  Text expected;
+  for (int i = 0; i < 27; ++i) expected += u"p" + FormatPlain(10 + i) + u" on S\n";
+  EXPECT_EQ(pending.TakeText(u"\n"), expected + u"and 73 more");
+}
+
+}  // namespace
+}  // namespace quorvex

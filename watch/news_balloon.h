@@ -1,0 +1,46 @@
+// The one "news" balloon a poll may show: a line per watched player that came online or
+// moved, waiting while the player-limit balloon has the screen.
+#pragma once
+#include <cstddef>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "common/text.h"
+#include "watch/player_watch.h"
+
+namespace quorvex {
+
+// What a balloon text holds at most, in UTF-16 units, and what a line keeps of a server name.
+constexpr size_t kNewsTextUnits = 255;
+constexpr size_t kNewsServerNameUnits = 40;
+
+// "NAME on SERVER" or "NAME moved to SERVER", the server name cut to 40 units (never half a
+// surrogate pair).
+Text PlayerNewsLine(const PlayerNews& news);
+
+// The lines joined by `separator` (CR LF on Windows, LF on Linux) when they fit in 255 units;
+// otherwise as many whole lines from the first as leave room for a last line "and N more",
+// N counting the lines left out.
+Text JoinNewsLines(const std::vector<Text>& lines, std::u16string_view separator);
+
+// The news not shown yet. A poll adds its news; the caller takes the text at the first poll
+// that shows no player-limit balloon.
+class PendingNews {
+ public:
+  // A name already pending keeps its place and takes the latest event and server.
+  void AddPlayerNews(const std::vector<PlayerNews>& news);
+  bool IsEmpty() const { return players_.empty(); }
+  // The balloon text of everything pending, which is then forgotten.
+  Text TakeText(std::u16string_view separator);
+
+ private:
+  // The lines in balloon order: the players' lines first, later lines of other kinds of news
+  // go after them.
+  std::vector<Text> Lines() const;
+
+  std::vector<PlayerNews> players_;
+  std::unordered_map<Text, size_t> placeOfName_;  // index into players_
+};
+
+}  // namespace quorvex
