@@ -1,5 +1,5 @@
 // Quorvex.ini: five CR LF lines of key, "=" and value, matched by position, then the
-// optional lines matched by key.
+// optional lines matched by key, each ended by LF with or without a CR before it.
 #include "settings/ini_file.h"
 
 #include <algorithm>
@@ -9,6 +9,7 @@
 
 #include "common/files.h"
 #include "common/numbers.h"
+#include "watch/alert_rule.h"
 #include "watch/wildcard.h"
 
 namespace quorvex {
@@ -24,8 +25,8 @@ constexpr int16_t kDefaultPlayerLimitIndex = 1;
 
 constexpr size_t kPositionalLines = 5;
 constexpr std::u16string_view kMasterKey = u"master", kLatestVersionUrlKey = u"latestVersionUrl";
-constexpr std::u16string_view kWatchKey = u"watch";
-constexpr size_t kMaxWatchLines = 32;
+constexpr std::u16string_view kWatchKey = u"watch", kAlertKey = u"alert", kNotifyCommandKey = u"notifyCommand";
+constexpr size_t kMaxWatchLines = 32, kMaxAlertLines = 32;
 // How much of an ignored line its report quotes.
 constexpr size_t kQuotedLineUnits = 80;
 
@@ -37,6 +38,21 @@ std::vector<Text> SplitAtCrLf(const Text& text) {
   for (size_t found; (found = text.find(u"\r\n", start)) != Text::npos; start = found + 2)
     lines.push_back(text.substr(start, found - start));
   lines.push_back(text.substr(start));
+  return lines;
+}
+
+// The lines after the five as a player's editor sees them: ended by LF, one CR before it
+// dropped, so that a line appended with LF alone (as Linux editors and "echo >>" write) is a
+// line of its own.
+std::vector<Text> SplitLinesAfterFive(const std::string& bytes) {
+  std::vector<Text> lines;
+  const Text text = FromUtf8(bytes);
+  size_t start = 0;
+  for (size_t end; start < text.size(); start = end + 1) {
+    end = std::min(text.find(u'\n', start), text.size());
+    const bool crBefore = end > start && text[end - 1] == u'\r';
+    lines.push_back(text.substr(start, end - start - (crBefore ? 1 : 0)));
+  }
   return lines;
 }
 
@@ -75,38 +91,62 @@ std::optional<Text> ValueOfKeyedLine(const Text& line, std::u16string_view key) 
 }
 
 // The value of the first line after the five with `key`; nothing when no line has it.
-std::optional<Text> KeyedValue(const std::vector<Text>& lines, std::u16string_view key) {
-  for (size_t i = kPositionalLines; i < lines.size(); ++i) {
-    if (auto value = ValueOfKeyedLine(lines[i], key)) return value;
+std::optional<Text> KeyedValue(const std::vector<Text>& linesAfterFive, std::u16string_view key) {
+  for (const Text& line : linesAfterFive) {
+    if (auto value = ValueOfKeyedLine(line, key)) return value;
   }
   return std::nullopt;
 }
 
 // "Quorvex.ini line 7 "watch=" has an empty pattern; it is ignored"
-std::string IgnoredLineMessage(const std::vector<Text>& lines, size_t lineIndex, const std::string& why) {
-  const Text& line = lines[lineIndex];
+std::string IgnoredLineMessage(const Text& line, size_t lineNumber, const std::string& why) {
   const Text quoted = CutUnits(line, kQuotedLineUnits) + (line.size() > kQuotedLineUnits ? u"..." : u"");
-  return "Quorvex.ini line " + std::to_string(lineIndex + 1) + " \"" + ToUtf8(quoted) + "\" " + why + "; it is ignored";
+  return "Quorvex.ini line " + std::to_string(lineNumber) + " \"" + ToUtf8(quoted) + "\" " + why + "; it is ignored";
 }
 
-// The patterns of the watch= lines after the five, and a message for each one left out.
-void ReadWatchLines(const std::vector<Text>& lines, Settings& settings) {
+// Each Take...Line uses a line's value, or says why it is left out.
+std::string TakeWatchLine(const Text& pattern, size_t& watchLines, Settings& settings) {
+  if (++watchLines > kMaxWatchLines) return "is a watch= line after the 32nd";
+  if (pattern.empty()) return "has an empty pattern";
+  if (CountCharacters(pattern) > kMaxPatternCharacters) return "has a pattern over 64 characters";
+  settings.watchPatterns.push_back(pattern);
+  return {};
+}
+
+std::string TakeAlertLine(const Text& value, size_t& alertLines, Settings& settings) {
+  if (++alertLines > kMaxAlertLines) return "is an alert= line after the 32nd";
+  std::string problem;
+  if (auto rule = ParseAlertRule(value, problem)) settings.alertRules.push_back(std::move(*rule));
+  return problem;
+}
+
+// The first command wins, as the first master= does.
+std::string TakeNotifyCommandLine(const Text& command, Settings& settings) {
+  if (command.empty()) return "has no command";
+  if (settings.notifyCommand) return "is a notifyCommand= line after the first";
+  settings.notifyCommand = command;
+  return {};
+}
+
+// The watch=, alert= and notifyCommand= lines after the five, and a message for each one
+// left out, in the order of the file.
+void ReadOptInLines(const std::vector<Text>& linesAfterFive, Settings& settings) {
   settings.watchPatterns.clear();
+  settings.alertRules.clear();
+  settings.notifyCommand.reset();
   settings.ignoredLines.clear();
-  size_t watchLines = 0;
-  for (size_t i = kPositionalLines; i < lines.size(); ++i) {
-    const std::optional<Text> pattern = ValueOfKeyedLine(lines[i], kWatchKey);
-    if (!pattern) continue;
-    ++watchLines;
-    if (watchLines > kMaxWatchLines) {
-      settings.ignoredLines.push_back(IgnoredLineMessage(lines, i, "is a watch= line after the 32nd"));
-    } else if (pattern->empty()) {
-      settings.ignoredLines.push_back(IgnoredLineMessage(lines, i, "has an empty pattern"));
-    } else if (CountCharacters(*pattern) > kMaxPatternCharacters) {
-      settings.ignoredLines.push_back(IgnoredLineMessage(lines, i, "has a pattern over 64 characters"));
-    } else {
-      settings.watchPatterns.push_back(*pattern);
+  size_t watchLines = 0, alertLines = 0;
+  for (size_t i = 0; i < linesAfterFive.size(); ++i) {
+    const Text& line = linesAfterFive[i];
+    std::string problem;
+    if (auto pattern = ValueOfKeyedLine(line, kWatchKey)) {
+      problem = TakeWatchLine(*pattern, watchLines, settings);
+    } else if (auto rule = ValueOfKeyedLine(line, kAlertKey)) {
+      problem = TakeAlertLine(*rule, alertLines, settings);
+    } else if (auto command = ValueOfKeyedLine(line, kNotifyCommandKey)) {
+      problem = TakeNotifyCommandLine(*command, settings);
     }
+    if (!problem.empty()) settings.ignoredLines.push_back(IgnoredLineMessage(line, kPositionalLines + 1 + i, problem));
   }
 }
 
@@ -166,9 +206,10 @@ void ReadSettings(const Text& programFolder, Settings& settings) {
   // have their line ends in the same places.
   const std::vector<Text> lines = SplitAtCrLf(FromUtf8(bytes));
   settings.linesAfterFive = BytesAfterFiveLines(bytes);
-  ReadWatchLines(lines, settings);
-  if (auto master = KeyedValue(lines, kMasterKey)) settings.master = std::move(master);
-  if (auto url = KeyedValue(lines, kLatestVersionUrlKey)) settings.latestVersionUrl = std::move(url);
+  const std::vector<Text> linesAfterFive = SplitLinesAfterFive(settings.linesAfterFive);
+  ReadOptInLines(linesAfterFive, settings);
+  if (auto master = KeyedValue(linesAfterFive, kMasterKey)) settings.master = std::move(master);
+  if (auto url = KeyedValue(linesAfterFive, kLatestVersionUrlKey)) settings.latestVersionUrl = std::move(url);
   // Each field is stored as soon as it converts, so a bad line leaves the earlier ones read.
   settings.minPlayers = ToInt16(ValueOfLine(lines, 0));
   settings.checkTime = ToInt32(ValueOfLine(lines, 1));

@@ -7,6 +7,7 @@
 
 #include "common/files.h"
 #include "common/text.h"
+#include "watch/alert_rule.h"
 
 namespace quorvex {
 
@@ -29,6 +30,11 @@ struct Settings {
   std::vector<Text> watchPatterns;
   // One message per line the reader ignored, naming it, for the error report.
   std::vector<std::string> ignoredLines;
+  // The rules of the usable alert= lines, in file order.
+  std::vector<AlertRule> alertRules;
+  // The first non-empty notifyCommand= value, trimmed of blanks: the command line run for
+  // every balloon.
+  std::optional<Text> notifyCommand;
 
   bool operator==(const Settings&) const = default;
 };
@@ -47,8 +53,11 @@ struct UnreadableSettingsFile : FileError {
 // which are written at once. A file that cannot be read throws UnreadableSettingsFile and
 // changes nothing; a damaged one throws after the fields read so far are stored, the
 // optional lines being read first, so a damaged line among the five does not lose them.
+// The lines after the five end at each LF, a CR before it dropped; they are read by key.
 // Up to 32 watch= lines are used; an empty pattern, one over 64 characters and every
-// watch= line after the 32nd are left out and named in `ignoredLines`.
+// watch= line after the 32nd are left out and named in `ignoredLines`; so is every alert=
+// line that gives no rule (see ParseAlertRule) or comes after the 32nd, an empty
+// notifyCommand= and every notifyCommand= after the first one used.
 // On return `minPlayers` holds the player count as stored, not yet the index.
 void ReadSettings(const Text& programFolder, Settings& settings);
 // Writes the five lines, then `linesAfterFive` as it is; `minPlayers` is the index.

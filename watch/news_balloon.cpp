@@ -9,6 +9,10 @@ Text PlayerNewsLine(const PlayerNews& news) {
   return news.name + (news.event == PlayerEvent::kMoved ? u" moved to " : u" on ") + server;
 }
 
+Text ServerNewsLine(const ServerNews& news) {
+  return CutUnits(news.serverName, kNewsServerNameUnits) + u" has " + FormatPlain(news.players) + u" players";
+}
+
 Text JoinNewsLines(const std::vector<Text>& lines, std::u16string_view separator) {
   Text kept;
   size_t keptLines = 0;
@@ -24,20 +28,37 @@ Text JoinNewsLines(const std::vector<Text>& lines, std::u16string_view separator
   return keptLines == 0 ? more : kept + Text(separator) + more;
 }
 
+namespace {
+
+// `item` after the others, or in the place of the one pending under the same key.
+template <typename News>
+void AddOrReplace(std::vector<News>& pending, std::unordered_map<Text, size_t>& places, const Text& key,
+                  const News& item) {
+  const auto [entry, isNew] = places.try_emplace(key, pending.size());
+  if (isNew) {
+    pending.push_back(item);
+  } else {
+    pending[entry->second] = item;
+  }
+}
+
+}  // namespace
+
 void PendingNews::AddPlayerNews(const std::vector<PlayerNews>& news) {
-  for (const PlayerNews& item : news) {
-    const auto [entry, isNew] = placeOfName_.try_emplace(item.name, players_.size());
-    if (isNew) {
-      players_.push_back(item);
-    } else {
-      players_[entry->second] = item;
-    }
+  for (const PlayerNews& item : news) AddOrReplace(players_, placeOfName_, item.name, item);
+}
+
+void PendingNews::AddServerNews(const std::vector<ServerNews>& news) {
+  for (const ServerNews& item : news) {
+    const Text key = FormatPlain(int64_t(item.address.size())) + u":" + item.address + item.port;
+    AddOrReplace(servers_, placeOfServer_, key, item);
   }
 }
 
 std::vector<Text> PendingNews::Lines() const {
   std::vector<Text> lines;
   for (const PlayerNews& news : players_) lines.push_back(PlayerNewsLine(news));
+  for (const ServerNews& news : servers_) lines.push_back(ServerNewsLine(news));
   return lines;
 }
 
@@ -45,6 +66,8 @@ Text PendingNews::TakeText(std::u16string_view separator) {
   const Text text = JoinNewsLines(Lines(), separator);
   players_.clear();
   placeOfName_.clear();
+  servers_.clear();
+  placeOfServer_.clear();
   return text;
 }
 

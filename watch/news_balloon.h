@@ -1,5 +1,6 @@
 // The one "news" balloon a poll may show: a line per watched player that came online or
-// moved, waiting while the player-limit balloon has the screen.
+// moved, then a line per server that reached an alert= rule, waiting while the player-limit
+// balloon has the screen.
 #pragma once
 #include <cstddef>
 #include <string_view>
@@ -8,6 +9,7 @@
 
 #include "common/text.h"
 #include "watch/player_watch.h"
+#include "watch/server_alerts.h"
 
 namespace quorvex {
 
@@ -18,6 +20,8 @@ constexpr size_t kNewsServerNameUnits = 40;
 // "NAME on SERVER" or "NAME moved to SERVER", the server name cut to 40 units (never half a
 // surrogate pair).
 Text PlayerNewsLine(const PlayerNews& news);
+// "SERVER has P players", the server name cut to 40 units like a player line's.
+Text ServerNewsLine(const ServerNews& news);
 
 // The lines joined by `separator` (CR LF on Windows, LF on Linux) when they fit in 255 units;
 // otherwise as many whole lines from the first as leave room for a last line "and N more",
@@ -30,17 +34,23 @@ class PendingNews {
  public:
   // A name already pending keeps its place and takes the latest event and server.
   void AddPlayerNews(const std::vector<PlayerNews>& news);
-  bool IsEmpty() const { return players_.empty(); }
+  // A server (address and port) already pending keeps its place and takes the latest name
+  // and count.
+  void AddServerNews(const std::vector<ServerNews>& news);
+  bool IsEmpty() const { return players_.empty() && servers_.empty(); }
   // The balloon text of everything pending, which is then forgotten.
   Text TakeText(std::u16string_view separator);
 
  private:
-  // The lines in balloon order: the players' lines first, later lines of other kinds of news
-  // go after them.
+  // The lines in balloon order: the players' lines first, then the servers'.
   std::vector<Text> Lines() const;
 
   std::vector<PlayerNews> players_;
   std::unordered_map<Text, size_t> placeOfName_;  // index into players_
+  std::vector<ServerNews> servers_;
+  // Index into servers_ by address and port, kept as one text: the address's length, ":",
+  // the address and the port, which no two servers share.
+  std::unordered_map<Text, size_t> placeOfServer_;
 };
 
 }  // namespace quorvex

@@ -5,8 +5,12 @@
 // and a joinable server puts nothing a command interpreter would act on into a command line.
 // As the watch reads it: every server's player names are non-empty, trimmed and comma-free,
 // each matches itself as a pattern and "*" matches it, the reply's first 64 units as a pattern
-// never cost more than pattern × name steps, and the news balloon keeps 255 units.
+// never cost more than pattern × name steps, and the news balloon keeps 255 units. As the
+// alert= rules read it: "*" with a count of 1 tells each server with players once, by its
+// first element, and the same reply ten minutes later tells nothing.
 #include <algorithm>
+#include <set>
+#include <utility>
 
 #include "common/numbers.h"
 #include "common/steps.h"
@@ -22,6 +26,7 @@
 #include "watch/listed_servers.h"
 #include "watch/news_balloon.h"
 #include "watch/player_watch.h"
+#include "watch/server_alerts.h"
 #include "watch/wildcard.h"
 
 namespace quorvex::fuzz {
@@ -60,6 +65,17 @@ void CheckName(const Text& name, const Text& pattern) {
   Require(steps <= (pattern.size() + 1) * (name.size() + 1), "a match costs at most pattern x name steps");
 }
 
+// The servers with players by their first element, as the "*" rule with a count of 1 tells.
+std::vector<ServerNews> ServersWithPlayers(const std::vector<ListedServer>& servers) {
+  std::set<std::pair<Text, Text>> seen;
+  std::vector<ServerNews> busy;
+  for (const ListedServer& server : servers) {
+    if (seen.insert({server.address, server.port}).second && server.current_players.value_or(0) >= 1)
+      busy.push_back({server.name, server.address, server.port, *server.current_players});
+  }
+  return busy;
+}
+
 void CheckWatch(const Text& reply) {
   const std::vector<ListedServer> servers = ScanListedServers(reply);
   const Text pattern = CutUnits(reply, kMaxPatternCharacters);
@@ -67,9 +83,14 @@ void CheckWatch(const Text& reply) {
     for (const Text& name : server.playerNames) CheckName(name, pattern);
   }
   PlayerWatch watch({pattern, u"*"});
+  ServerAlerts alerts({{1, pattern}, {1, u"*"}, {kMaxAlertPlayers, u"*"}});
   PendingNews pending;
   pending.AddPlayerNews(watch.TakeReply(servers, 0));
+  const std::vector<ServerNews> told = alerts.TakeReply(servers, 0);
+  Require(told == ServersWithPlayers(servers), "each server with players is told once, by its first element");
+  pending.AddServerNews(told);
   Require(watch.TakeReply(servers, 1000).empty(), "the same reply again has no news");
+  Require(alerts.TakeReply(servers, ServerAlerts::kRearmDelayMs).empty(), "no rule re-arms above its count");
   Require(pending.TakeText(u"\r\n").size() <= kNewsTextUnits, "the news balloon keeps 255 units");
 }
 

@@ -1,6 +1,6 @@
 // Quorvex.ini as anything may have left it (the input) fails to read only with the program's
-// own errors, and gives at most 32 watch patterns, none empty, blank at an end or over 64
-// characters. What the writer writes, the reader reads: settings Form1 can hold at Exit (from
+// own errors, and gives at most 32 watch patterns and 32 alert rules, no pattern empty, blank
+// at an end or over 64 characters, every rule's count 1 to 999, a notify command non-empty. What the writer writes, the reader reads: settings Form1 can hold at Exit (from
 // the first 10 bytes a limit index 1..5, any update rate and flags, a sort column 0..5; the
 // rest as the lines after the five) read back to the same values, a flag as on or off, and the
 // lines after the five go back to the file byte for byte.
@@ -17,16 +17,27 @@
 namespace quorvex::fuzz {
 namespace {
 
-bool UsablePattern(const Text& pattern) {
+bool TrimmedAndNotEmpty(const Text& text) {
   const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
-  return !pattern.empty() && !blank(pattern.front()) && !blank(pattern.back()) &&
-         CountCharacters(pattern) <= kMaxPatternCharacters;
+  return !text.empty() && !blank(text.front()) && !blank(text.back());
+}
+
+bool UsablePattern(const Text& pattern) {
+  return TrimmedAndNotEmpty(pattern) && CountCharacters(pattern) <= kMaxPatternCharacters;
 }
 
 void CheckWatchLines(const Settings& settings) {
   Require(settings.watchPatterns.size() <= 32, "at most 32 watch patterns");
   Require(std::all_of(settings.watchPatterns.begin(), settings.watchPatterns.end(), UsablePattern),
           "every watch pattern is usable");
+  Require(settings.alertRules.size() <= 32, "at most 32 alert rules");
+  Require(std::all_of(settings.alertRules.begin(), settings.alertRules.end(),
+                      [](const AlertRule& rule) {
+                        return rule.players >= 1 && rule.players <= kMaxAlertPlayers && UsablePattern(rule.pattern);
+                      }),
+          "every alert rule is usable");
+  Require(!settings.notifyCommand || TrimmedAndNotEmpty(*settings.notifyCommand),
+          "a notify command is trimmed and not empty");
 }
 
 bool SameFlag(int16_t read, int16_t held) { return (read != 0) == (held != 0) && read >= 0; }

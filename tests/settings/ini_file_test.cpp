@@ -33,6 +33,11 @@ class IniFileTest : public ::testing::Test {
 
 const std::string kFiveLines = "minPlayers= 8\r\ncheckTime= 40\r\nsound=0\r\nautostart=1\r\nsort=2\r\n";
 
+// The message naming a line the reader left out.
+std::string Ignored(int line, const std::string& text, const std::string& why) {
+  return "Quorvex.ini line " + std::to_string(line) + " \"" + text + "\" " + why + "; it is ignored";
+}
+
 TEST(PlayerLimit, IsTwoToTheIndexPlusOneWithoutWrapping) {
   for (const auto& [index, limit] : {std::pair<int16_t, int32_t>{1, 4}, {5, 64}, {-1, 1}, {29, 1 << 30}, {-2, 0}})
     EXPECT_EQ(PlayerLimit(index), limit) << index;  // 2^-1 and less round half to even to 0
@@ -124,8 +129,8 @@ TEST_F(IniFileTest, ARewriteKeepsEveryLineAfterTheFiveByteForByte) {
   }
   Settings settings;
   ReadSettings(Folder(), settings);
-  // An LF alone ends no line: "bar\nwatch=baz" is the value of foo=.
-  EXPECT_EQ(settings.watchPatterns, (std::vector<Text>{u"Bob*", u"J\uFFFDrg", u"x\r"}));
+  // An LF alone ends a line after the five too, and a last CR without LF is no part of it.
+  EXPECT_EQ(settings.watchPatterns, (std::vector<Text>{u"Bob*", u"J\uFFFDrg", u"baz", u"x"}));
 }
 
 // watch= lines are read by key like master=; an empty pattern, one over 64 characters and
@@ -143,9 +148,6 @@ TEST_F(IniFileTest, WatchLinesGiveUpTo32PatternsAndNameEachLineLeftOut) {
     if (i <= 32) thirtyOne.push_back(u"p" + FromAscii(std::to_string(i)));
   }
   thirtyFour += "watch=\r\nmaster=h\r\n";
-  const auto ignored = [](int line, const std::string& text, const std::string& why) {
-    return "Quorvex.ini line " + std::to_string(line) + " \"" + text + "\" " + why + "; it is ignored";
-  };
   const std::string over = "watch=" + std::string(65, 'a'), farOver = " watch = " + std::string(200, 'b');
   const std::tuple<std::string, std::vector<Text>, std::vector<std::string>> cases[] = {
       {"watch=bob\r\n WATCH\t= *[FR]* \r\nwatched=x\r\nwatch\r\n;watch=y\r\nwatch==z\r\nwatch=bob",
@@ -153,13 +155,13 @@ TEST_F(IniFileTest, WatchLinesGiveUpTo32PatternsAndNameEachLineLeftOut) {
       {"watch=\r\nwatch= \t\r\nwatch=" + std::string(64, 'a') + "\r\n" + over + "\r\n" + farOver +
            "\r\nwatch=" + ToUtf8(smiles) + "\r\nwatch=" + ToUtf8(smiles) + "x\r\n",
        {Text(64, u'a'), smiles},
-       {ignored(6, "watch=", "has an empty pattern"), ignored(7, "watch= \t", "has an empty pattern"),
-        ignored(9, over, "has a pattern over 64 characters"),
-        ignored(10, farOver.substr(0, 80) + "...", "has a pattern over 64 characters"),
-        ignored(12, "watch=" + ToUtf8(smiles.substr(0, 74)) + "...", "has a pattern over 64 characters")}},
+       {Ignored(6, "watch=", "has an empty pattern"), Ignored(7, "watch= \t", "has an empty pattern"),
+        Ignored(9, over, "has a pattern over 64 characters"),
+        Ignored(10, farOver.substr(0, 80) + "...", "has a pattern over 64 characters"),
+        Ignored(12, "watch=" + ToUtf8(smiles.substr(0, 74)) + "...", "has a pattern over 64 characters")}},
       {thirtyFour, thirtyOne,
-       {ignored(6, "watch=", "has an empty pattern"), ignored(38, "watch=p33", "is a watch= line after the 32nd"),
-        ignored(39, "watch=", "is a watch= line after the 32nd")}},
+       {Ignored(6, "watch=", "has an empty pattern"), Ignored(38, "watch=p33", "is a watch= line after the 32nd"),
+        Ignored(39, "watch=", "is a watch= line after the 32nd")}},
   };
   for (const auto& [after, patterns, messages] : cases) {
     PutFile(kFiveLines + after);
@@ -171,11 +173,49 @@ TEST_F(IniFileTest, WatchLinesGiveUpTo32PatternsAndNameEachLineLeftOut) {
   // Read before the five, so a damaged line among them (here an empty first line) does not
   // lose them; a second read does not add to the first.
   PutFile("\r\nb\r\nc\r\nd\r\ne\r\nwatch=\r\nwatch=a");
-  Settings settings{.watchPatterns = {u"old"}, .ignoredLines = {"old"}};
+  Settings settings{
+      .watchPatterns = {u"old"}, .ignoredLines = {"old"}, .alertRules = {{1, u"old"}}, .notifyCommand = u"old"};
   EXPECT_THROW(ReadSettings(Folder(), settings), FileError);
   EXPECT_EQ(settings.linesAfterFive, "watch=\r\nwatch=a");
   EXPECT_EQ(settings.watchPatterns, std::vector<Text>{u"a"});
-  EXPECT_EQ(settings.ignoredLines, std::vector<std::string>{ignored(6, "watch=", "has an empty pattern")});
+  EXPECT_EQ(settings.ignoredLines, std::vector<std::string>{Ignored(6, "watch=", "has an empty pattern")});
+  EXPECT_TRUE(settings.alertRules.empty());
+  EXPECT_EQ(settings.notifyCommand, std::nullopt);
+}
+
+// alert= and notifyCommand= lines are read by key like watch=, whether a line ends with CR LF
+// or LF alone; up to 32 alert= lines count, and the first non-empty notifyCommand= wins. Every
+// line left out is named once, in the order of the file.
+TEST_F(IniFileTest, AlertLinesGiveUpTo32RulesAndTheFirstNotifyCommandWins) {
+  const std::string badCount = "does not start with a player count from 1 to 999 and a blank";
+  std::string thirtyFour;
+  std::vector<AlertRule> thirtyTwo;
+  for (int i = 1; i <= 33; ++i) {
+    thirtyFour += "alert=" + std::to_string(i) + " s\r\n";
+    if (i <= 32) thirtyTwo.push_back({i, u"s"});
+  }
+  thirtyFour += "alert=\n";
+  const std::tuple<std::string, std::vector<AlertRule>, std::optional<Text>, std::vector<std::string>> cases[] = {
+      {"alert=12 Our *\n ALERT \t= 5\tx \r\nalert=0 x\nalert=12\r\nalert=12x\nalerts=3 y\nnotifyCommand= \r\n"
+       "notifyCommand = curl -d \"a b\" \nnotifyCommand=second\nwatch=bob\n",
+       {{12, u"Our *"}, {5, u"x"}},
+       u"curl -d \"a b\"",
+       {Ignored(8, "alert=0 x", badCount), Ignored(9, "alert=12", "has no server-name pattern after its player count"),
+        Ignored(10, "alert=12x", badCount), Ignored(12, "notifyCommand= ", "has no command"),
+        Ignored(14, "notifyCommand=second", "is a notifyCommand= line after the first")}},
+      {thirtyFour, thirtyTwo, std::nullopt,
+       {Ignored(38, "alert=33 s", "is an alert= line after the 32nd"),
+        Ignored(39, "alert=", "is an alert= line after the 32nd")}},
+  };
+  for (const auto& [after, rules, command, messages] : cases) {
+    PutFile(kFiveLines + after + "master=h");
+    Settings settings;
+    ReadSettings(Folder(), settings);
+    EXPECT_EQ(settings.alertRules, rules) << after;
+    EXPECT_EQ(settings.notifyCommand, command) << after;
+    EXPECT_EQ(settings.ignoredLines, messages) << after;
+    EXPECT_EQ(settings.master, u"h") << "a line after one ended by LF alone";
+  }
 }
 
 }  // namespace

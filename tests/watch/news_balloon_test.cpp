@@ -1,5 +1,5 @@
 // The news balloon's text: its lines, the 255-unit limit with "and N more", and the news
-// that waits behind the player-limit balloon.
+// that waits behind the player-limit balloon, the players' lines before the servers'.
 #include "watch/news_balloon.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +25,12 @@ TEST(PlayerNewsLine, SaysOnOrMovedToWithTheServerNameCutTo40Units) {
       {{Text(60, u'n'), PlayerEvent::kMoved, u""}, Text(60, u'n') + u" moved to "},  // a name is never cut
   };
   for (const auto& [news, line] : cases) EXPECT_EQ(PlayerNewsLine(news), line) << ToUtf8(line);
+}
+
+TEST(ServerNewsLine, SaysHasPPlayersWithTheServerNameCutTo40Units) {
+  const Text forty(40, u's');
+  EXPECT_EQ(ServerNewsLine({u"Isle & Co", u"a", u"1", 12}), u"Isle & Co has 12 players");
+  EXPECT_EQ(ServerNewsLine({forty + u"x", u"a", u"1", 999}), forty + u" has 999 players");
 }
 
 // Lines of `units` units each, "1xxx", "2xxx", ...
@@ -95,6 +101,38 @@ TEST(PendingNews, ManyNamesFillTheBalloonAndTheRestIsCounted) {
   Text expected;
   for (int i = 0; i < 27; ++i) expected += u"p" + FormatPlain(10 + i) + u" on S\n";
   EXPECT_EQ(pending.TakeText(u"\n"), expected + u"and 73 more");
+}
+
+// A server is its address and port: pending once, in its first place, with its latest name
+// and count.
+TEST(PendingNews, ServerLinesFollowThePlayersAndKeepEachServerOnceWithItsLatestCount) {
+  PendingNews pending;
+  pending.AddServerNews({{u"Isle", u"a", u"1", 12}, {u"Bay", u"b", u"1", 20}, {u"X", u"ab", u"c", 5}});
+  pending.AddPlayerNews({{u"ann", PlayerEvent::kOnline, u"Isle"}});
+  pending.AddServerNews({{u"Isle 2", u"a", u"1", 14}, {u"Bay", u"b", u"2", 30}, {u"Y", u"a", u"bc", 6}});
+  EXPECT_EQ(pending.TakeText(u"\n"),
+            u"ann on Isle\nIsle 2 has 14 players\nBay has 20 players\nX has 5 players\nBay has 30 players\n"
+            u"Y has 6 players");
+  EXPECT_TRUE(pending.IsEmpty());
+  pending.AddServerNews({{u"Isle", u"a", u"1", 12}});
+  EXPECT_FALSE(pending.IsEmpty());
+  EXPECT_EQ(pending.TakeText(u"\n"), u"Isle has 12 players") << "what was taken is not held any more";
+}
+
+TEST(PendingNews, PlayersAndServersShareTheBalloonsLimitAndItsCount) {
+  PendingNews pending;
+  std::vector<PlayerNews> players;
+  std::vector<ServerNews> servers;
+  for (int i = 10; i < 20; ++i) players.push_back({u"p" + FormatPlain(i), PlayerEvent::kOnline, u"S"});
+  for (int i = 10; i < 40; ++i) servers.push_back({u"s" + FormatPlain(i), FormatPlain(i), u"1", 5});
+  pending.AddServerNews(servers);
+  pending.AddPlayerNews(players);
+  // 10 lines "p10 on S" and 9 LF are 89 units; then 8 lines "\ns10 has 5 players" (18 each)
+  // and "\nand 22 more" make 245; a ninth server line would make 263.
+  Text expected;
+  for (int i = 10; i < 20; ++i) expected += u"p" + FormatPlain(i) + u" on S\n";
+  for (int i = 10; i < 18; ++i) expected += u"s" + FormatPlain(i) + u" has 5 players\n";
+  EXPECT_EQ(pending.TakeText(u"\n"), expected + u"and 22 more");
 }
 
 }  // namespace
