@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/watch/reply_steps.h"
+
 namespace quorvex {
 namespace {
 
@@ -19,17 +21,9 @@ ListedServer On(const Text& address, std::vector<Text> players) {
 PlayerNews Online(const Text& name, const Text& address) { return {name, PlayerEvent::kOnline, u"Server " + address}; }
 PlayerNews Moved(const Text& name, const Text& address) { return {name, PlayerEvent::kMoved, u"Server " + address}; }
 
-// One reply at a time: when it arrived (ms), what it held, and the news it must give.
-struct Step {
-  int64_t atMs;
-  std::vector<ListedServer> reply;
-  std::vector<PlayerNews> news;
-};
+using Step = ReplyStep<PlayerNews>;
 
-void RunSteps(PlayerWatch& watch, const std::vector<Step>& steps) {
-  for (size_t i = 0; i < steps.size(); ++i)
-    EXPECT_EQ(watch.TakeReply(steps[i].reply, steps[i].atMs), steps[i].news) << "reply " << i + 1;
-}
+void RunSteps(PlayerWatch& watch, const std::vector<Step>& steps) { RunReplySteps(watch, steps); }
 
 constexpr int64_t kWindow = PlayerWatch::kOnlineWindowMs;
 

@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "tests/watch/reply_steps.h"
+
 namespace quorvex {
 namespace {
 
@@ -19,17 +21,9 @@ ServerNews Told(const ListedServer& server) {
   return {server.name, server.address, server.port, server.current_players.value()};
 }
 
-// One reply at a time: when it arrived (ms), what it held, and the servers it must tell.
-struct Step {
-  int64_t atMs;
-  std::vector<ListedServer> reply;
-  std::vector<ServerNews> news;
-};
+using Step = ReplyStep<ServerNews>;
 
-void RunSteps(ServerAlerts& alerts, const std::vector<Step>& steps) {
-  for (size_t i = 0; i < steps.size(); ++i)
-    EXPECT_EQ(alerts.TakeReply(steps[i].reply, steps[i].atMs), steps[i].news) << "reply " << i + 1;
-}
+void RunSteps(ServerAlerts& watch, const std::vector<Step>& steps) { RunReplySteps(watch, steps); }
 
 constexpr int64_t kRearm = ServerAlerts::kRearmDelayMs;
 
