@@ -71,7 +71,7 @@ TEST_F(IniFileTest, LinesAreReadByPositionUpToTheFirstBadOneAndTheOptionalOnesBy
   const std::pair<std::string, Settings> cases[] = {
       {"sort=3\r\nsound=0\r\ncheckTime= 40\r\nminPlayers= 16\r\nautostart=5\r\nmore\r\n", {3, 0, 40, 16, 5, "more\r\n"}},
       {"minPlayers= 2.5\r\ncheckTime= 3.5 \r\nsound=  0.5\r\nautostart=1.5\r\nsort=-0", {2, 4, 0, 2, 0}},  // no last CR LF
-      {"a=8\r\nb=20\r\nc=1=0\r\nd==7\r\ne=2\r\n", {8, 20, 1, -7, -7}},  // the value ends at the next "="
+      {"=8\r\nb=20\r\nc=1=0\r\nd==7\r\ne=2\r\n", {8, 20, 1, -7, -7}},  // the value ends at the next "="
       {"minPlayers= 8\r\ncheckTime= 40\r\nsound=0", {8, 40, 0, -7, -7}},  // three lines only
       {"minPlayers= 8\r\ncheckTime 40\r\nsound=0\r\nautostart=1\r\nsort=2\r\n", {8, -7, -7, -7, -7}},
       {"a=8\r\nb=40\r\nsound=32768\r\nd=1\r\ne=2\r\n", {8, 40, -7, -7, -7}},
