@@ -44,6 +44,14 @@ std::vector<ServerNews> ServerAlerts::TakeReply(const std::vector<ListedServer>&
     }
     if (told) news.push_back({server.name, server.address, server.port, *server.current_players});
   }
+  // A told server the list no longer holds ten minutes on counts as below every count (it is
+  // offline), so the rules keep only servers still listed: a master inventing new addresses
+  // at every poll cannot grow them without end.
+  for (Rule& rule : rules_) {
+    std::erase_if(rule.toldAtMs, [&](const auto& told) {
+      return nowMs - told.second >= kRearmDelayMs && !seen.contains(told.first);
+    });
+  }
   return news;
 }
 

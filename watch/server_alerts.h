@@ -38,9 +38,9 @@ class ServerAlerts {
   // the servers to tell about, in the reply's order. A server (the first element of its
   // address and port) is told when a rule whose pattern matches its name is armed for it and
   // its count is at least the rule's; every such rule then disarms for it, and re-arms at a
-  // reply kRearmDelayMs or more after that showing the count below the rule's. A count that
-  // is no whole number changes nothing for the server. A failed poll is no reply: the caller
-  // skips it.
+  // reply kRearmDelayMs or more after that showing the count below the rule's, or no longer
+  // listing the server. A count that is no whole number changes nothing for the server. A
+  // failed poll is no reply: the caller skips it.
   std::vector<ServerNews> TakeReply(const std::vector<ListedServer>& servers, int64_t nowMs);
 
  private:

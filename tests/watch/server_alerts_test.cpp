@@ -47,6 +47,19 @@ TEST(ServerAlerts, TellsOnceThenAgainOnlyAfterTenMinutesAndAReplyBelowTheCount) 
   });
 }
 
+// A server gone from the list is offline: ten minutes after its report that re-arms it.
+TEST(ServerAlerts, AServerNoLongerListedTenMinutesAfterItsReportIsToldAgain) {
+  ServerAlerts alerts({{5, u"*"}});
+  const ListedServer a = Server(u"a", u"A", 9), b = Server(u"b", u"B", 1);
+  RunSteps(alerts, {
+      {0, {a}, {Told(a)}},
+      {kRearm - 1, {b}, {}},  // gone for a while within the ten minutes: still told
+      {kRearm, {a}, {}},
+      {2 * kRearm, {b}, {}},
+      {2 * kRearm + 1, {a}, {Told(a)}},
+  });
+}
+
 // A server is the first element of its address and port; another port is another server.
 TEST(ServerAlerts, OnlyTheFirstElementOfAnAddressAndPortCounts) {
   ServerAlerts alerts({{5, u"*"}});
