@@ -32,6 +32,9 @@ class Desktop : public EventLoop {
   virtual void ShowPopup() = 0;
   // No form is loaded any more: the process ends once the current handler returns.
   virtual void EndProgram() = 0;
+  // Milliseconds on a clock that never runs backwards (not the time of day): how long ago a
+  // reply came. The console's virtual clock when it runs on one.
+  virtual int64_t NowMs() = 0;
   // A problem a handler met and went on past (an unusable line in Quorvex.ini), told where
   // the front end tells the errors that end a handler.
   virtual void ReportError(std::string_view handler, std::string_view message) = 0;

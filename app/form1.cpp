@@ -15,6 +15,7 @@
 #include "servers/server_list_parser.h"
 #include "tray/join.h"
 #include "tray/tooltip_text.h"
+#include "watch/listed_servers.h"
 
 namespace quorvex {
 
@@ -118,6 +119,8 @@ void Form1::Form_Load() {
       throw;
     }
   });
+  for (const std::string& ignored : settings_.ignoredLines) desktop.ReportError("Form_Load", ignored);
+  playerWatch_ = PlayerWatch(settings_.watchPatterns);
   UseAddressesFromSettings();
   // Normalised before the version download, which lets events run: a command chosen
   // during it finds the settings as it would right after start-up.
@@ -231,12 +234,14 @@ void Form1::Timer1_Timer() {
 void Form1::Timer3_Timer() {
   SetTimer(TimerId::Timer3, false, timer3_.Interval);
   // An Exit in one of the yields ends the poll there (HandlerAborted): it touches nothing more.
+  Text reply;
+  bool listed = false;
+  bool limitBalloonShown = false;
   {
     // Until its own rebuild the poll writes the records: a sort chosen meanwhile would mix
     // their fields (a name beside another server's address), so its rebuild waits for this one.
     const BusyScope hold = rebuildGate_.Hold();
-    Text reply;
-    RunStep([&] {
+    listed = RunStep([&] {
       services_.httpRequest.send(pump_);
       reply = services_.httpRequest.responseText();
     });
@@ -245,11 +250,24 @@ void Form1::Timer3_Timer() {
     totalPlayers_ = 0;
     AddUpPlayers();
     NormaliseAndPing();
-    RunStep([&] { DecideAlert(); });
+    RunStep([&] { limitBalloonShown = DecideAlert(); });
     RunStep([&] { ShowSummary(2); });
   }
   RunStep([&] { RebuildMenu(); });
+  // A failed list request is no reply: nobody counts as gone.
+  if (listed && playerWatch_.WatchesAnyone()) WatchPlayers(reply, limitBalloonShown);
   SetTimer(TimerId::Timer1, true, timer1_.Interval);
+}
+
+// The news of the watched players in this reply, shown in a balloon over the icon as the
+// poll left it; while the player-limit balloon of this poll is up, the news waits.
+void Form1::WatchPlayers(const Text& listReply, bool limitBalloonShown) {
+  RunStep([&] {
+    pendingNews_.AddPlayerNews(playerWatch_.TakeReply(ScanListedServers(listReply), services_.desktop.NowMs()));
+  });
+  if (limitBalloonShown || pendingNews_.IsEmpty()) return;
+  RunStep([&] { trayIcon_.ShowBalloonOnly(kAppTitle, pendingNews_.TakeText(config_.lineBreak), kBalloonInfoIcon); });
+  PlayAlertSound();
 }
 
 // The totals, the busiest up-to-date server and the player names, over the listed servers.
@@ -290,19 +308,25 @@ void Form1::NormaliseAndPing() {
   }
 }
 
-void Form1::DecideAlert() {
+// Whether the player-limit balloon was shown.
+bool Form1::DecideAlert() {
   const int32_t limit = PlayerLimit(settings_.minPlayers);
   if (limit <= maxPlayers_ && limitReached_ == 0) {
     RunStep([&] {
       trayIcon_.ShowTrayBalloon(kAppTitle, AlertMessage(limit, maxPlayers_), u"", kBalloonInfoIcon,
                                 services_.desktop.AlertIcon());
     });
-    if (settings_.sound != 0) RunStep([&] { services_.desktop.PlaySoundSync(u"bing.wav"); });
+    PlayAlertSound();
     limitReached_ = -1;
     SetTimer(TimerId::Timer2, true, timer2_.Interval);
-  } else if (limit > maxPlayers_) {
-    limitReached_ = 0;
+    return true;
   }
+  if (limit > maxPlayers_) limitReached_ = 0;
+  return false;
+}
+
+void Form1::PlayAlertSound() {
+  if (settings_.sound != 0) RunStep([&] { services_.desktop.PlaySoundSync(u"bing.wav"); });
 }
 
 // The tooltip summary with the icon of the alert latch.

@@ -15,6 +15,8 @@
 #include "tray/launcher.h"
 #include "tray/ping.h"
 #include "tray/trayicon.h"
+#include "watch/news_balloon.h"
+#include "watch/player_watch.h"
 
 namespace quorvex {
 
@@ -31,6 +33,8 @@ struct Form1Config {
   // Quorvex.ini replace at start-up.
   bool masterHostGiven = false;
   bool latestVersionUrlGiven = false;
+  // What joins the lines of the watch balloon: CR LF for the Windows shell, LF on Linux.
+  Text lineBreak = u"\r\n";
 };
 
 struct Form1Services {
@@ -113,7 +117,9 @@ class Form1 {
   void UseAddressesFromSettings();
   void AddUpPlayers();
   void NormaliseAndPing();
-  void DecideAlert();
+  bool DecideAlert();
+  void PlayAlertSound();
+  void WatchPlayers(const Text& listReply, bool limitBalloonShown);
   void ShowSummary(int blanksAfterMaxPlayers);
   void RebuildMenu();
   void StartGame(const ServerRecord& server);
@@ -140,6 +146,8 @@ class Form1 {
   bool exited_ = false;
   // The yield of every long handler and network wait: an Exit inside it ends the handler.
   EventPump pump_;
+  PlayerWatch playerWatch_{{}};  // from the watch= lines, once they are read
+  PendingNews pendingNews_;      // the watch balloon's lines not shown yet
   uint64_t menuRevision_ = 0;
 };
 

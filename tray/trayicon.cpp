@@ -42,6 +42,15 @@ void TrayIcon::ShowTrayBalloon(const Text& title, const Text& message, const Tex
   shell_.NotifyIcon(kNimAdd, trayIconData_);
 }
 
+void TrayIcon::ShowBalloonOnly(const Text& title, const Text& message, uint32_t infoFlags) {
+  trayIconData_.szInfo = CutUnits(message, kInfoUnits);
+  trayIconData_.szInfoTitle = CutUnits(title, kTitleUnits);
+  trayIconData_.dwInfoFlags = infoFlags;
+  TrayIconData balloon = trayIconData_;
+  balloon.uFlags = kNifInfo;
+  shell_.NotifyIcon(kNimModify, balloon);
+}
+
 void TrayIcon::RemoveTrayIcon() { shell_.NotifyIcon(kNimDelete, trayIconData_); }
 
 void TrayIcon::RestoreTrayIcon() {

@@ -51,6 +51,9 @@ class TrayIcon {
   // Removes and re-adds the icon with a balloon; without `icon` the last icon stays.
   void ShowTrayBalloon(const Text& title, const Text& message, const Text& tip, uint32_t infoFlags,
                        std::optional<NativeHandle> icon = std::nullopt);
+  // A balloon over the icon as it stands: the icon and the tooltip stay, nothing is removed
+  // or re-added, and the record keeps its flags, so a restored icon does not show it again.
+  void ShowBalloonOnly(const Text& title, const Text& message, uint32_t infoFlags);
   void RemoveTrayIcon();
   // Adds the icon again as it stands, for a notification area that was re-created.
   void RestoreTrayIcon();

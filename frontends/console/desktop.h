@@ -44,6 +44,7 @@ class ConsoleDesktop : public Desktop {
   void ShowPopup() override;
   void EndProgram() override { ended_ = true; }
   void ReportError(std::string_view handler, std::string_view message) override { output_.Error(handler, message); }
+  int64_t NowMs() override { return clock_.Now(); }
 
  private:
   ConsoleOutput& output_;

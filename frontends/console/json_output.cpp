@@ -6,13 +6,15 @@ namespace quorvex {
 
 namespace {
 
-// An add that carries a balloon is shown as its own operation: that is what people see.
+// An add or a modify that carries a balloon is shown as its own operation: that is what
+// people see.
 std::string_view TrayOperation(uint32_t message, const TrayIconData& data) {
+  const bool balloon = (data.uFlags & kNifInfo) != 0;
   switch (message) {
     case kNimAdd:
-      return (data.uFlags & kNifInfo) != 0 ? "balloon" : "add";
+      return balloon ? "balloon" : "add";
     case kNimModify:
-      return "modify";
+      return balloon ? "balloon" : "modify";
     case kNimDelete:
       return "delete";
     default:

@@ -70,7 +70,8 @@ int RunConsole(const ConsoleOptions& options) {
                            home,
                            u"quorvex-console",
                            options.master.has_value(),
-                           options.latestVersion.has_value()};
+                           options.latestVersion.has_value(),
+                           u"\n"};
 
   const ConsoleIcons icons;
   ConsoleClock clock(options.virtualTime);

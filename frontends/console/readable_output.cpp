@@ -70,7 +70,7 @@ void ReadableOutput::Print(const std::string& heading, const Text& text) {
 
 void ReadableOutput::Tray(uint32_t message, const TrayIconData& data) {
   if (message == kNimDelete) return;  // every add removes the icon first; that is no news
-  if (message == kNimAdd && (data.uFlags & kNifInfo) != 0) {
+  if ((data.uFlags & kNifInfo) != 0) {  // an add or a modify
     Print("balloon: " + ToUtf8(data.szInfoTitle), data.szInfo);
   }
   if (shownIcon_ != data.hIcon) {

@@ -16,7 +16,9 @@ constexpr int kPopupRaise = 20;  // the popup opens this many pixels above the c
 }
 
 QtDesktop::QtDesktop(SingleInstanceLock& lock, SoundPlayer& sound)
-    : lock_(lock), sound_(sound), dispatcher_(QAbstractEventDispatcher::instance()) {}
+    : lock_(lock), sound_(sound), dispatcher_(QAbstractEventDispatcher::instance()) {
+  sinceStart_.start();
+}
 
 void QtDesktop::Attach(Form1& form, QMenu& popup) {
   form_ = &form;

@@ -1,6 +1,7 @@
 // The form runtime on a Linux desktop through Qt: QTimers, processEvents, QMessageBox,
 // the popup, the single-instance lock and the alert sound.
 #pragma once
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <array>
@@ -43,6 +44,7 @@ class QtDesktop : public Desktop {
   void ShowPopup() override;
   void EndProgram() override;
   void ReportError(std::string_view handler, std::string_view message) override;
+  int64_t NowMs() override { return sinceStart_.elapsed(); }
 
  private:
   QTimer& TimerOf(TimerId timer) { return timers_[static_cast<size_t>(timer)]; }
@@ -50,6 +52,7 @@ class QtDesktop : public Desktop {
   SingleInstanceLock& lock_;
   SoundPlayer& sound_;
   std::array<QTimer, 3> timers_;
+  QElapsedTimer sinceStart_;  // monotonic, started with the desktop
   // The UI thread's, taken at construction: Wake comes from the thread of a network wait.
   std::atomic<QAbstractEventDispatcher*> dispatcher_;
   Form1* form_ = nullptr;

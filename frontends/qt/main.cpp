@@ -84,6 +84,7 @@ int RunTray(const TrayOptions& options) {
                      options.latestVersionUrl.value_or(FromUtf8(QUORVEX_LATEST_VERSION_URL)), folder, u"quorvex"};
   config.masterHostGiven = options.masterHost.has_value();
   config.latestVersionUrlGiven = options.latestVersionUrl.has_value();
+  config.lineBreak = u"\n";
   const ExecutableLocation executable = RunningExecutable();
 
   const std::unique_ptr<SingleInstanceLock> lock = MakeSingleInstanceLock(folder, config.exeName);

@@ -43,6 +43,7 @@ class DesktopWin32 : public Desktop {
   void EndProgram() override;
   // To the debugger's output, where the window procedure sends the errors of handlers.
   void ReportError(std::string_view handler, std::string_view message) override;
+  int64_t NowMs() override { return static_cast<int64_t>(GetTickCount64()); }
 
  private:
   HWND window_ = nullptr;

@@ -161,13 +161,16 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
   void ReportError(std::string_view handler, std::string_view message) override {
     log.push_back("error " + std::string(handler) + ": " + std::string(message));
   }
+  int64_t NowMs() override { return nowMs; }
 
-  // TrayShell: "tray add|modify|delete|balloon <tooltip>"; a balloon is an add with the info flag.
+  // TrayShell: "tray add|modify|delete|balloon|balloon-only <tooltip>"; a balloon is an add
+  // with the info flag, a balloon-only a modify with it.
   void NotifyIcon(uint32_t message, const TrayIconData& data) override {
     trayData.push_back(data);
     const char* names[] = {"add", "modify", "delete"};
-    const bool balloon = message == kNimAdd && (data.uFlags & kNifInfo) != 0;
-    log.push_back(std::string("tray ") + (balloon ? "balloon" : names[message]) + " " + ToUtf8(data.szTip));
+    const char* balloons[] = {"balloon", "balloon-only", "delete"};
+    const bool balloon = (data.uFlags & kNifInfo) != 0;
+    log.push_back(std::string("tray ") + (balloon ? balloons : names)[message] + " " + ToUtf8(data.szTip));
   }
 
   // Registry: HKEY_CURRENT_USER in memory, values by "subkey|name"; writes are logged.
@@ -224,6 +227,7 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
   Log log;
   Form1Config config;
   int yields = 0;
+  int64_t nowMs = 0;  // the monotonic clock NowMs reads
   std::function<void(int)> onYield;  // runs at every yield with its number, counted over the rig's life
   bool otherInstanceRuns = false;
   std::optional<std::string> lockFailure;  // AcquireSingleInstance throws it

@@ -1,0 +1,84 @@
+// The player watch in the poll: the watch= lines read at start-up, the news of each reply
+// on the rig's clock, the balloon over the icon as the poll left it, and its wait behind the
+// player-limit balloon. Who counts as online or moved is the watch's own tests'.
+#include <gtest/gtest.h>
+
+#include "support/form1_fakes.h"
+
+namespace quorvex::testing {
+namespace {
+
+// Servers "S1" and "S2" with these players online; S1 counts `s1Players`.
+std::vector<ServerRecord> Online(const Text& s1Names, int16_t s1Players, const Text& s2Names) {
+  std::vector<ServerRecord> servers = WithPlayers({s1Players, 1});
+  servers[0].player_names = s1Names;
+  servers[1].player_names = s2Names;
+  return servers;
+}
+
+struct WatchPoll {
+  int64_t nowMs;
+  std::vector<ServerRecord> servers;
+  bool listFails;  // the count request alone succeeds
+  bool limitBalloon;
+  std::vector<Text> news;  // the watch balloon's lines; none: no watch balloon
+};
+
+// Limit 16; "Cy" is watched by no pattern. Bea comes and Ann moves while the limit balloon
+// holds the screen: their news waits through it and through a failed poll, each name once in
+// its place with its latest event. Bob is back within five minutes and not told; after five minutes
+// without a reply holding them, Ann and Bob are online news again.
+TEST(Form1Watch, TheNewsOfEachReplyInABalloonOverTheIconAsThePollLeftIt) {
+  const WatchPoll polls[] = {
+      {0, Online(u"Ann, Cy", 2, u"Bob"), false, false, {u"Ann on S1", u"Bob on S2"}},
+      {20'000, Online(u"Cy, Bea", 20, u"Bob, Ann"), false, true, {}},
+      {40'000, Online(u"Cy", 20, u"Dan"), true, false, {}},
+      {60'000, Online(u"Cy", 20, u"Ann, Bea"), false, false, {u"Bea moved to S2", u"Ann moved to S2"}},
+      {80'000, Online(u"Cy", 2, u"Ann, Bob, Bea"), false, false, {}},
+      {380'001, Online(u"", 2, u"Ann, Bob"), false, false, {u"Ann on S2", u"Bob on S2"}},
+  };
+  for (const auto& [sound, lineBreak] : {std::pair<bool, Text>{true, u"\r\n"}, {false, u"\n"}}) {
+    Form1Rig rig;
+    rig.config.lineBreak = lineBreak;
+    rig.Start(SettingsFile(16, 20, sound, 1, 0) + "watch= ANN \r\n# friends\r\nwatch=b*\r\nwatch=d?n\r\n", {}, false);
+    for (const WatchPoll& poll : polls) {
+      SCOPED_TRACE(std::to_string(poll.nowMs) + (sound ? " sound" : ""));
+      rig.nowMs = poll.nowMs;
+      rig.Serve(poll.servers);
+      if (poll.listFails) rig.replies.erase(Form1Rig::ListUrl(2));
+      const TrayIconData before = rig.Form().Tray().Data();
+      rig.log.clear();
+      rig.Poll();
+      const std::string tip = " " + ToUtf8(rig.Tip());
+      Log tray = poll.limitBalloon ? Log{"delete " + ToUtf8(before.szTip), "balloon ", "modify" + tip} : Log{"modify" + tip};
+      if (!poll.news.empty()) tray.push_back("balloon-only" + tip);
+      EXPECT_EQ(rig.Entries("tray "), tray);
+      const size_t balloons = poll.limitBalloon + !poll.news.empty();
+      EXPECT_EQ(rig.Entries("sound "), Log(sound ? balloons : 0, "bing.wav"));
+      if (poll.news.empty()) continue;
+      Text text = poll.news[0];
+      for (size_t i = 1; i < poll.news.size(); ++i) text += lineBreak + poll.news[i];
+      TrayIconData summary = rig.trayData[rig.trayData.size() - 2];  // the icon and tooltip the poll left
+      summary.szInfo = text;
+      summary.szInfoTitle = u"Quorvex";
+      summary.dwInfoFlags = 1;
+      EXPECT_EQ(rig.Form().Tray().Data(), summary);  // a balloon shown again with a restored icon is no news
+      summary.uFlags = kNifInfo;
+      EXPECT_EQ(rig.trayData.back(), summary);
+    }
+  }
+}
+
+// Each unusable watch= line is named once at start-up; without a usable one nobody is watched.
+TEST(Form1Watch, UnusableWatchLinesAreReportedAndWatchNobody) {
+  Form1Rig rig;
+  const std::string tooLong = "WATCH = " + std::string(65, '*');
+  rig.Start(SettingsFile(16, 20, 1, 1, 0) + "watch=\r\n" + tooLong + "\r\n", Online(u"Ann", 1, u"Bob"));
+  EXPECT_EQ(rig.Entries("error Form_Load: "),
+            (Log{"Quorvex.ini line 6 \"watch=\" has an empty pattern; it is ignored",
+                 "Quorvex.ini line 7 \"" + tooLong + "\" has a pattern over 64 characters; it is ignored"}));
+  EXPECT_EQ(rig.Entries("tray balloon-only").size(), 0u);
+}
+
+}  // namespace
+}  // namespace quorvex::testing
