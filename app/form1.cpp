@@ -121,6 +121,7 @@ void Form1::Form_Load() {
   });
   for (const std::string& ignored : settings_.ignoredLines) desktop.ReportError("Form_Load", ignored);
   playerWatch_ = PlayerWatch(settings_.watchPatterns);
+  serverAlerts_ = ServerAlerts(settings_.alertRules);
   UseAddressesFromSettings();
   // Normalised before the version download, which lets events run: a command chosen
   // during it finds the settings as it would right after start-up.
@@ -217,6 +218,13 @@ void Form1::TimerTick(TimerId timer) {
 }
 
 void Form1::Timer1_Timer() {
+  // What went wrong with notifyCommands since the last poll, each message once in the program's
+  // life. Told here only, so a failure is always told by this handler, however soon the
+  // runner's thread meets it; the poll goes on regardless.
+  RunStep([&] {
+    for (const std::string& problem : services_.notifier.TakeReports())
+      services_.desktop.ReportError("Timer1_Timer", problem);
+  });
   SetTimer(TimerId::Timer1, false, timer1_.Interval);
   HttpRequest& http = services_.httpRequest;
   Text countReply;
@@ -255,18 +263,24 @@ void Form1::Timer3_Timer() {
   }
   RunStep([&] { RebuildMenu(); });
   // A failed list request is no reply: nobody counts as gone.
-  if (listed && playerWatch_.WatchesAnyone()) WatchPlayers(reply, limitBalloonShown);
+  if (listed && (playerWatch_.WatchesAnyone() || serverAlerts_.HasRules())) TellNews(reply, limitBalloonShown);
   SetTimer(TimerId::Timer1, true, timer1_.Interval);
 }
 
-// The news of the watched players in this reply, shown in a balloon over the icon as the
-// poll left it; while the player-limit balloon of this poll is up, the news waits.
-void Form1::WatchPlayers(const Text& listReply, bool limitBalloonShown) {
+// The news of this reply, the watched players who came online or moved and then the
+// favourite servers that reached an alert= rule, in one balloon over the icon as the poll
+// left it; while the player-limit balloon of this poll is up, the news waits.
+void Form1::TellNews(const Text& listReply, bool limitBalloonShown) {
   RunStep([&] {
-    pendingNews_.AddPlayerNews(playerWatch_.TakeReply(ScanListedServers(listReply), services_.desktop.NowMs()));
+    const std::vector<ListedServer> servers = ScanListedServers(listReply);
+    const int64_t nowMs = services_.desktop.NowMs();
+    pendingNews_.AddPlayerNews(playerWatch_.TakeReply(servers, nowMs));
+    pendingNews_.AddServerNews(serverAlerts_.TakeReply(servers, nowMs));
   });
   if (limitBalloonShown || pendingNews_.IsEmpty()) return;
-  RunStep([&] { trayIcon_.ShowBalloonOnly(kAppTitle, pendingNews_.TakeText(config_.lineBreak), kBalloonInfoIcon); });
+  const Text text = pendingNews_.TakeText(config_.lineBreak);
+  RunStep([&] { trayIcon_.ShowBalloonOnly(kAppTitle, text, kBalloonInfoIcon); });
+  RunStep([&] { NotifyBalloon(NotifyEvent::Watch, kAppTitle, text); });
   PlayAlertSound();
 }
 
@@ -312,10 +326,11 @@ void Form1::NormaliseAndPing() {
 bool Form1::DecideAlert() {
   const int32_t limit = PlayerLimit(settings_.minPlayers);
   if (limit <= maxPlayers_ && limitReached_ == 0) {
+    const Text message = AlertMessage(limit, maxPlayers_);
     RunStep([&] {
-      trayIcon_.ShowTrayBalloon(kAppTitle, AlertMessage(limit, maxPlayers_), u"", kBalloonInfoIcon,
-                                services_.desktop.AlertIcon());
+      trayIcon_.ShowTrayBalloon(kAppTitle, message, u"", kBalloonInfoIcon, services_.desktop.AlertIcon());
     });
+    RunStep([&] { NotifyBalloon(NotifyEvent::Limit, kAppTitle, message); });
     PlayAlertSound();
     limitReached_ = -1;
     SetTimer(TimerId::Timer2, true, timer2_.Interval);
@@ -327,6 +342,11 @@ bool Form1::DecideAlert() {
 
 void Form1::PlayAlertSound() {
   if (settings_.sound != 0) RunStep([&] { services_.desktop.PlaySoundSync(u"bing.wav"); });
+}
+
+// Returns at once: the command runs on the runner's thread, after the ones before it.
+void Form1::NotifyBalloon(NotifyEvent event, const Text& title, const Text& text) {
+  if (settings_.notifyCommand) services_.notifier.Submit(*settings_.notifyCommand, Notification{event, title, text});
 }
 
 // The tooltip summary with the icon of the alert latch.

@@ -8,6 +8,7 @@
 #include "menu/menu_model.h"
 #include "menu/rebuild_gate.h"
 #include "menu/server_menu.h"
+#include "notify/command_runner.h"
 #include "servers/http_request.h"
 #include "servers/server_table.h"
 #include "settings/ini_file.h"
@@ -17,6 +18,7 @@
 #include "tray/trayicon.h"
 #include "watch/news_balloon.h"
 #include "watch/player_watch.h"
+#include "watch/server_alerts.h"
 
 namespace quorvex {
 
@@ -44,6 +46,9 @@ struct Form1Services {
   HttpRequest& httpRequest;
   Pinger& pinger;
   Launcher& launcher;
+  // Runs the player's notifyCommand for each balloon. Made before the form and destroyed
+  // after it, which ends a command still running: Exit never waits for one.
+  CommandRunner& notifier;
 };
 
 struct Timer {
@@ -119,7 +124,10 @@ class Form1 {
   void NormaliseAndPing();
   bool DecideAlert();
   void PlayAlertSound();
-  void WatchPlayers(const Text& listReply, bool limitBalloonShown);
+  void TellNews(const Text& listReply, bool limitBalloonShown);
+  // Hands a balloon just shown (its title, and its text as shown) to the notifyCommand line,
+  // if Quorvex.ini has one.
+  void NotifyBalloon(NotifyEvent event, const Text& title, const Text& text);
   void ShowSummary(int blanksAfterMaxPlayers);
   void RebuildMenu();
   void StartGame(const ServerRecord& server);
@@ -146,8 +154,9 @@ class Form1 {
   bool exited_ = false;
   // The yield of every long handler and network wait: an Exit inside it ends the handler.
   EventPump pump_;
-  PlayerWatch playerWatch_{{}};  // from the watch= lines, once they are read
-  PendingNews pendingNews_;      // the watch balloon's lines not shown yet
+  PlayerWatch playerWatch_{{}};    // from the watch= lines, once they are read
+  ServerAlerts serverAlerts_{{}};  // from the alert= lines, likewise
+  PendingNews pendingNews_;        // the news balloon's lines not shown yet
   uint64_t menuRevision_ = 0;
 };
 

@@ -19,6 +19,8 @@
 #include "frontends/console/readable_output.h"
 #include "frontends/console/session.h"
 #include "frontends/console/tray_shell.h"
+#include "notify/command_process.h"
+#include "notify/command_runner.h"
 #include "servers/http_request.h"
 #include "settings/registry.h"
 #include "tray/ping.h"
@@ -86,7 +88,9 @@ int RunConsole(const ConsoleOptions& options) {
   // From here on a signal is held for the event loop instead of ending the process unsaved.
   const std::unique_ptr<ConsoleInput> input = MakeStdinInput();
 
-  Form1 form({desktop, trayShell, *registry, *httpRequest, *pinger, launcher}, config);
+  // Outlives the form: going, it ends a notifyCommand still running, so Exit never waits.
+  CommandRunner notifier(MakeSystemCommandStarter());
+  Form1 form({desktop, trayShell, *registry, *httpRequest, *pinger, launcher, notifier}, config);
   ConsoleSession session(form, desktop, *input, *output);
   desktop.Attach(session);
   return session.Run();

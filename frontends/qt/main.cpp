@@ -23,6 +23,8 @@
 #include "frontends/qt/sound.h"
 #include "frontends/qt/stop_signals.h"
 #include "frontends/qt/tray_shell.h"
+#include "notify/command_process.h"
+#include "notify/command_runner.h"
 #include "servers/http_request.h"
 #include "settings/registry.h"
 #include "tray/ping.h"
@@ -98,7 +100,9 @@ int RunTray(const TrayOptions& options) {
   const std::unique_ptr<HttpRequest> httpRequest = MakeHttpRequest();
   const std::unique_ptr<Pinger> pinger = MakeSystemPinger();
   QtLauncher launcher;
-  Form1 form({desktop, trayShell, registry, *httpRequest, *pinger, launcher}, config);
+  // Outlives the form: going, it ends a notifyCommand still running, so Exit never waits.
+  CommandRunner notifier(MakeSystemCommandStarter());
+  Form1 form({desktop, trayShell, registry, *httpRequest, *pinger, launcher, notifier}, config);
 
   PopupMenu popup(form);
   trayShell.Icon().setContextMenu(&popup.Menu());

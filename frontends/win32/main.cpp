@@ -12,6 +12,8 @@
 #include "frontends/win32/desktop.h"
 #include "frontends/win32/launcher.h"
 #include "frontends/win32/tray_shell.h"
+#include "notify/command_process.h"
+#include "notify/command_runner.h"
 #include "servers/http_request.h"
 #include "settings/registry.h"
 #include "tray/ping.h"
@@ -111,7 +113,9 @@ int RunProgram(HINSTANCE instance) {
   const std::unique_ptr<HttpRequest> httpRequest = MakeHttpRequest();
   const std::unique_ptr<Pinger> pinger = MakeSystemPinger();
   LauncherWin32 launcher;
-  Form1 form({desktop, trayShell, *registry, *httpRequest, *pinger, launcher}, config);
+  // Outlives the form: going, it ends a notifyCommand still running, so Exit never waits.
+  CommandRunner notifier(MakeSystemCommandStarter());
+  Form1 form({desktop, trayShell, *registry, *httpRequest, *pinger, launcher, notifier}, config);
   desktop.AttachForm(form);
 
   running.taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");

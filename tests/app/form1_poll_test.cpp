@@ -149,5 +149,40 @@ TEST(Form1Alert, TheLatchAlertsOnceAboveAndAgainAfterAPollBelow) {
   }
 }
 
+// Each player-limit balloon starts the first notifyCommand line with the balloon in its
+// environment; without a line nothing starts. A command that could not start or failed is
+// told when the next poll starts, each message once however often it recurs, and the poll
+// runs on.
+TEST(Form1Notify, EachLimitBalloonStartsTheNotifyCommandAndItsProblemsAreToldOnce) {
+  const std::tuple<std::string, Text, Log> cases[] = {
+      {"", u"", {}},
+      {"notifyCommand= ok \"a b\"\r\nnotifyCommand=x\r\n", u"ok \"a b\"",
+       {"Form_Load: Quorvex.ini line 7 \"notifyCommand=x\" is a notifyCommand= line after the first; it is ignored"}},
+      {"notifyCommand=missing\r\n", u"missing",
+       {"Timer1_Timer: notifyCommand \"missing\" could not be started: No such file or directory"}},
+      {"notifyCommand=fails\r\n", u"fails", {"Timer1_Timer: notifyCommand \"fails\" ended with exit code 1"}},
+  };
+  for (const auto& [lines, commandLine, errors] : cases) {
+    Form1Rig rig;
+    rig.Start(SettingsFile(16, 20, 0, 1, 0) + lines, {}, false);
+    for (const int16_t players : {20, 17, 3, 16, 2}) {  // balloons at the first and the fourth poll
+      rig.Serve(WithPlayers({players}));
+      rig.Poll();
+      rig.Commands();  // what went wrong is there for the next poll
+    }
+    const std::vector<CommandRequest> started = rig.Commands();
+    ASSERT_EQ(started.size(), commandLine.empty() ? 0u : 2u) << lines;
+    for (size_t i = 0; i < started.size(); ++i) {
+      EXPECT_EQ(started[i].commandLine, commandLine);
+      const Text text = u"Player-limit of 16 reached!\nPlayers: " + FormatPlain(i == 0 ? 20 : 16);
+      EXPECT_EQ(started[i].environment, (std::vector<std::pair<Text, Text>>{
+                                            {u"QUORVEX_EVENT", u"limit"}, {u"QUORVEX_TITLE", u"Quorvex"},
+                                            {u"QUORVEX_TEXT", text}}));
+    }
+    EXPECT_EQ(rig.Entries("error "), errors) << lines;
+    EXPECT_EQ(rig.Form().MaxPlayers(), 2);
+  }
+}
+
 }  // namespace
 }  // namespace quorvex::testing

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <random>
 #include <stdexcept>
@@ -70,6 +71,31 @@ inline std::string SettingsFile(int limit, int checkTime, int sound, int autosta
          "\r\nautostart=" + std::to_string(autostart) + "\r\nsort=" + std::to_string(sort) + "\r\n";
 }
 
+// The notifyCommands Form1's runner was asked to start, recorded on the runner's thread.
+struct StartedCommands {
+  std::mutex mutex;
+  std::vector<CommandRequest> requests;
+};
+
+// The program "missing" cannot start, "fails" ends with exit code 1, any other with 0.
+struct RecordingStarter : CommandStarter {
+  struct Ended : CommandProcess {
+    explicit Ended(CommandEnd end) : end(end) {}
+    std::optional<CommandEnd> WaitFor(std::chrono::milliseconds) override { return end; }
+    void End() override {}
+    CommandEnd end;
+  };
+  explicit RecordingStarter(StartedCommands& started) : started(started) {}
+  std::unique_ptr<CommandProcess> Start(const CommandRequest& request) override {
+    const std::lock_guard lock(started.mutex);
+    started.requests.push_back(request);
+    const Text& program = request.arguments.at(0);
+    if (program == u"missing") throw CommandStartError("No such file or directory");
+    return std::make_unique<Ended>(CommandEnd{program == u"fails" ? 1u : 0u, 0});
+  }
+  StartedCommands& started;
+};
+
 // Each service writes one line per effect into `log`, so a test reads effects and their order
 // there. The program folder has a blank and a "%" in its name, so paths are quoted and escaped.
 class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpRequest, public Pinger, public Launcher {
@@ -92,7 +118,8 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
   }
 
   Form1& Form() {
-    if (!form_) form_ = std::make_unique<Form1>(Form1Services{*this, *this, *this, *this, *this, *this}, config);
+    if (!form_)
+      form_ = std::make_unique<Form1>(Form1Services{*this, *this, *this, *this, *this, *this, notifier}, config);
     return *form_;
   }
   // Start-up with these settings, version and servers; `firstPoll` runs Timer3's part too.
@@ -115,6 +142,12 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
     const int count = static_cast<int>(servers.size());
     replies[kCountUrl] = u"<result><servers>" + FormatPlain(count) + u"</servers></result>";
     replies[ListUrl(count)] = ListReply(servers);
+  }
+  // The notifyCommands started so far, once none runs or waits.
+  std::vector<CommandRequest> Commands() {
+    EXPECT_TRUE(notifier.WaitUntilIdle(std::chrono::seconds(10)));
+    const std::lock_guard lock(started.mutex);
+    return started.requests;
   }
   Text Tip() { return Form().Tray().Data().szTip; }
   NativeHandle Icon() { return Form().Tray().Data().hIcon; }
@@ -240,6 +273,8 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
   std::function<void()> onPing;  // runs once a call, before its wait
   bool steamWindow = false;
   std::optional<std::string> startFailure;  // the LaunchError StartHidden throws
+  StartedCommands started;
+  CommandRunner notifier{std::make_unique<RecordingStarter>(started)};
 
  private:
   template <typename T>

@@ -58,7 +58,7 @@ struct ConsoleRun {
     console.script = std::move(script);
     rig.replies[Form1Rig::kLatestVersionUrl] = u"1.80";
     rig.Serve(testing::WithPlayers({1}));
-    form = std::make_unique<Form1>(Form1Services{desktop, trayShell, rig, rig, rig, launcher}, rig.config);
+    form = std::make_unique<Form1>(Form1Services{desktop, trayShell, rig, rig, rig, launcher, rig.notifier}, rig.config);
     ConsoleSession session(*form, desktop, console, console);
     desktop.Attach(session);
     EXPECT_EQ(session.Run(), 0);
