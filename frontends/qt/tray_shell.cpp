@@ -86,7 +86,8 @@ void QtTrayShell::NotifyIcon(uint32_t message, const TrayIconData& data) {
 // A desktop's notification service shows the balloon; a service that advertises
 // "body-markup" gets the body with its markup characters escaped, so it shows what
 // Windows shows. Qt would send the body as it is, so the tray asks the service itself,
-// without waiting for it on the UI thread. Without a service, Qt draws its own balloon.
+// without waiting for it on the UI thread. Without a service, an XEmbed tray gets
+// QSystemTrayIcon's own balloon; a StatusNotifierItem desktop shows none, as with Qt's item.
 void QtTrayShell::ShowBalloon(const QString& title, const Text& text, QSystemTrayIcon::MessageIcon icon) {
   QDBusConnection bus = QDBusConnection::sessionBus();
   auto* asked = new QDBusPendingCallWatcher(bus.asyncCall(NotificationsCall("GetCapabilities")), &icon_);
