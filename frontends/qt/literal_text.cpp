@@ -6,18 +6,21 @@ Text QMenuActionText(const MenuItem& item) {
   return ShowsCaptionLiterally(item) ? ReplaceAll(item.caption, u"&", u"&&") : item.caption;
 }
 
-Text DbusMenuActionText(const MenuItem& item) {
-  if (!ShowsCaptionLiterally(item)) return item.caption;
-  Text text = ReplaceAll(item.caption, u"_", u"__");
-  const size_t firstAmpersand = text.find(u'&');
-  if (firstAmpersand == Text::npos || firstAmpersand + 1 == text.size()) return text;  // Qt converts nothing
-  const size_t doubledUnderscore = text.find(u"__");
-  if (doubledUnderscore < firstAmpersand) {
-    text[doubledUnderscore] = u'&';  // Qt turns it back into the "_" it stood for
-  } else {
-    text.insert(firstAmpersand, 1, u'&');
+Text DbusMenuLabel(const Text& actionText) {
+  Text label;
+  for (size_t i = 0; i < actionText.size(); ++i) {
+    const char16_t c = actionText[i];
+    if (c == u'_') {
+      label += u"__";
+    } else if (c == u'&' && i + 1 < actionText.size()) {
+      const bool doubled = actionText[i + 1] == u'&';
+      label += doubled ? u'&' : u'_';  // "&&" is one "&"; "&x" marks x, written next round
+      if (doubled) ++i;
+    } else {
+      label += c;
+    }
   }
-  return text;
+  return label;
 }
 
 Text NotificationBody(const Text& text, bool serverReadsMarkup) {

@@ -105,13 +105,11 @@ int RunTray(const TrayOptions& options) {
   Form1 form({desktop, trayShell, registry, *httpRequest, *pinger, launcher, notifier}, config);
 
   PopupMenu popup(form);
-  trayShell.Icon().setContextMenu(&popup.Menu());
+  trayShell.SetContextMenu(popup.Menu());
   desktop.Attach(form, popup.Menu());
   // An XEmbed tray has opened the menu by now, and a StatusNotifierItem host that reads the
   // menu over D-Bus shows it itself; a host that only reports the right button gets it here.
-  QObject::connect(&trayShell.Icon(), &QSystemTrayIcon::activated, [&](QSystemTrayIcon::ActivationReason reason) {
-    if (reason == QSystemTrayIcon::Context) Dispatch("Form_MouseMove", [&] { form.Form_MouseMove(kRightButtonDown); });
-  });
+  trayShell.OnContextMenu([&] { Dispatch("Form_MouseMove", [&] { form.Form_MouseMove(kRightButtonDown); }); });
   const StopSignals stopSignals([&] { Dispatch("menExit_Click", [&] { form.menExit_Click(); }); });
   // However the event loop ends (the session ending, say), the settings are saved once.
   QObject::connect(qApp, &QCoreApplication::aboutToQuit, &popup.Menu(),

@@ -7,7 +7,7 @@ namespace quorvex {
 
 PopupMenu::PopupMenu(Form1& form) : form_(form) {
   // Both ways of opening it come through here: QMenu::popup for XEmbed, and the host's
-  // AboutToShow over D-Bus for a StatusNotifierItem.
+  // AboutToShow over D-Bus for a StatusNotifierItem (DbusMenu).
   QObject::connect(&root_, &QMenu::aboutToShow, [this] { Rebuild(); });
 }
 
@@ -19,12 +19,9 @@ void PopupMenu::Rebuild() {
   AddItems(root_, snapshot_->menu.Root());
 }
 
-QString PopupMenu::ActionText(const MenuItem& item) {
-  // QSystemTrayIcon gives the menu a platform menu only when it exports it over dbusmenu
-  // to a StatusNotifierItem host; in an XEmbed tray Qt draws the QMenu itself.
-  const bool exported = root_.platformMenu() != nullptr;
-  return QString::fromStdU16String(exported ? DbusMenuActionText(item) : QMenuActionText(item));
-}
+// Qt draws it (XEmbed, or the QMenu opened on the right button), or DbusMenu writes
+// this text by the dbusmenu rules for a StatusNotifierItem host.
+QString PopupMenu::ActionText(const MenuItem& item) { return QString::fromStdU16String(QMenuActionText(item)); }
 
 void PopupMenu::AddItems(QMenu& menu, const MenuItem& parent) {
   for (const MenuItem& item : parent.children) {

@@ -21,7 +21,7 @@ class PopupMenu {
  private:
   void Rebuild();
   void AddItems(QMenu& menu, const MenuItem& parent);
-  QString ActionText(const MenuItem& item);
+  static QString ActionText(const MenuItem& item);
 
   Form1& form_;
   QMenu root_;

@@ -27,9 +27,46 @@ QString ForDesktop(const Text& text) { return QString::fromStdU16String(text).re
 }  // namespace
 
 QtTrayShell::QtTrayShell(QIcon normal, QIcon alert) : normal_(std::move(normal)), alert_(std::move(alert)) {
+  if (StatusNotifierItem::HostAvailable()) item_ = std::make_unique<StatusNotifierItem>();
   pendingHide_.setSingleShot(true);
   pendingHide_.setInterval(0);
-  QObject::connect(&pendingHide_, &QTimer::timeout, [this] { icon_.hide(); });
+  QObject::connect(&pendingHide_, &QTimer::timeout, [this] { SetIconVisible(false); });
+}
+
+void QtTrayShell::SetContextMenu(QMenu& menu) {
+  if (item_) {
+    item_->SetMenu(menu);
+  } else {
+    icon_.setContextMenu(&menu);
+  }
+}
+
+void QtTrayShell::OnContextMenu(std::function<void()> handler) {
+  if (item_) {
+    item_->OnContextMenu(std::move(handler));
+    return;
+  }
+  QObject::connect(&icon_, &QSystemTrayIcon::activated, [handler](QSystemTrayIcon::ActivationReason reason) {
+    if (reason == QSystemTrayIcon::Context) handler();
+  });
+}
+
+void QtTrayShell::UpdateIcon(const QIcon& icon, const QString& toolTip) {
+  if (item_) {
+    item_->SetIcon(icon);
+    item_->SetToolTip(toolTip);
+  } else {
+    icon_.setIcon(icon);
+    icon_.setToolTip(toolTip);
+  }
+}
+
+void QtTrayShell::SetIconVisible(bool visible) {
+  if (item_) {
+    visible ? item_->Show() : item_->Hide();
+  } else {
+    icon_.setVisible(visible);
+  }
 }
 
 void QtTrayShell::NotifyIcon(uint32_t message, const TrayIconData& data) {
@@ -38,9 +75,8 @@ void QtTrayShell::NotifyIcon(uint32_t message, const TrayIconData& data) {
     return;
   }
   pendingHide_.stop();
-  icon_.setIcon(data.hIcon == QtDesktop::kAlertIcon ? alert_ : normal_);
-  icon_.setToolTip(ForDesktop(data.szTip));
-  if (message == kNimAdd) icon_.show();
+  UpdateIcon(data.hIcon == QtDesktop::kAlertIcon ? alert_ : normal_, ForDesktop(data.szTip));
+  if (message == kNimAdd) SetIconVisible(true);
   if ((data.uFlags & kNifInfo) != 0 && !data.szInfo.empty()) {
     const auto icon = (data.dwInfoFlags & 3) == kNiifInfo ? QSystemTrayIcon::Information : QSystemTrayIcon::NoIcon;
     ShowBalloon(ForDesktop(data.szInfoTitle), data.szInfo, icon);
@@ -50,7 +86,8 @@ void QtTrayShell::NotifyIcon(uint32_t message, const TrayIconData& data) {
 // A desktop's notification service shows the balloon; a service that advertises
 // "body-markup" gets the body with its markup characters escaped, so it shows what
 // Windows shows. Qt would send the body as it is, so the tray asks the service itself,
-// without waiting for it on the UI thread. Without a service, Qt draws its own balloon.
+// without waiting for it on the UI thread. Without a service, an XEmbed tray gets
+// QSystemTrayIcon's own balloon; a StatusNotifierItem desktop shows none, as with Qt's item.
 void QtTrayShell::ShowBalloon(const QString& title, const Text& text, QSystemTrayIcon::MessageIcon icon) {
   QDBusConnection bus = QDBusConnection::sessionBus();
   auto* asked = new QDBusPendingCallWatcher(bus.asyncCall(NotificationsCall("GetCapabilities")), &icon_);

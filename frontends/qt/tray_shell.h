@@ -1,11 +1,16 @@
-// The notification area through QSystemTrayIcon (StatusNotifierItem or XEmbed).
+// The notification area: a StatusNotifierItem where the desktop has a host for one, else
+// QSystemTrayIcon (an XEmbed tray).
 #pragma once
 #include <QIcon>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include <functional>
+#include <memory>
+
 #include "common/text.h"
 
+#include "frontends/qt/status_notifier_item.h"
 #include "tray/trayicon.h"
 
 namespace quorvex {
@@ -15,11 +20,16 @@ class QtTrayShell : public TrayShell {
   QtTrayShell(QIcon normal, QIcon alert);
 
   void NotifyIcon(uint32_t message, const TrayIconData& data) override;
-  QSystemTrayIcon& Icon() { return icon_; }
+  void SetContextMenu(QMenu& menu);
+  // The right button on the icon, for a desktop that does not open the menu itself.
+  void OnContextMenu(std::function<void()> handler);
 
  private:
+  void UpdateIcon(const QIcon& icon, const QString& toolTip);
+  void SetIconVisible(bool visible);
   void ShowBalloon(const QString& title, const Text& text, QSystemTrayIcon::MessageIcon icon);
 
+  std::unique_ptr<StatusNotifierItem> item_;  // null in an XEmbed tray, where icon_ shows
   QSystemTrayIcon icon_;
   QIcon normal_, alert_;
   // A balloon removes and re-adds the icon. Hiding is held back until the event loop runs,
