@@ -24,23 +24,23 @@ struct WatchPoll {
   std::vector<Text> news;  // the watch balloon's lines; none: no watch balloon
 };
 
-// Limit 16; "Cy" is watched by no pattern. Bea comes and Ann moves while the limit balloon
-// holds the screen: their news waits through it and through a failed poll, each name once in
-// its place with its latest event. Bob is back within five minutes and not told; after five minutes
+// Limit 16; "Cy" is watched by no pattern. Bea comes, Ann moves and S1 reaches its alert= rule
+// while the limit balloon holds the screen: their news waits through it and through a failed
+// poll, each name once in its place with its latest event, the server's line after them. Bob is back within five minutes and not told; after five minutes
 // without a reply holding them, Ann and Bob are online news again.
 TEST(Form1Watch, TheNewsOfEachReplyInABalloonOverTheIconAsThePollLeftIt) {
   const WatchPoll polls[] = {
       {0, Online(u"Ann, Cy", 2, u"Bob"), false, false, {u"Ann on S1", u"Bob on S2"}},
       {20'000, Online(u"Cy, Bea", 20, u"Bob, Ann"), false, true, {}},
       {40'000, Online(u"Cy", 20, u"Dan"), true, false, {}},
-      {60'000, Online(u"Cy", 20, u"Ann, Bea"), false, false, {u"Bea moved to S2", u"Ann moved to S2"}},
+      {60'000, Online(u"Cy", 20, u"Ann, Bea"), false, false, {u"Bea moved to S2", u"Ann moved to S2", u"S1 has 20 players"}},
       {80'000, Online(u"Cy", 2, u"Ann, Bob, Bea"), false, false, {}},
       {380'001, Online(u"", 2, u"Ann, Bob"), false, false, {u"Ann on S2", u"Bob on S2"}},
   };
   for (const auto& [sound, lineBreak] : {std::pair<bool, Text>{true, u"\r\n"}, {false, u"\n"}}) {
     Form1Rig rig;
     rig.config.lineBreak = lineBreak;
-    rig.Start(SettingsFile(16, 20, sound, 1, 0) + "watch= ANN \r\n# friends\r\nwatch=b*\r\nwatch=d?n\r\n", {}, false);
+    rig.Start(SettingsFile(16, 20, sound, 1, 0) + "watch= ANN \r\n# friends\r\nwatch=b*\r\nwatch=d?n\r\nalert=5 s1\r\n", {}, false);
     for (const WatchPoll& poll : polls) {
       SCOPED_TRACE(std::to_string(poll.nowMs) + (sound ? " sound" : ""));
       rig.nowMs = poll.nowMs;
