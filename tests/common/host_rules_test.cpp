@@ -26,11 +26,13 @@ TEST(HostRules, HostNamesPortsAndDottedAddresses) {
                            "eu-1.games.example", "a-b.example.org", "AZ-09.az", label, host253}},
       {false, true, false, {"127.0.0.1:28780", "x:1", "x:65535"}},
       // Bad ports; empty labels, hyphens at a label's ends, anything but ASCII letters, digits,
-      // "-" and "."; a label over 63 units, a name over 253.
+      // "-" and "." (what a shell or cmd.exe would read among it); a label over 63 units, a
+      // name over 253.
       {false, false, false, {"x:0", "x:65536", "x:000080", "x:", ":80", "a:1:2", "", "-a.org", "a-.org", "1.-2.3.4",
                              "a..org", "1..3.4", "a.org.", "1.2.3.", ".1.2.3", "+1.2.3.4", " 1.2.3.4", "1.2.3.4 ",
                              "a b.org", "a.org/x", "1,2,3,4", "h\u00e9te.org", "\uFF11.2.3.4", std::string(64, 'a'),
-                             host253 + "a"}},
+                             host253 + "a", "1.2.3.4&del x", "1.2.3.4\"x", "%PATH%", "a^b", "a|b", "a\r\nb", "a<b",
+                             "a>b", "a;b", "a`id`", "$(id)"}},
   };
   for (const HostCase& c : cases) {
     for (const std::string& text : c.texts) {

@@ -9,19 +9,12 @@ namespace {
 
 ServerRecord Server(const Text& address, uint16_t port = 27015) { return {.address = address, .port = port}; }
 
-// The address is a host name by the one host rule (its whole table is in host_rules_test.cpp):
-// digits and dots out of an address's range are still a plain host name, harmless on a
-// command line. Anything a shell would read is refused, and so are malformed names.
-TEST(JoinTest, DottedAddressesAndHostNamesAreJoinableAndNothingElse) {
-  const Text label(63, u'a');
-  for (const Text& address : {Text(u"127.0.0.1"), Text(u"255.255.255.255"), Text(u"0.0.0.0"), Text(u"256.1.1.1"),
-                              Text(u"1.2.3"), Text(u"eu-1.games.example"), Text(u"AZ-09.az"),
-                              label + u"." + label + u"." + label + u"." + Text(61, u'a')})
+// The address is a host name by the one host rule (its whole table, shell characters
+// included, is in host_rules_test.cpp); port 0 cannot be joined.
+TEST(JoinTest, AHostNameOnANonZeroPortIsJoinableAndNothingElse) {
+  for (const Text& address : {Text(u"127.0.0.1"), Text(u"256.1.1.1"), Text(u"eu-1.games.example")})
     EXPECT_TRUE(IsJoinable(Server(address))) << ToUtf8(address);
-  for (const Text& address : {Text(u""), Text(u"1.2.3.4&del x"), Text(u"1.2.3.4\"x"), Text(u"%PATH%"), Text(u"a^b"),
-                              Text(u"a|b"), Text(u"a\r\nb"), Text(u"a b"), Text(u"a<b"), Text(u"a>b"), Text(u"a;b"),
-                              Text(u"\u00e9t\u00e9"), Text(254, u'a'), Text(u"a..b"),
-                              Text(u"-x"), Text(u"x-"), Text(u"a."), Text(64, u'a')})
+  for (const Text& address : {Text(u""), Text(u"1.2.3.4&del x"), Text(u"%PATH%"), Text(u"a\r\nb"), Text(64, u'a')})
     EXPECT_FALSE(IsJoinable(Server(address))) << ToUtf8(address);
   for (uint16_t port : {0, 1, 65535}) EXPECT_EQ(IsJoinable(Server(u"127.0.0.1", port)), port != 0) << port;
 }
