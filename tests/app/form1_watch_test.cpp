@@ -26,8 +26,8 @@ struct WatchPoll {
 
 // Limit 16; "Cy" is watched by no pattern. Bea comes, Ann moves and S1 reaches its alert= rule
 // while the limit balloon holds the screen: their news waits through it and through a failed
-// poll, each name once in its place with its latest event, the server's line after them. Bob is back within five minutes and not told; after five minutes
-// without a reply holding them, Ann and Bob are online news again.
+// poll, the server's line after them. Bob back within five minutes is not told; after five
+// minutes without a reply holding them, Ann and Bob are online news again.
 TEST(Form1Watch, TheNewsOfEachReplyInABalloonOverTheIconAsThePollLeftIt) {
   const WatchPoll polls[] = {
       {0, Online(u"Ann, Cy", 2, u"Bob"), false, false, {u"Ann on S1", u"Bob on S2"}},
@@ -67,17 +67,6 @@ TEST(Form1Watch, TheNewsOfEachReplyInABalloonOverTheIconAsThePollLeftIt) {
       EXPECT_EQ(rig.trayData.back(), summary);
     }
   }
-}
-
-// Each unusable watch= line is named once at start-up; without a usable one nobody is watched.
-TEST(Form1Watch, UnusableWatchLinesAreReportedAndWatchNobody) {
-  Form1Rig rig;
-  const std::string tooLong = "WATCH = " + std::string(65, '*');
-  rig.Start(SettingsFile(16, 20, 1, 1, 0) + "watch=\r\n" + tooLong + "\r\n", Online(u"Ann", 1, u"Bob"));
-  EXPECT_EQ(rig.Entries("error Form_Load: "),
-            (Log{"Quorvex.ini line 6 \"watch=\" has an empty pattern; it is ignored",
-                 "Quorvex.ini line 7 \"" + tooLong + "\" has a pattern over 64 characters; it is ignored"}));
-  EXPECT_EQ(rig.Entries("tray balloon-only").size(), 0u);
 }
 
 }  // namespace

@@ -133,42 +133,58 @@ TEST_F(IniFileTest, ARewriteKeepsEveryLineAfterTheFiveByteForByte) {
   EXPECT_EQ(settings.watchPatterns, (std::vector<Text>{u"Bob*", u"J\uFFFDrg", u"baz", u"x"}));
 }
 
-// watch= lines are read by key like master=; an empty pattern, one over 64 characters and
-// every watch= line after the 32nd (whatever it holds) are left out, each named once.
-TEST_F(IniFileTest, WatchLinesGiveUpTo32PatternsAndNameEachLineLeftOut) {
-  const Text smiles = [] {
-    Text text;
-    for (int i = 0; i < 64; ++i) text += u"\U0001F600";
-    return text;
-  }();
-  std::string thirtyFour = "watch=\r\n";
-  std::vector<Text> thirtyOne;
-  for (int i = 2; i <= 33; ++i) {
-    thirtyFour += "watch=p" + std::to_string(i) + "\r\n";
-    if (i <= 32) thirtyOne.push_back(u"p" + FromAscii(std::to_string(i)));
+// watch=, alert= and notifyCommand= lines are read by key like master=, whether a line ends
+// with CR LF or LF alone. An empty pattern, one over 64 characters, a bad rule and every watch=
+// or alert= line after the 32nd (whatever it holds) are left out; the first non-empty
+// notifyCommand= wins. Every line left out is named once, in the order of the file.
+TEST_F(IniFileTest, WatchAndAlertLinesGiveUpTo32EachAndTheFirstNotifyCommandWins) {
+  const std::string badCount = "does not start with a player count from 1 to 999 and a blank";
+  const std::string overLong = "has a pattern over 64 characters";
+  Text smiles;
+  for (int i = 0; i < 64; ++i) smiles += u"\U0001F600";
+  std::string watch34 = "watch=\r\n", alert34;
+  std::vector<Text> watch31;
+  std::vector<AlertRule> alert32;
+  for (int i = 1; i <= 33; ++i) {
+    if (i >= 2) watch34 += "watch=p" + std::to_string(i) + "\r\n";
+    if (i >= 2 && i <= 32) watch31.push_back(u"p" + FromAscii(std::to_string(i)));
+    alert34 += "alert=" + std::to_string(i) + " s\r\n";
+    if (i <= 32) alert32.push_back({i, u"s"});
   }
-  thirtyFour += "watch=\r\nmaster=h\r\n";
   const std::string over = "watch=" + std::string(65, 'a'), farOver = " watch = " + std::string(200, 'b');
-  const std::tuple<std::string, std::vector<Text>, std::vector<std::string>> cases[] = {
-      {"watch=bob\r\n WATCH\t= *[FR]* \r\nwatched=x\r\nwatch\r\n;watch=y\r\nwatch==z\r\nwatch=bob",
-       {u"bob", u"*[FR]*", u"=z", u"bob"}, {}},
+  using Lines = std::tuple<std::string, std::vector<Text>, std::vector<AlertRule>, std::optional<Text>,
+                           std::vector<std::string>>;
+  const Lines cases[] = {
+      {"watch=bob\r\n WATCH\t= *[FR]* \r\nwatched=x\r\nwatch\r\n;watch=y\r\nwatch==z\r\nwatch=bob\r\n",
+       {u"bob", u"*[FR]*", u"=z", u"bob"}, {}, std::nullopt, {}},
       {"watch=\r\nwatch= \t\r\nwatch=" + std::string(64, 'a') + "\r\n" + over + "\r\n" + farOver +
            "\r\nwatch=" + ToUtf8(smiles) + "\r\nwatch=" + ToUtf8(smiles) + "x\r\n",
-       {Text(64, u'a'), smiles},
+       {Text(64, u'a'), smiles}, {}, std::nullopt,
        {Ignored(6, "watch=", "has an empty pattern"), Ignored(7, "watch= \t", "has an empty pattern"),
-        Ignored(9, over, "has a pattern over 64 characters"),
-        Ignored(10, farOver.substr(0, 80) + "...", "has a pattern over 64 characters"),
-        Ignored(12, "watch=" + ToUtf8(smiles.substr(0, 74)) + "...", "has a pattern over 64 characters")}},
-      {thirtyFour, thirtyOne,
+        Ignored(9, over, overLong), Ignored(10, farOver.substr(0, 80) + "...", overLong),
+        Ignored(12, "watch=" + ToUtf8(smiles.substr(0, 74)) + "...", overLong)}},
+      {watch34 + "watch=\r\n", watch31, {}, std::nullopt,
        {Ignored(6, "watch=", "has an empty pattern"), Ignored(38, "watch=p33", "is a watch= line after the 32nd"),
         Ignored(39, "watch=", "is a watch= line after the 32nd")}},
+      {"alert=12 Our *\n ALERT \t= 5\tx \r\nalert=0 x\nalert=12\r\nalert=12x\nalerts=3 y\nnotifyCommand= \r\n"
+       "notifyCommand = curl -d \"a b\" \nnotifyCommand=second\nwatch=bob\n",
+       {u"bob"}, {{12, u"Our *"}, {5, u"x"}}, u"curl -d \"a b\"",
+       {Ignored(8, "alert=0 x", badCount), Ignored(9, "alert=12", "has no server-name pattern after its player count"),
+        Ignored(10, "alert=12x", badCount), Ignored(12, "notifyCommand= ", "has no command"),
+        Ignored(14, "notifyCommand=second", "is a notifyCommand= line after the first")}},
+      {alert34 + "alert=\n", {}, alert32, std::nullopt,
+       {Ignored(38, "alert=33 s", "is an alert= line after the 32nd"),
+        Ignored(39, "alert=", "is an alert= line after the 32nd")}},
   };
-  for (const auto& [after, patterns, messages] : cases) {
-    PutFile(kFiveLines + after);
+  for (const auto& [after, patterns, rules, command, messages] : cases) {
+    PutFile(kFiveLines + after + "master=h");
     Settings settings;
     ReadSettings(Folder(), settings);
     EXPECT_EQ(settings.watchPatterns, patterns) << after;
+    EXPECT_EQ(settings.alertRules, rules) << after;
+    EXPECT_EQ(settings.notifyCommand, command) << after;
     EXPECT_EQ(settings.ignoredLines, messages) << after;
+    EXPECT_EQ(settings.master, u"h") << "a last line without CR LF, after one ended by LF alone";
   }
   // Read before the five, so a damaged line among them (here an empty first line) does not
   // lose them; a second read does not add to the first.
@@ -181,41 +197,6 @@ TEST_F(IniFileTest, WatchLinesGiveUpTo32PatternsAndNameEachLineLeftOut) {
   EXPECT_EQ(settings.ignoredLines, std::vector<std::string>{Ignored(6, "watch=", "has an empty pattern")});
   EXPECT_TRUE(settings.alertRules.empty());
   EXPECT_EQ(settings.notifyCommand, std::nullopt);
-}
-
-// alert= and notifyCommand= lines are read by key like watch=, whether a line ends with CR LF
-// or LF alone; up to 32 alert= lines count, and the first non-empty notifyCommand= wins. Every
-// line left out is named once, in the order of the file.
-TEST_F(IniFileTest, AlertLinesGiveUpTo32RulesAndTheFirstNotifyCommandWins) {
-  const std::string badCount = "does not start with a player count from 1 to 999 and a blank";
-  std::string thirtyFour;
-  std::vector<AlertRule> thirtyTwo;
-  for (int i = 1; i <= 33; ++i) {
-    thirtyFour += "alert=" + std::to_string(i) + " s\r\n";
-    if (i <= 32) thirtyTwo.push_back({i, u"s"});
-  }
-  thirtyFour += "alert=\n";
-  const std::tuple<std::string, std::vector<AlertRule>, std::optional<Text>, std::vector<std::string>> cases[] = {
-      {"alert=12 Our *\n ALERT \t= 5\tx \r\nalert=0 x\nalert=12\r\nalert=12x\nalerts=3 y\nnotifyCommand= \r\n"
-       "notifyCommand = curl -d \"a b\" \nnotifyCommand=second\nwatch=bob\n",
-       {{12, u"Our *"}, {5, u"x"}},
-       u"curl -d \"a b\"",
-       {Ignored(8, "alert=0 x", badCount), Ignored(9, "alert=12", "has no server-name pattern after its player count"),
-        Ignored(10, "alert=12x", badCount), Ignored(12, "notifyCommand= ", "has no command"),
-        Ignored(14, "notifyCommand=second", "is a notifyCommand= line after the first")}},
-      {thirtyFour, thirtyTwo, std::nullopt,
-       {Ignored(38, "alert=33 s", "is an alert= line after the 32nd"),
-        Ignored(39, "alert=", "is an alert= line after the 32nd")}},
-  };
-  for (const auto& [after, rules, command, messages] : cases) {
-    PutFile(kFiveLines + after + "master=h");
-    Settings settings;
-    ReadSettings(Folder(), settings);
-    EXPECT_EQ(settings.alertRules, rules) << after;
-    EXPECT_EQ(settings.notifyCommand, command) << after;
-    EXPECT_EQ(settings.ignoredLines, messages) << after;
-    EXPECT_EQ(settings.master, u"h") << "a line after one ended by LF alone";
-  }
 }
 
 }  // namespace

@@ -91,18 +91,6 @@ TEST(PendingNews, KeepsEachNameOnceWithItsLatestEventAndForgetsWhatWasTaken) {
   EXPECT_EQ(pending.TakeText(u"\n"), u"bob moved to C\nann on C") << "what was taken is not held any more";
 }
 
-TEST(PendingNews, ManyNamesFillTheBalloonAndTheRestIsCounted) {
-  PendingNews pending;
-  std::vector<PlayerNews> news;
-  for (int i = 0; i < 100; ++i) news.push_back({u"p" + FormatPlain(10 + i), PlayerEvent::kOnline, u"S"});
-  pending.AddPlayerNews(news);
-  pending.AddPlayerNews(news);  // the same hundred again stay a hundred lines
-  // "p10 on S" is 8 units: 27 lines, 26 LF and "\nand 73 more" are 254; a 28th line makes 263.
-  Text expected;
-  for (int i = 0; i < 27; ++i) expected += u"p" + FormatPlain(10 + i) + u" on S\n";
-  EXPECT_EQ(pending.TakeText(u"\n"), expected + u"and 73 more");
-}
-
 // A server is its address and port: pending once, in its first place, with its latest name
 // and count.
 TEST(PendingNews, ServerLinesFollowThePlayersAndKeepEachServerOnceWithItsLatestCount) {
