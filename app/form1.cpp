@@ -9,13 +9,13 @@
 #include "common/host_rules.h"
 #include "common/numbers.h"
 #include "common/steps.h"
+#include "join/game_start.h"
 #include "menu/server_items.h"
 #include "menu/server_menu.h"
 #include "servers/server_download.h"
 #include "servers/server_list_parser.h"
-#include "tray/join.h"
+#include "settings/settings_rules.h"
 #include "tray/tooltip_text.h"
-#include "watch/listed_servers.h"
 
 namespace quorvex {
 
@@ -27,26 +27,6 @@ const Text kGameInstalledKey = u"Software\\Valve\\Steam\\Apps\\270150";
 const Text kSteamKey = u"Software\\Valve\\Steam\\";
 const Text kRunKey = u"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr uint32_t kBalloonInfoIcon = 1;
-
-// Only 10, 20 and 40 seconds are offered.
-int32_t NormalisedCheckTime(int32_t seconds) {
-  if (seconds < 10) seconds = 10;
-  if (seconds > 40) seconds = 40;
-  if (seconds > 10 && seconds < 40) seconds = 20;
-  return seconds;
-}
-
-int16_t NormalisedSort(int16_t sort) { return (sort > 5 || sort < 0) ? 5 : sort; }
-
-// The stored player count, clamped to 4..64, as its menu index: floor(log2(count)) - 1.
-int16_t PlayerLimitIndex(int16_t storedCount) {
-  int32_t count = storedCount;
-  if (count < 4) count = 4;
-  if (count > 64) count = 64;
-  int16_t index = -1;
-  for (; count > 1; count /= 2) ++index;
-  return index;
-}
 
 Text PlayerLimitCaption(int16_t minPlayersIndex) {
   return u"Player-Limit (" + FormatPlain(PlayerLimit(minPlayersIndex)) + u")";
@@ -120,14 +100,11 @@ void Form1::Form_Load() {
     }
   });
   for (const std::string& ignored : settings_.ignoredLines) desktop.ReportError("Form_Load", ignored);
-  playerWatch_ = PlayerWatch(settings_.watchPatterns);
-  serverAlerts_ = ServerAlerts(settings_.alertRules);
+  watchNews_ = WatchNews(settings_.watchPatterns, settings_.alertRules);
   UseAddressesFromSettings();
   // Normalised before the version download, which lets events run: a command chosen
   // during it finds the settings as it would right after start-up.
-  settings_.checkTime = NormalisedCheckTime(settings_.checkTime);
-  settings_.sort = NormalisedSort(settings_.sort);
-  settings_.minPlayers = PlayerLimitIndex(settings_.minPlayers);
+  NormaliseSettings(settings_);
   ShowSettingsInMenu();
   RunStep([&] { SetTimer(TimerId::Timer1, timer1_.Enabled, settings_.checkTime * 1000 - timer3_.Interval); });
   // An Exit during the download ends Form_Load there (HandlerAborted): no poll starts.
@@ -138,24 +115,13 @@ void Form1::Form_Load() {
 // The master server and latest-version URL of Quorvex.ini, where no option gave them. A
 // line of the wrong form is reported and the built-in value stays.
 void Form1::UseAddressesFromSettings() {
-  const auto unusable = [&](std::string_view key, const Text& value, std::string_view form, const Text& kept) {
-    services_.desktop.ReportError("Form_Load", "Quorvex.ini line \"" + std::string(key) + "=" + ToUtf8(value) +
-                                                   "\" is not " + std::string(form) + "; using " + ToUtf8(kept));
-  };
-  if (settings_.master && !config_.masterHostGiven) {
-    if (IsHostWithOptionalPort(*settings_.master)) {
-      config_.masterHost = *settings_.master;
-    } else {
-      unusable("master", *settings_.master, "a host with an optional port", config_.masterHost);
-    }
-  }
-  if (settings_.latestVersionUrl && !config_.latestVersionUrlGiven) {
-    if (IsHttpUrl(*settings_.latestVersionUrl)) {
-      config_.latestVersionUrl = *settings_.latestVersionUrl;
-    } else {
-      unusable("latestVersionUrl", *settings_.latestVersionUrl, "an http:// URL", config_.latestVersionUrl);
-    }
-  }
+  const std::string reports[] = {
+      TakeAddressFromSettings("master", settings_.master, IsHostWithOptionalPort, "a host with an optional port",
+                              config_.masterHostGiven, config_.masterHost),
+      TakeAddressFromSettings("latestVersionUrl", settings_.latestVersionUrl, IsHttpUrl, "an http:// URL",
+                              config_.latestVersionUrlGiven, config_.latestVersionUrl)};
+  for (const std::string& report : reports)
+    if (!report.empty()) services_.desktop.ReportError("Form_Load", report);
 }
 
 // Start-up's check marks and the player-limit caption, from the normalised settings.
@@ -263,7 +229,7 @@ void Form1::Timer3_Timer() {
   }
   RunStep([&] { RebuildMenu(); });
   // A failed list request is no reply: nobody counts as gone.
-  if (listed && (playerWatch_.WatchesAnyone() || serverAlerts_.HasRules())) TellNews(reply, limitBalloonShown);
+  if (listed && watchNews_.WatchesAnything()) TellNews(reply, limitBalloonShown);
   SetTimer(TimerId::Timer1, true, timer1_.Interval);
 }
 
@@ -271,14 +237,9 @@ void Form1::Timer3_Timer() {
 // favourite servers that reached an alert= rule, in one balloon over the icon as the poll
 // left it; while the player-limit balloon of this poll is up, the news waits.
 void Form1::TellNews(const Text& listReply, bool limitBalloonShown) {
-  RunStep([&] {
-    const std::vector<ListedServer> servers = ScanListedServers(listReply);
-    const int64_t nowMs = services_.desktop.NowMs();
-    pendingNews_.AddPlayerNews(playerWatch_.TakeReply(servers, nowMs));
-    pendingNews_.AddServerNews(serverAlerts_.TakeReply(servers, nowMs));
-  });
-  if (limitBalloonShown || pendingNews_.IsEmpty()) return;
-  const Text text = pendingNews_.TakeText(config_.lineBreak);
+  RunStep([&] { watchNews_.TakeReply(listReply, services_.desktop.NowMs()); });
+  if (limitBalloonShown || !watchNews_.HasNews()) return;
+  const Text text = watchNews_.TakeBalloonText(config_.lineBreak);
   RunStep([&] { trayIcon_.ShowBalloonOnly(kAppTitle, text, kBalloonInfoIcon); });
   RunStep([&] { NotifyBalloon(NotifyEvent::Watch, kAppTitle, text); });
   PlayAlertSound();
@@ -428,40 +389,8 @@ void Form1::men_Click(int16_t Index) {
 
 void Form1::menServername_Click(int16_t Index, const ServerRecord& shown) {
   if (SlotOfServerItem(Index) == 0) return;  // a separator
-  Desktop& desktop = services_.desktop;
-  if (!IsCompleteInLatestList(shown)) {
-    desktop.ShowMessageBox(kAppTitle, u"This server's entry is incomplete in the latest list.");
-    return;
-  }
-  // The address and port come from the network and go into a command line.
-  if (!IsJoinable(shown)) {
-    desktop.ShowMessageBox(kAppTitle, u"This server's address cannot be joined.");
-    return;
-  }
-  try {
-    StartGame(shown);
-  } catch (const LaunchError& error) {
-    desktop.ShowMessageBox(kAppTitle, u"The game could not be started: " + FromUtf8(error.what()));
-  }
-}
-
-// Through the running Steam client when there is one we can start, else through start.bat;
-// on Linux only through the steam command.
-void Form1::StartGame(const ServerRecord& server) {
-  Launcher& launcher = services_.launcher;
-  if (launcher.StartThroughSteamCommand(SteamCommandArguments(server))) return;
-  if (launcher.FindWindowByTitle(u"Steam") && !steamExePath_.empty()) {
-    launcher.StartHidden(SteamCommandLine(steamExePath_, server));
-    return;
-  }
-  const Text batchPath = JoinPath(config_.programFolder, u"start.bat");
-  launcher.WriteBatchFile(batchPath, StartBatchText(config_.programFolder, batchPath, server));
-  try {
-    launcher.StartHidden(StartBatchCommand(batchPath));
-  } catch (const LaunchError&) {
-    RemoveFileQuietly(batchPath);  // a batch file nothing will run must not stay behind
-    throw;
-  }
+  const Text refusal = JoinServer(services_.launcher, {steamExePath_, config_.programFolder}, shown);
+  if (!refusal.empty()) services_.desktop.ShowMessageBox(kAppTitle, refusal);
 }
 
 void Form1::Click(std::string_view name, int index, const PopupSnapshot& snapshot) {

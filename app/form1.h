@@ -5,20 +5,18 @@
 
 #include "app/desktop.h"
 #include "common/text.h"
+#include "join/launcher.h"
 #include "menu/menu_model.h"
 #include "menu/rebuild_gate.h"
 #include "menu/server_menu.h"
 #include "notify/command_runner.h"
+#include "ping/ping.h"
 #include "servers/http_request.h"
 #include "servers/server_table.h"
 #include "settings/ini_file.h"
 #include "settings/registry.h"
-#include "tray/launcher.h"
-#include "tray/ping.h"
 #include "tray/trayicon.h"
-#include "watch/news_balloon.h"
-#include "watch/player_watch.h"
-#include "watch/server_alerts.h"
+#include "watch/watch_news.h"
 
 namespace quorvex {
 
@@ -130,7 +128,6 @@ class Form1 {
   void NotifyBalloon(NotifyEvent event, const Text& title, const Text& text);
   void ShowSummary(int blanksAfterMaxPlayers);
   void RebuildMenu();
-  void StartGame(const ServerRecord& server);
 
   Form1Services services_;
   Form1Config config_;
@@ -154,9 +151,7 @@ class Form1 {
   bool exited_ = false;
   // The yield of every long handler and network wait: an Exit inside it ends the handler.
   EventPump pump_;
-  PlayerWatch playerWatch_{{}};    // from the watch= lines, once they are read
-  ServerAlerts serverAlerts_{{}};  // from the alert= lines, likewise
-  PendingNews pendingNews_;        // the news balloon's lines not shown yet
+  WatchNews watchNews_{{}, {}};  // from the watch= and alert= lines, once they are read
   uint64_t menuRevision_ = 0;
 };
 

@@ -3,7 +3,7 @@
 // window and a join always goes the start.bat way.
 #pragma once
 #include "frontends/console/output.h"
-#include "tray/launcher.h"
+#include "join/launcher.h"
 
 namespace quorvex {
 

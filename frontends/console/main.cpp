@@ -21,9 +21,9 @@
 #include "frontends/console/tray_shell.h"
 #include "notify/command_process.h"
 #include "notify/command_runner.h"
+#include "ping/ping.h"
 #include "servers/http_request.h"
 #include "settings/registry.h"
-#include "tray/ping.h"
 
 namespace quorvex {
 namespace {

@@ -1,6 +1,6 @@
 // Joining a server on Linux: the Steam client's `steam` command, found on the PATH.
 #pragma once
-#include "tray/launcher.h"
+#include "join/launcher.h"
 
 namespace quorvex {
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "tray/launcher.h"
+#include "join/launcher.h"
 
 namespace quorvex {
 

@@ -14,9 +14,9 @@
 #include "frontends/win32/tray_shell.h"
 #include "notify/command_process.h"
 #include "notify/command_runner.h"
+#include "ping/ping.h"
 #include "servers/http_request.h"
 #include "settings/registry.h"
-#include "tray/ping.h"
 
 namespace quorvex {
 namespace {

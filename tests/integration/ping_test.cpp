@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "common/numbers.h"
+#include "ping/echoer.h"
+#include "ping/ping.h"
 #include "tests/support/counting_pump.h"
-#include "tray/echoer.h"
-#include "tray/ping.h"
 
 namespace quorvex {
 namespace {

@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "tray/echoer.h"
+#include "ping/echoer.h"
 
 namespace quorvex {
 namespace {

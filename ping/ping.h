@@ -1,6 +1,6 @@
 // The pings of a poll: one ICMP echo to every server at once, each result as text. The
 // family: a Pinger pings hosts (names looked up, then echoed) while events run; an Echoer
-// (tray/echoer.h) sends the echoes to addresses; a Resolver (tray/name_lookups.h) looks up
+// (ping/echoer.h) sends the echoes to addresses; a Resolver (ping/name_lookups.h) looks up
 // one name.
 #pragma once
 #include <chrono>
@@ -11,8 +11,8 @@
 
 #include "common/event_pump.h"
 #include "common/text.h"
-#include "tray/echoer.h"
-#include "tray/name_lookups.h"
+#include "ping/echoer.h"
+#include "ping/name_lookups.h"
 
 namespace quorvex {
 

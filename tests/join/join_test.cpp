@@ -1,6 +1,6 @@
 // What may reach a command line when the user joins a server, and the batch file's text.
 // (The Steam command line and the batch file of a real click are checked by Form1's join tests.)
-#include "tray/join.h"
+#include "join/join.h"
 
 #include <gtest/gtest.h>
 

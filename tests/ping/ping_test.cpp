@@ -1,7 +1,7 @@
 // The pings' own decisions over a fake resolver and a fake echo (no name is ever resolved), and
 // the name look-ups' time limit, stop and keeping. (Byte order is checked by the integration
 // tests' echoes to loopback.)
-#include "tray/ping.h"
+#include "ping/ping.h"
 
 #include <gtest/gtest.h>
 

@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "common/scoped_handle.h"
-#include "tray/echoer.h"
-#include "tray/name_lookups.h"
-#include "tray/ping.h"
+#include "ping/echoer.h"
+#include "ping/name_lookups.h"
+#include "ping/ping.h"
 
 namespace quorvex {
 namespace {

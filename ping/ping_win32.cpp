@@ -12,9 +12,9 @@
 
 #include "common/scoped_handle.h"
 #include "common/wide_win32.h"
-#include "tray/echoer.h"
-#include "tray/name_lookups.h"
-#include "tray/ping.h"
+#include "ping/echoer.h"
+#include "ping/name_lookups.h"
+#include "ping/ping.h"
 
 namespace quorvex {
 namespace {

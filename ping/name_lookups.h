@@ -24,7 +24,7 @@ class Resolver {
   virtual std::optional<uint32_t> ResolveIpv4(const Text& hostName) = 0;
 };
 
-// The system's resolver (defined in tray/ping_*.cpp).
+// The system's resolver (defined in ping/ping_*.cpp).
 std::unique_ptr<Resolver> MakeSystemResolver();
 
 class NameLookups {

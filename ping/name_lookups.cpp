@@ -1,4 +1,4 @@
-#include "tray/name_lookups.h"
+#include "ping/name_lookups.h"
 
 #include <algorithm>
 #include <system_error>

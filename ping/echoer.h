@@ -34,7 +34,7 @@ class Echoer {
                                                    int timeoutMs) = 0;
 };
 
-// The platform's own echoer (defined in tray/ping_*.cpp, beside MakeSystemPinger).
+// The platform's own echoer (defined in ping/ping_*.cpp, beside MakeSystemPinger).
 std::unique_ptr<Echoer> MakeSystemEchoer();
 
 }  // namespace quorvex

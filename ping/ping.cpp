@@ -1,4 +1,4 @@
-#include "tray/ping.h"
+#include "ping/ping.h"
 
 #include "common/host_rules.h"
 #include "common/numbers.h"

@@ -1,4 +1,4 @@
-#include "tray/join.h"
+#include "join/join.h"
 
 #include "common/host_rules.h"
 #include "common/numbers.h"

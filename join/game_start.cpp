@@ -1,0 +1,42 @@
+#include "join/game_start.h"
+
+#include "common/files.h"
+#include "join/join.h"
+
+namespace quorvex {
+
+namespace {
+
+// Through the running Steam client when there is one we can start, else through start.bat;
+// on Linux only through the Steam command.
+void StartGame(Launcher& launcher, const JoinPlaces& places, const ServerRecord& server) {
+  if (launcher.StartThroughSteamCommand(SteamCommandArguments(server))) return;
+  if (launcher.FindWindowByTitle(u"Steam") && !places.steamExePath.empty()) {
+    launcher.StartHidden(SteamCommandLine(places.steamExePath, server));
+    return;
+  }
+  const Text batchPath = JoinPath(places.programFolder, u"start.bat");
+  launcher.WriteBatchFile(batchPath, StartBatchText(places.programFolder, batchPath, server));
+  try {
+    launcher.StartHidden(StartBatchCommand(batchPath));
+  } catch (const LaunchError&) {
+    RemoveFileQuietly(batchPath);  // a batch file nothing will run must not stay behind
+    throw;
+  }
+}
+
+}  // namespace
+
+Text JoinServer(Launcher& launcher, const JoinPlaces& places, const ServerRecord& server) {
+  if (!IsCompleteInLatestList(server)) return u"This server's entry is incomplete in the latest list.";
+  // The address and port come from the network and go into a command line.
+  if (!IsJoinable(server)) return u"This server's address cannot be joined.";
+  try {
+    StartGame(launcher, places, server);
+  } catch (const LaunchError& error) {
+    return u"The game could not be started: " + FromUtf8(error.what());
+  }
+  return u"";
+}
+
+}  // namespace quorvex
