@@ -43,5 +43,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Stock GNOME has no notification area for the tray to sit in; this extension adds one.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS gnome-shell-extension-appindicator)
 set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/package)
 include(CPack)

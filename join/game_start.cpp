@@ -7,10 +7,8 @@ namespace quorvex {
 
 namespace {
 
-// Through the running Steam client when there is one we can start, else through start.bat;
-// on Linux only through the Steam command.
+// Through the running Steam client when there is one we can start, else through start.bat.
 void StartGame(Launcher& launcher, const JoinPlaces& places, const ServerRecord& server) {
-  if (launcher.StartThroughSteamCommand(SteamCommandArguments(server))) return;
   if (launcher.FindWindowByTitle(u"Steam") && !places.steamExePath.empty()) {
     launcher.StartHidden(SteamCommandLine(places.steamExePath, server));
     return;
@@ -25,6 +23,14 @@ void StartGame(Launcher& launcher, const JoinPlaces& places, const ServerRecord&
   }
 }
 
+// On Linux, through the first Steam found; or the message that names every way looked for.
+Text StartThroughFoundSteam(Launcher& launcher, const FoundSteam& found, const ServerRecord& server) {
+  const std::optional<ProgramStart> start = SteamJoinStart(found, server);
+  if (!start) return SteamNotFoundMessage();
+  launcher.StartProgram(*start);
+  return u"";
+}
+
 }  // namespace
 
 Text JoinServer(Launcher& launcher, const JoinPlaces& places, const ServerRecord& server) {
@@ -32,6 +38,8 @@ Text JoinServer(Launcher& launcher, const JoinPlaces& places, const ServerRecord
   // The address and port come from the network and go into a command line.
   if (!IsJoinable(server)) return u"This server's address cannot be joined.";
   try {
+    if (const std::optional<FoundSteam> found = launcher.FindSteam())
+      return StartThroughFoundSteam(launcher, *found, server);
     StartGame(launcher, places, server);
   } catch (const LaunchError& error) {
     return u"The game could not be started: " + FromUtf8(error.what());

@@ -21,16 +21,24 @@ bool IsCompleteInLatestList(const ServerRecord& server) {
   return (server.fromLatestReply & kJoinFields) == kJoinFields;
 }
 
+std::vector<Text> GameArguments(const ServerRecord& server) {
+  return {u"server_address=" + server.address, u"server_port=" + FormatPlain(server.port)};
+}
+
 Text LaunchArguments(const ServerRecord& server) {
-  return u" server_address=" + server.address + u" server_port=" + FormatPlain(server.port);
+  Text text;
+  for (const Text& argument : GameArguments(server)) text += u" " + argument;
+  return text;
 }
 
 Text SteamCommandLine(const Text& steamExePath, const ServerRecord& server) {
-  return u"\"" + steamExePath + u"\"" + u" -applaunch 270150 " + LaunchArguments(server);
+  return u"\"" + steamExePath + u"\" -applaunch " + kSteamAppId + u" " + LaunchArguments(server);
 }
 
 std::vector<Text> SteamCommandArguments(const ServerRecord& server) {
-  return {u"-applaunch", u"270150", u"server_address=" + server.address, u"server_port=" + FormatPlain(server.port)};
+  std::vector<Text> arguments{u"-applaunch", kSteamAppId};
+  for (Text& argument : GameArguments(server)) arguments.push_back(std::move(argument));
+  return arguments;
 }
 
 Text StartBatchText(const Text& programFolder, const Text& batchPath, const ServerRecord& server) {

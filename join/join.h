@@ -17,8 +17,13 @@ bool IsJoinable(const ServerRecord& server);
 // count) would join a server other than the one its line names.
 bool IsCompleteInLatestList(const ServerRecord& server);
 
+// The game's Steam application id.
+inline constexpr char16_t kSteamAppId[] = u"270150";
+
 // " server_address=ADDRESS server_port=PORT"; begins with a blank.
 Text LaunchArguments(const ServerRecord& server);
+// The same as the game's own arguments: server_address=ADDRESS and server_port=PORT.
+std::vector<Text> GameArguments(const ServerRecord& server);
 // "\"STEAM\" -applaunch 270150  server_address=... server_port=..." (two blanks, as written).
 Text SteamCommandLine(const Text& steamExePath, const ServerRecord& server);
 // The steam command's arguments: -applaunch 270150 server_address=... server_port=...

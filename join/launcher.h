@@ -1,11 +1,11 @@
 // Starting the game: finding the Steam window, writing start.bat, starting a command line,
-// or (on Linux) the steam command.
+// or (on Linux) finding Steam and starting the program that joins through it.
 #pragma once
-#include <memory>
+#include <optional>
 #include <stdexcept>
-#include <vector>
 
 #include "common/text.h"
+#include "join/steam_on_linux.h"
 
 namespace quorvex {
 
@@ -25,11 +25,12 @@ class Launcher {
   // Starts the command line as a new process with a hidden window, without waiting.
   // Throws LaunchError when it cannot be started.
   virtual void StartHidden(const Text& commandLine) = 0;
-  // Linux has no Steam window to look for and no start.bat: there the game starts only
-  // through the Steam client's `steam` command, with these arguments, and this returns
-  // true (or throws LaunchError when there is no such command). False where the other
-  // ways apply.
-  virtual bool StartThroughSteamCommand(const std::vector<Text>& /*arguments*/) { return false; }
+  // Linux has no Steam window to look for and no start.bat: there the game starts through
+  // the Steam this finds (join/steam_on_linux.h). Nothing where the other ways apply.
+  virtual std::optional<FoundSteam> FindSteam() { return std::nullopt; }
+  // Starts the program with its arguments, without a shell and without waiting. Throws
+  // LaunchError when it cannot be started. Asked only of a launcher whose FindSteam finds.
+  virtual void StartProgram(const ProgramStart& /*start*/) { throw LaunchError("no programs start here"); }
 };
 
 }  // namespace quorvex

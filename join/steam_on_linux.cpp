@@ -1,0 +1,101 @@
+#include "join/steam_on_linux.h"
+
+#include <algorithm>
+
+#include "join/join.h"
+
+namespace quorvex {
+
+namespace {
+
+std::vector<Text> Prefixed(std::vector<Text> first, const std::vector<Text>& rest) {
+  first.insert(first.end(), rest.begin(), rest.end());
+  return first;
+}
+
+bool IsUnreserved(unsigned char byte) {
+  return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
+         byte == '-' || byte == '.' || byte == '_' || byte == '~';
+}
+
+std::u16string_view Trimmed(std::u16string_view text) {
+  const auto blank = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'\r'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// MIME types are compared without regard to ASCII case.
+bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+  const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; };
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (lower(a[i]) != lower(b[i])) return false;
+  return true;
+}
+
+bool ListsSteamLinks(std::u16string_view mimeTypes) {
+  while (!mimeTypes.empty()) {
+    const size_t end = std::min(mimeTypes.find(u';'), mimeTypes.size());
+    if (EqualsIgnoringAsciiCase(Trimmed(mimeTypes.substr(0, end)), u"x-scheme-handler/steam")) return true;
+    mimeTypes.remove_prefix(std::min(end + 1, mimeTypes.size()));
+  }
+  return false;
+}
+
+}  // namespace
+
+std::optional<ProgramStart> SteamJoinStart(const FoundSteam& found, const ServerRecord& server) {
+  const std::vector<Text> steamArguments = SteamCommandArguments(server);
+  if (found.command) return ProgramStart{u"steam", steamArguments};
+  if (found.flatpak) return ProgramStart{u"flatpak", Prefixed({u"run", kSteamFlatpakId}, steamArguments)};
+  if (found.snap) return ProgramStart{u"snap", Prefixed({u"run", u"steam"}, steamArguments)};
+  if (found.linkHandler) return ProgramStart{u"xdg-open", {SteamRunLink(server)}};
+  return std::nullopt;
+}
+
+Text SteamRunLink(const ServerRecord& server) {
+  // LaunchArguments begins with a blank the command line does not.
+  return u"steam://run/" + Text(kSteamAppId) + u"//" + PercentEncoded(LaunchArguments(server).substr(1)) + u"/";
+}
+
+Text PercentEncoded(const Text& text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  Text encoded;
+  for (const char byte : ToUtf8(text)) {
+    const auto value = static_cast<unsigned char>(byte);
+    if (IsUnreserved(value)) {
+      encoded += static_cast<char16_t>(value);
+    } else {
+      encoded += {u'%', static_cast<char16_t>(kHex[value >> 4]), static_cast<char16_t>(kHex[value & 15])};
+    }
+  }
+  return encoded;
+}
+
+Text SteamNotFoundMessage() {
+  return u"Steam was not found: no steam command, no Flatpak " + Text(kSteamFlatpakId) +
+         u", no Snap steam, no handler for steam:// links.";
+}
+
+bool OpensSteamLinks(const Text& desktopEntry) {
+  bool inDesktopEntry = false, opens = false, hidden = false;
+  std::u16string_view rest = desktopEntry;
+  while (!rest.empty()) {
+    const size_t end = std::min(rest.find(u'\n'), rest.size());
+    const std::u16string_view line = Trimmed(rest.substr(0, end));
+    rest.remove_prefix(std::min(end + 1, rest.size()));
+    if (line.starts_with(u'[')) {
+      inDesktopEntry = line == u"[Desktop Entry]";
+      continue;
+    }
+    const size_t equals = line.find(u'=');
+    if (!inDesktopEntry || line.starts_with(u'#') || equals == std::u16string_view::npos) continue;
+    const std::u16string_view key = Trimmed(line.substr(0, equals)), value = Trimmed(line.substr(equals + 1));
+    if (key == u"MimeType") opens = ListsSteamLinks(value);
+    if (key == u"Hidden") hidden = value == u"true";
+  }
+  return opens && !hidden;
+}
+
+}  // namespace quorvex
