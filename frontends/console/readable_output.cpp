@@ -38,9 +38,10 @@ std::string Stamp(int64_t ms) {
 Text ShownCaption(const MenuItem& item) {
   if (ShowsCaptionLiterally(item)) return item.caption;
   Text shown;
-  for (size_t i = 0; i < item.caption.size(); ++i) {
-    if (item.caption[i] == u'&') ++i;
-    if (i < item.caption.size()) shown.push_back(item.caption[i]);
+  bool mark = false;  // whether this unit is a mark: an "&" that no mark comes right before
+  for (const char16_t unit : item.caption) {
+    mark = unit == u'&' && !mark;
+    if (!mark) shown.push_back(unit);
   }
   return shown;
 }

@@ -20,11 +20,16 @@ MenuItem Item(std::string name, Text caption, int index = -1, std::vector<MenuIt
   return item;
 }
 
-// The printer on the virtual clock at 0, writing into a string.
+// The printer on the virtual clock at 0, writing into a string: what one call printed.
 struct Readable {
   std::string Menu(const MenuTree& menu, bool popup) {
     out.str({});
     output.Menu(menu, popup);
+    return out.str();
+  }
+  std::string Tray(uint32_t message, const TrayIconData& data) {
+    out.str({});
+    output.Tray(message, data);
     return out.str();
   }
 
@@ -32,6 +37,30 @@ struct Readable {
   ConsoleClock clock{true};
   ReadableOutput output{out, ConsoleIcons{}, clock};
 };
+
+// What a person notices of the tray: each balloon, its lines split at CR LF or LF, and the
+// icon and the tooltip when they change; the delete before every add is no news.
+TEST(ReadableOutput, TheTrayShowsEachBalloonAndTheIconAndTooltipWhenTheyChange) {
+  const ConsoleIcons icons;
+  Readable readable;
+  TrayIconData data;
+  data.hIcon = icons.normal;
+  data.szTip = u"Current max players: 3";
+  EXPECT_EQ(readable.Tray(kNimAdd, data),
+            "[    0.000] icon: normal\n[    0.000] tooltip:\n    Current max players: 3\n");
+  EXPECT_EQ(readable.Tray(kNimModify, data), "");
+  data.hIcon = icons.alert;
+  data.szTip.clear();
+  EXPECT_EQ(readable.Tray(kNimDelete, data), "");
+  data.uFlags = kNifInfo;
+  data.szInfoTitle = u"Quorvex";
+  data.szInfo = u"Player-limit of 4 reached!\r\nPlayers: 4\nBob on Beta";
+  EXPECT_EQ(readable.Tray(kNimModify, data),
+            "[    0.000] balloon: Quorvex\n    Player-limit of 4 reached!\n    Players: 4\n    Bob on Beta\n"
+            "[    0.000] icon: alert\n[    0.000] tooltip: (empty)\n");
+  data.uFlags = kNifTip;
+  EXPECT_EQ(readable.Tray(kNimModify, data), "");
+}
 
 TEST(ReadableOutput, APopupReadsWithoutAccessKeyMarksButListLinesLiterally) {
   MenuItem hidden = Item("menGone", u"&Gone");
