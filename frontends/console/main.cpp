@@ -108,7 +108,11 @@ int main(int argc, char** argv) {
       std::cout << kConsoleUsage;
       return 0;
     }
+    if (options.checkMasterOnly) return 0;
     return RunConsole(options);
+  } catch (const BadOptionValue& error) {
+    std::cerr << "quorvex-console: " << error.what() << "\n";
+    return 2;
   } catch (const UsageError& error) {
     std::cerr << "quorvex-console: " << error.what() << "\n" << kConsoleUsage;
     return 2;

@@ -15,13 +15,20 @@ struct ConsoleOptions {
   bool virtualTime = false;
   bool readable = false;
   bool help = false;
+  bool checkMasterOnly = false;  // --check-master: the value checked, nothing run
 };
 
 struct UsageError : std::invalid_argument {
   using std::invalid_argument::invalid_argument;
 };
 
-// The arguments after the program name, over `defaults`; throws UsageError.
+// A value the option cannot take: the message says why, so no usage text follows it.
+struct BadOptionValue : UsageError {
+  using UsageError::UsageError;
+};
+
+// The arguments after the program name, over `defaults`; throws UsageError, BadOptionValue
+// for a --master or --check-master value that is not a host with an optional port.
 ConsoleOptions ParseConsoleOptions(const std::vector<std::string>& arguments, ConsoleOptions defaults);
 
 extern const char kConsoleUsage[];

@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "menu/server_items.h"
+
 namespace quorvex {
 
 namespace {
-
-constexpr int kServerItemsPerSlot = 3;  // server line, player line, separator
 
 std::vector<Text> Lines(const Text& text) {
   std::vector<Text> lines;
@@ -31,27 +31,50 @@ std::string Stamp(int64_t ms) {
   return stamp;
 }
 
+// The caption as a person reads it on the menu. A list line (a server's or its players', the
+// column title) shows its text character for character; the program's own captions show
+// each "&" as an access-key mark: it is not drawn, the character after it is ("&Servers"
+// reads "Servers", "&&" reads "&").
+Text ShownCaption(const MenuItem& item) {
+  if (ShowsCaptionLiterally(item)) return item.caption;
+  Text shown;
+  bool mark = false;  // whether this unit is a mark: an "&" that no mark comes right before
+  for (const char16_t unit : item.caption) {
+    mark = unit == u'&' && !mark;
+    if (!mark) shown.push_back(unit);
+  }
+  return shown;
+}
+
+// A hidden item is not drawn, and a shown one without text is an empty row that says
+// nothing: the text leaves both out.
+bool Drawn(const MenuItem& item) { return item.visible && (item.IsSeparator() || !ShownCaption(item).empty()); }
+
 // The Servers submenu as it reads: its caption, the column header and the lines of the
-// servers shown; the separator lines are left out.
+// servers shown; the separator lines between the servers are left out.
 Text ServersText(const MenuTree& menu) {
-  Text text = menu.Item("menServer").caption + u"\n" + menu.Item("menServerTitle").caption;
-  for (const MenuItem& item : menu.Item("menServer").children) {
-    if (item.name != "menServername" || !item.visible || item.index % kServerItemsPerSlot == 0) continue;
-    text += u"\n" + item.caption;
+  const MenuItem& servers = menu.Item("menServer");
+  Text text = ShownCaption(servers);
+  const auto addLine = [&text](const MenuItem& item) {
+    if (Drawn(item)) text += u"\n" + ShownCaption(item);
+  };
+  addLine(menu.Item("menServerTitle"));
+  for (const MenuItem& item : servers.children) {
+    if (item.name == "menServername" && SlotOfServerItem(item.index) != 0) addLine(item);
   }
   return text;
 }
 
 void AppendTree(const MenuItem& parent, int depth, Text& out) {
   for (const MenuItem& item : parent.children) {
-    if (!item.visible) continue;
+    if (!Drawn(item)) continue;
     out += Text(static_cast<size_t>(depth) * 2, u' ');
     if (item.IsSeparator()) {
       out += u"----\n";
       continue;
     }
     out += item.checked ? u"[x] " : u"    ";
-    out += item.caption;
+    out += ShownCaption(item);
     if (!item.children.empty()) out += u" >";
     out += u"\n";
     AppendTree(item, depth + 1, out);

@@ -15,6 +15,7 @@
 #include "app/form1.h"
 #include "app/single_instance.h"
 #include "common/files.h"
+#include "frontends/master_option.h"
 #include "frontends/qt/autostart_registry.h"
 #include "frontends/qt/desktop.h"
 #include "frontends/qt/dispatch.h"
@@ -130,6 +131,10 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("quorvex");
   QApplication::setQuitOnLastWindowClosed(false);  // closing a message box must not end the program
   const TrayOptions options = ParseOptions(app);
+  if (const auto error = options.masterHost ? MasterOptionError(ToUtf8(*options.masterHost)) : std::nullopt) {
+    std::cerr << "quorvex: " << *error << "\n";
+    return 2;  // nothing read or written
+  }
   if (!QSystemTrayIcon::isSystemTrayAvailable()) {
     std::cerr << "quorvex: this desktop has no notification area to show the icon in. On GNOME the "
                  "package gnome-shell-extension-appindicator adds one; quorvex-console runs the same "

@@ -54,12 +54,17 @@ def start_mastersim(scenario, faults=(), log=None, prefix=()):
     return process, address
 
 
+def master_options(address):
+    """The options that point a front end at mastersim at ADDRESS."""
+    return ["--master", address, "--latest-version", f"http://{address}/latest_version.txt"]
+
+
 @contextlib.contextmanager
 def mastersim(scenario, *faults):
     """mastersim serving SCENARIO; yields the options that point a front end at it."""
     process, address = start_mastersim(scenario, faults)
     try:
-        yield ["--master", address, "--latest-version", f"http://{address}/latest_version.txt"]
+        yield master_options(address)
     finally:
         process.stdin.close()
         process.wait(10)

@@ -1,18 +1,16 @@
 # What the shell end-to-end scripts share, sourced after setting `script` to their name:
-# one line per check and a summary, and waiting for a condition.
-passed=0 failed=0
+# one line per check and a summary (tests/report.sh), and waiting for a condition.
+. "$(dirname "${BASH_SOURCE[0]}")/../report.sh"
 
 # check NAME TEST [DETAIL]: TEST and, on failure, DETAIL are evaluated as commands.
 check() {
   if eval "$2"; then
-    echo "ok   $1"
-    passed=$((passed + 1))
+    ReportPassed "$1"
   else
-    echo "FAIL $1${3:+: $(eval "$3" 2>&1)}"
-    failed=$((failed + 1))
+    ReportFailed "$1${3:+: $(eval "$3" 2>&1)}"
   fi
 }
-summary() { echo "$script: $passed passed, $failed failed" && [[ $failed -eq 0 ]]; }
+summary() { ReportCounts "$script"; }
 
 # WaitFor SECONDS COMMAND...: true as soon as the command succeeds, false after SECONDS.
 WaitFor() {

@@ -1,5 +1,5 @@
 // The console's own pieces: stdin commands, the virtual clock's timers, JSON that stays valid
-// whatever the texts hold. Its options, events' fields and readable printer are console-e2e's.
+// whatever the texts hold. Its events' fields are console-e2e's.
 #include <gtest/gtest.h>
 
 #include <vector>
