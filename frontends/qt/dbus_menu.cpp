@@ -3,6 +3,7 @@
 #include <QDBusMessage>
 
 #include "frontends/qt/literal_text.h"
+#include "frontends/qt/shown_text.h"
 
 namespace quorvex {
 
@@ -26,7 +27,11 @@ QVariantMap DbusMenu::Properties(const MenuItem& item, bool root) {
   if (item.IsSeparator()) {
     properties["type"] = QStringLiteral("separator");
   } else {
-    properties["label"] = QString::fromStdU16String(DbusMenuLabel(QMenuActionText(item)));
+    const Text text = QMenuActionText(item);
+    properties["label"] = QString::fromStdU16String(DbusMenuLabel(text));
+    // What a screen reader reads. Without it libdbusmenu-gtk3 (xfce4-panel's) names an
+    // item once, by its first label with every "_" dropped, and never again.
+    properties["accessible-desc"] = QString::fromStdU16String(ShownText(text));
   }
   if (!item.visible) properties["visible"] = false;
   if (item.checked) {

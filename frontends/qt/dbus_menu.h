@@ -2,7 +2,8 @@
 // draws the menu itself. Every layout a host reads holds the program's items, as the owner
 // last published them (MenuRevisions keeps the ids and what each host read). The labels
 // are the captions written by the dbusmenu rules (DbusMenuLabel of the QMenu text), so a
-// "&" or "_" of a server line is shown, and the access keys are the menu's own. The host
+// "&" or "_" of a server line is shown, and the access keys are the menu's own; each item
+// also carries the text shown as its "accessible-desc", for screen readers. The host
 // saying it opens the top menu (AboutToShow, or the event "opened") runs the owner's
 // opening, which publishes what changed; "clicked" runs the owner's click with the menu
 // that host read.
