@@ -103,6 +103,19 @@ TEST(MenuRevisions, AClickOnWhatIsNoCommandRunsNothing) {
   EXPECT_TRUE(menu.Clicked("host", IdOf(menu, "menExit")).has_value());
 }
 
+// A menu whose later revision lost an item: its id finds nothing there, in the revision a
+// host read before it still the item.
+TEST(MenuRevisions, AnItemGoneFromARevisionIsNotFoundInIt) {
+  MenuRevisions menu(Listing({u"Alpha"}));
+  const int about = IdOf(menu, "menAbout");
+  menu.ReadBy("host");
+  menu.Publish(PopupSnapshot{MenuTree(MenuItem{"menPopup", -1, u"popup", true, false, {MenuItem{"menExit", -1, u"&Exit"}}}),
+                             {}});
+  EXPECT_EQ(menu.Find(about), nullptr);
+  EXPECT_FALSE(menu.Clicked("reader of the new menu", about).has_value());
+  EXPECT_EQ(menu.Clicked("host", about)->name, "menAbout");
+}
+
 // "z" read first and the others after it, in an order unlike their names'.
 TEST(MenuRevisions, TheHostThatReadLongestAgoIsForgottenFirst) {
   MenuRevisions menu(Listing({u"Alpha"}));
