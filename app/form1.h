@@ -112,6 +112,9 @@ class Form1 {
   // Counts the handlers that wrote the menu (even when nothing differed), so a front end
   // can tell whether the handler it just ran changed the menu.
   uint64_t MenuRevision() const { return menuRevision_; }
+  // Whether a servers-menu rebuild has begun and not ended (it is in one of its yields):
+  // the menu then mixes the new lines with the old.
+  bool MenuRebuilding() const { return rebuildGate_.IsRunning(); }
 
  private:
   Timer& TimerOf(TimerId timer);

@@ -1,20 +1,23 @@
-// A QMenu exported over com.canonical.dbusmenu for a StatusNotifierItem host, which draws
-// the menu itself. The labels are the actions' texts written by the dbusmenu rules
-// (DbusMenuLabel), so a "&" or "_" shown in the QMenu is shown, and an access key marked
-// there is the access key here too. The host's AboutToShow on the top menu opens it as a
-// QMenu opens (aboutToShow, where the popup rebuilds it); "clicked" triggers the action.
+// The form's menu exported over com.canonical.dbusmenu for a StatusNotifierItem host, which
+// draws the menu itself. Every layout a host reads holds the program's items, as the owner
+// last published them (MenuRevisions keeps the ids and what each host read). The labels
+// are the captions written by the dbusmenu rules (DbusMenuLabel of the QMenu text), so a
+// "&" or "_" of a server line is shown, and the access keys are the menu's own; each item
+// also carries the text shown as its "accessible-desc", for screen readers. The host
+// saying it opens the top menu (AboutToShow, or the event "opened") runs the owner's
+// opening, which publishes what changed; "clicked" runs the owner's click with the menu
+// that host read.
 #pragma once
 #include <QDBusContext>
 #include <QObject>
-#include <QPointer>
 #include <QStringList>
 
-#include <map>
+#include <functional>
+#include <memory>
+#include <string>
 
 #include "frontends/qt/dbus_types.h"
-
-class QAction;
-class QMenu;
+#include "frontends/qt/menu_revisions.h"
 
 namespace quorvex {
 
@@ -27,7 +30,15 @@ class DbusMenu : public QObject, protected QDBusContext {
   Q_PROPERTY(QStringList IconThemePath READ IconThemePath)
 
  public:
-  explicit DbusMenu(QMenu& menu) : menu_(menu) {}
+  using Clicked = std::function<void(const MenuRevisions::Click& click)>;
+
+  explicit DbusMenu(PopupSnapshot first) : revisions_(std::move(first)) {}
+
+  // Hosts read `menu` from now on; they are told with LayoutUpdated.
+  void Publish(PopupSnapshot menu);
+  void OnOpening(std::function<void()> opening) { opening_ = std::move(opening); }
+  // Runs from the event loop after the host's call has been answered.
+  void OnClicked(Clicked clicked) { clicked_ = std::move(clicked); }
 
   uint Version() const { return 3; }
   QString TextDirection() const { return QStringLiteral("ltr"); }
@@ -49,19 +60,14 @@ class DbusMenu : public QObject, protected QDBusContext {
   void LayoutUpdated(uint revision, int parent);
 
  private:
-  int IdOf(QAction* action);
-  bool Exists(int id) const;
-  const QMenu* MenuOf(int id) const;  // the submenu of item id, the top menu for 0
-  QVariantMap Properties(int id) const;
-  DbusMenuLayout Layout(int id, int depth, const QStringList& propertyNames);
+  static QVariantMap Properties(const MenuItem& item, bool root);
+  DbusMenuLayout Layout(const MenuItem& item, int depth, const QStringList& propertyNames) const;
+  std::string Caller() const;  // the host's bus name
   void ReportUnknown(int id);
 
-  QMenu& menu_;
-  // Every action gets an id when the host first sees it. A rebuilt menu has new actions
-  // and so new ids: a click on an item of an older layout finds its action gone.
-  std::map<int, QPointer<QAction>> actions_;
-  int nextId_ = 1;
-  uint revision_ = 0;
+  MenuRevisions revisions_;
+  std::function<void()> opening_;
+  Clicked clicked_;
 };
 
 }  // namespace quorvex

@@ -20,6 +20,7 @@
 #include "frontends/qt/desktop.h"
 #include "frontends/qt/dispatch.h"
 #include "frontends/qt/launcher.h"
+#include "frontends/qt/menu_export.h"
 #include "frontends/qt/popup_menu.h"
 #include "frontends/qt/sound.h"
 #include "frontends/qt/stop_signals.h"
@@ -108,6 +109,7 @@ int RunTray(const TrayOptions& options) {
   PopupMenu popup(form);
   trayShell.SetContextMenu(popup.Menu());
   desktop.Attach(form, popup.Menu());
+  const MenuExport exported(form, trayShell);
   // An XEmbed tray has opened the menu by now, and a StatusNotifierItem host that reads the
   // menu over D-Bus shows it itself; a host that only reports the right button gets it here.
   trayShell.OnContextMenu([&] { Dispatch("Form_MouseMove", [&] { form.Form_MouseMove(kRightButtonDown); }); });

@@ -6,8 +6,8 @@
 namespace quorvex {
 
 PopupMenu::PopupMenu(Form1& form) : form_(form) {
-  // Both ways of opening it come through here: QMenu::popup for XEmbed, and the host's
-  // AboutToShow over D-Bus for a StatusNotifierItem (DbusMenu).
+  // Every way Qt opens it comes through here: the XEmbed tray's right button, and the
+  // form's popup for a host that only reports the right button (ContextMenu).
   QObject::connect(&root_, &QMenu::aboutToShow, [this] { Rebuild(); });
 }
 
@@ -19,8 +19,7 @@ void PopupMenu::Rebuild() {
   AddItems(root_, snapshot_->menu.Root());
 }
 
-// Qt draws it (XEmbed, or the QMenu opened on the right button), or DbusMenu writes
-// this text by the dbusmenu rules for a StatusNotifierItem host.
+// Qt draws it (XEmbed, or the QMenu opened on the right button).
 QString PopupMenu::ActionText(const MenuItem& item) { return QString::fromStdU16String(QMenuActionText(item)); }
 
 void PopupMenu::AddItems(QMenu& menu, const MenuItem& parent) {

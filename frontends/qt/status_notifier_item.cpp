@@ -50,7 +50,10 @@ StatusNotifierItem::StatusNotifierItem()
 
 StatusNotifierItem::~StatusNotifierItem() { Hide(); }
 
-void StatusNotifierItem::SetMenu(QMenu& menu) { menu_ = std::make_unique<DbusMenu>(menu); }
+DbusMenu& StatusNotifierItem::ExportMenu(PopupSnapshot first) {
+  menu_ = std::make_unique<DbusMenu>(std::move(first));
+  return *menu_;
+}
 
 void StatusNotifierItem::SetIcon(const QIcon& icon) {
   if (icon.cacheKey() == iconKey_) return;

@@ -41,7 +41,8 @@ class StatusNotifierItem : public QObject {
   StatusNotifierItem();
   ~StatusNotifierItem() override;
 
-  void SetMenu(QMenu& menu);  // before the first Show
+  // Exports the menu hosts read, starting with `first`; before the first Show.
+  DbusMenu& ExportMenu(PopupSnapshot first);
   void OnContextMenu(std::function<void()> handler) { onContextMenu_ = std::move(handler); }
   void SetIcon(const QIcon& icon);
   void SetToolTip(const QString& text);

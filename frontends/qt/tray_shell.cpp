@@ -34,11 +34,11 @@ QtTrayShell::QtTrayShell(QIcon normal, QIcon alert) : normal_(std::move(normal))
 }
 
 void QtTrayShell::SetContextMenu(QMenu& menu) {
-  if (item_) {
-    item_->SetMenu(menu);
-  } else {
-    icon_.setContextMenu(&menu);
-  }
+  if (!item_) icon_.setContextMenu(&menu);
+}
+
+DbusMenu* QtTrayShell::ExportMenu(PopupSnapshot first) {
+  return item_ ? &item_->ExportMenu(std::move(first)) : nullptr;
 }
 
 void QtTrayShell::OnContextMenu(std::function<void()> handler) {

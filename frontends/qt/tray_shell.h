@@ -20,7 +20,11 @@ class QtTrayShell : public TrayShell {
   QtTrayShell(QIcon normal, QIcon alert);
 
   void NotifyIcon(uint32_t message, const TrayIconData& data) override;
+  // The menu Qt draws in an XEmbed tray.
   void SetContextMenu(QMenu& menu);
+  // The menu a StatusNotifierItem host reads and draws, starting with `first`; null in an
+  // XEmbed tray.
+  DbusMenu* ExportMenu(PopupSnapshot first);
   // The right button on the icon, for a desktop that does not open the menu itself.
   void OnContextMenu(std::function<void()> handler);
 
