@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <map>
 #include <string>
 #include <utility>
 
@@ -63,23 +64,24 @@ std::wstring NameOf(const std::wstring& entry) {
 }
 
 // This process's environment without the names the request sets, then the request's, in
-// the order Windows keeps it (by upper-cased name), as one block.
+// the order Windows keeps it (by upper-cased name), as one block. A multimap puts an entry
+// after those of an equal name, so such entries keep the order they came in.
 std::wstring EnvironmentBlock(const CommandRequest& request) {
-  std::vector<std::wstring> entries;
-  for (const auto& [name, value] : request.environment) entries.push_back(Wide(name) + L"=" + Wide(value));
-  const std::vector<std::wstring> added = entries;
+  std::multimap<std::wstring, std::wstring> byName;
+  std::vector<std::wstring> ownNames;
+  for (const auto& [name, value] : request.environment) {
+    const std::wstring entry = Wide(name) + L"=" + Wide(value);
+    ownNames.push_back(NameOf(entry));
+    byName.emplace(ownNames.back(), entry);
+  }
   wchar_t* inherited = GetEnvironmentStringsW();
   for (const wchar_t* entry = inherited; entry != nullptr && *entry != L'\0'; entry += wcslen(entry) + 1) {
-    const std::wstring name = NameOf(entry);
-    const bool replaced =
-        std::any_of(added.begin(), added.end(), [&](const std::wstring& own) { return NameOf(own) == name; });
-    if (!replaced) entries.emplace_back(entry);
+    std::wstring name = NameOf(entry);
+    if (std::find(ownNames.begin(), ownNames.end(), name) == ownNames.end()) byName.emplace(std::move(name), entry);
   }
   FreeEnvironmentStringsW(inherited);
-  std::stable_sort(entries.begin(), entries.end(),
-                   [](const std::wstring& a, const std::wstring& b) { return NameOf(a) < NameOf(b); });
   std::wstring block;
-  for (const std::wstring& entry : entries) block += entry + L'\0';
+  for (const auto& [name, entry] : byName) block += entry + L'\0';
   return block + L'\0';
 }
 
