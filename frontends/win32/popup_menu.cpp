@@ -4,10 +4,6 @@
 
 namespace quorvex {
 
-Text PopupCaption(const MenuItem& item) {
-  return ShowsCaptionLiterally(item) ? ReplaceAll(item.caption, u"&", u"&&") : item.caption;
-}
-
 PopupMenu::PopupMenu(const MenuTree& tree) : menu_(CreatePopupMenu()) {
   AppendItems(menu_.get(), tree.Root().children);
   if (defaultId_ != 0) SetMenuDefaultItem(menu_.get(), defaultId_, FALSE);
@@ -23,7 +19,7 @@ void PopupMenu::AppendItems(HMENU into, const std::vector<MenuItem>& items) {
       info.fMask = MIIM_FTYPE;
       info.fType = MFT_SEPARATOR;
     } else {
-      caption = Wide(PopupCaption(item));
+      caption = Wide(AccessKeyCaption(item));
       info.fMask = MIIM_STRING | MIIM_STATE;
       info.dwTypeData = caption.data();
       info.fState = item.checked ? MFS_CHECKED : MFS_UNCHECKED;
