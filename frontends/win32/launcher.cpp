@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/files.h"
+#include "common/kernel_handle_win32.h"
 #include "common/wide_win32.h"
 
 namespace quorvex {
@@ -99,8 +100,7 @@ void LauncherWin32::StartHidden(const Text& commandLine) {
     Fail("cannot start " + ToUtf8(commandLine));
   }
   // Started, not waited for: the game runs on its own.
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  const KernelHandle thread(process.hThread), started(process.hProcess);
 }
 
 }  // namespace quorvex
