@@ -23,16 +23,6 @@ Text ProgramOf(const Text& commandLine) {
   return commandLine.substr(0, commandLine.find(u' '));
 }
 
-bool EndsWithIgnoringCase(const Text& text, std::u16string_view suffix) {
-  if (text.size() < suffix.size()) return false;
-  for (size_t i = 0; i < suffix.size(); ++i) {
-    char16_t unit = text[text.size() - suffix.size() + i];
-    if (unit >= u'A' && unit <= u'Z') unit = unit - u'A' + u'a';
-    if (unit != suffix[i]) return false;
-  }
-  return true;
-}
-
 std::wstring CommandInterpreterPath() {
   wchar_t folder[MAX_PATH];
   const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
@@ -66,7 +56,8 @@ bool StartsBatchFile(const Text& commandLine) {
   Text program = ProgramOf(commandLine);
   // Windows drops trailing blanks from a file name, and the batch command has one.
   while (!program.empty() && program.back() == u' ') program.pop_back();
-  return EndsWithIgnoringCase(program, u".bat") || EndsWithIgnoringCase(program, u".cmd");
+  const Text folded = FoldAsciiCase(program);
+  return folded.ends_with(u".bat") || folded.ends_with(u".cmd");
 }
 
 bool LauncherWin32::FindWindowByTitle(const Text& title) {
