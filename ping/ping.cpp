@@ -3,11 +3,10 @@
 #include "common/host_rules.h"
 #include "common/numbers.h"
 #include "common/pumped_wait.h"
+#include "ping/no_answer.h"
 
 namespace quorvex {
 namespace {
-
-const Text kNoAnswer = u"999";
 
 // A host the ping looks up or echoes: a host name or dotted address by the rule the join
 // uses too, and no longer than a ping takes. Anything else from the list is sent nowhere.
@@ -54,7 +53,7 @@ class PumpingPinger : public Pinger {
 std::vector<Text> PingHostsBlocking(const std::vector<Text>& hosts, NameLookups& lookups, Echoer& echoer,
                                     std::stop_token stop) {
   const auto destinations = Destinations(hosts, lookups, stop);
-  std::vector<Text> results(hosts.size(), kNoAnswer);
+  std::vector<Text> results(hosts.size(), Text(kNoAnswerPing));
   if (stop.stop_requested()) return results;
   // Address 0 is no server: an echo there only tells something about this machine.
   std::vector<uint32_t> addresses;
