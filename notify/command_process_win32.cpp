@@ -125,7 +125,7 @@ class Win32CommandStarter : public CommandStarter {
     std::wstring environment = EnvironmentBlock(request);
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
     const FileHandle nul(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 &inheritable, OPEN_EXISTING, 0, nullptr));
+                                     &inheritable, OPEN_EXISTING, 0, nullptr));
     if (!nul.valid()) Fail("cannot open the NUL device");
     const InheritOnly inherit(nul.get());
     STARTUPINFOEXW startup{};
