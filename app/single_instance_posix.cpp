@@ -2,25 +2,20 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "app/single_instance.h"
 #include "common/files.h"
-#include "common/scoped_handle.h"
+#include "common/descriptor_posix.h"
 
 namespace quorvex {
 
 namespace {
-
-struct FileCloser {
-  static int None() { return -1; }
-  static void Close(int fd) { ::close(fd); }
-};
 
 class FlockLock : public SingleInstanceLock {
  public:
@@ -29,25 +24,19 @@ class FlockLock : public SingleInstanceLock {
   bool Acquire() override {
     if (lock_.valid()) return true;
     // O_NONBLOCK: a FIFO put where the lock goes must not hang the start.
-    const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
-    if (fd < 0) Fail("cannot open");
+    Descriptor file(::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644));
+    if (!file.valid()) Fail("cannot open");
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-      ::close(fd);
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
       throw std::runtime_error("the lock " + path_ + " is not a regular file");
     }
     int locked;
     do {
-      locked = ::flock(fd, LOCK_EX | LOCK_NB);
+      locked = ::flock(file.get(), LOCK_EX | LOCK_NB);
     } while (locked != 0 && errno == EINTR);
-    if (locked != 0) {
-      const int error = errno;
-      ::close(fd);
-      if (error == EWOULDBLOCK) return false;  // another instance holds it
-      errno = error;
-      Fail("cannot lock");
-    }
-    lock_.Reset(fd);
+    if (locked != 0 && errno == EWOULDBLOCK) return false;  // another instance holds it
+    if (locked != 0) Fail("cannot lock");
+    lock_ = std::move(file);
     return true;
   }
 
@@ -57,7 +46,7 @@ class FlockLock : public SingleInstanceLock {
   }
 
   std::string path_;
-  ScopedHandle<FileCloser> lock_;  // the locked file, held open
+  Descriptor lock_;  // the locked file, held open
 };
 
 }  // namespace

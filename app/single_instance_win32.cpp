@@ -3,9 +3,10 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "app/single_instance.h"
-#include "common/scoped_handle.h"
+#include "common/kernel_handle_win32.h"
 
 namespace quorvex {
 
@@ -13,32 +14,22 @@ namespace {
 
 constexpr wchar_t kMutexName[] = L"Local\\Quorvex.SingleInstance";
 
-struct MutexCloser {
-  static HANDLE None() { return nullptr; }
-  static void Close(HANDLE mutex) { CloseHandle(mutex); }
-};
-
 class MutexLock : public SingleInstanceLock {
  public:
   bool Acquire() override {
     if (mutex_.valid()) return true;
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, kMutexName);
-    if (mutex == nullptr) {
-      const DWORD error = GetLastError();
-      // A lock we may not even open was made by another instance under another account.
-      if (error == ERROR_ACCESS_DENIED) return false;
-      throw std::runtime_error("cannot make the lock (error " + std::to_string(error) + ")");
-    }
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
-      CloseHandle(mutex);
-      return false;
-    }
-    mutex_.Reset(mutex);
+    KernelHandle mutex(CreateMutexW(nullptr, FALSE, kMutexName));
+    const DWORD error = GetLastError();
+    // A lock we may not even open was made by another instance under another account.
+    if (!mutex.valid() && error == ERROR_ACCESS_DENIED) return false;
+    if (!mutex.valid()) throw std::runtime_error("cannot make the lock (error " + std::to_string(error) + ")");
+    if (error == ERROR_ALREADY_EXISTS) return false;  // opened, not made: another instance holds it
+    mutex_ = std::move(mutex);
     return true;
   }
 
  private:
-  ScopedHandle<MutexCloser> mutex_;
+  KernelHandle mutex_;
 };
 
 }  // namespace

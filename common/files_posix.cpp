@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "common/descriptor_posix.h"
 #include "common/files.h"
 
 namespace quorvex {
@@ -14,6 +15,17 @@ namespace {
 
 [[noreturn]] void Fail(const std::string& what, const std::string& path) {
   throw FileError(what + " " + path + ": " + std::strerror(errno));
+}
+
+// Fail for the file being written: it is closed and removed first, the error that came
+// before both told.
+[[noreturn]] void FailRemoving(Descriptor& file, const std::string& temporary, const std::string& what,
+                               const std::string& path) {
+  const int error = errno;
+  file.Reset();
+  ::unlink(temporary.c_str());
+  errno = error;
+  Fail(what, path);
 }
 
 }  // namespace
@@ -36,65 +48,40 @@ bool CountsAsMissing(const Text& path) {
 std::string ReadFileBytes(const Text& path, int64_t maxBytes) {
   const std::string name = ToUtf8(path);
   // Without O_NONBLOCK opening a FIFO would wait for a writer that never comes.
-  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) Fail("cannot open", name);
+  const Descriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (!file.valid()) Fail("cannot open", name);
   struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    throw FileError("not a regular file: " + name);
-  }
+  if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) throw FileError("not a regular file: " + name);
   std::string bytes;
   char buffer[4096];
   for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      const int saved = errno;
-      ::close(fd);
-      errno = saved;
-      Fail("cannot read", name);
-    }
+    if (got < 0) Fail("cannot read", name);
     if (got == 0) break;
     bytes.append(buffer, static_cast<size_t>(got));
-    if (static_cast<int64_t>(bytes.size()) > maxBytes) {
-      ::close(fd);
-      throw FileError("file too large: " + name);
-    }
+    if (static_cast<int64_t>(bytes.size()) > maxBytes) throw FileError("file too large: " + name);
   }
-  ::close(fd);
   return bytes;
 }
 
 void ReplaceFileBytes(const Text& path, const std::string& bytes) {
   const std::string name = ToUtf8(path);
   const std::string temporary = name + ".new";
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) Fail("cannot create", temporary);
+  Descriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  if (!file.valid()) Fail("cannot create", temporary);
   size_t written = 0;
   while (written < bytes.size()) {
-    const ssize_t put = ::write(fd, bytes.data() + written, bytes.size() - written);
+    const ssize_t put = ::write(file.get(), bytes.data() + written, bytes.size() - written);
     if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) {
-      const int saved = errno;
-      ::close(fd);
-      ::unlink(temporary.c_str());
-      errno = saved;
-      Fail("cannot write", temporary);
-    }
+    if (put <= 0) FailRemoving(file, temporary, "cannot write", temporary);
     written += static_cast<size_t>(put);
   }
-  if (::fsync(fd) != 0 || ::close(fd) != 0) {
-    const int saved = errno;
-    ::unlink(temporary.c_str());
-    errno = saved;
-    Fail("cannot flush", temporary);
+  // A write may only fail when the file is closed (a full disk over NFS): that close is checked.
+  if (::fsync(file.get()) != 0 || ::close(file.release()) != 0) {
+    FailRemoving(file, temporary, "cannot flush", temporary);
   }
-  if (::rename(temporary.c_str(), name.c_str()) != 0) {
-    const int saved = errno;
-    ::unlink(temporary.c_str());
-    errno = saved;
-    Fail("cannot replace", name);
-  }
+  if (::rename(temporary.c_str(), name.c_str()) != 0) FailRemoving(file, temporary, "cannot replace", name);
 }
 
 void RemoveFileQuietly(const Text& path) { ::unlink(ToUtf8(path).c_str()); }

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "common/files.h"
-#include "common/scoped_handle.h"
+#include "common/kernel_handle_win32.h"
 #include "common/wide_win32.h"
 
 namespace quorvex {
@@ -14,12 +14,6 @@ namespace {
 [[noreturn]] void Fail(const std::string& what, const Text& path) {
   throw FileError(what + " " + ToUtf8(path) + " (error " + std::to_string(GetLastError()) + ")");
 }
-
-struct FileCloser {
-  static HANDLE None() { return INVALID_HANDLE_VALUE; }
-  static void Close(HANDLE file) { CloseHandle(file); }
-};
-using FileHandle = ScopedHandle<FileCloser>;
 
 }  // namespace
 

@@ -151,4 +151,17 @@ Text ReplaceAll(const Text& text, const Text& from, const Text& to) {
   return out;
 }
 
+void FoldAsciiCaseInto(std::u16string_view text, Text& folded) {
+  folded.assign(text);
+  for (char16_t& unit : folded) {
+    if (unit >= u'A' && unit <= u'Z') unit = char16_t(unit - u'A' + u'a');
+  }
+}
+
+Text FoldAsciiCase(std::u16string_view text) {
+  Text folded;
+  FoldAsciiCaseInto(text, folded);
+  return folded;
+}
+
 }  // namespace quorvex

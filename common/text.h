@@ -37,4 +37,10 @@ Text LastUnits(const Text& text, size_t maxUnits);
 // Every occurrence of `from` replaced by `to`, scanning left to right.
 Text ReplaceAll(const Text& text, const Text& from, const Text& to);
 
+// The text with A-Z as a-z, every other unit as it is: the letter case that the keys of
+// Quorvex.ini, the watch= patterns and a program's extension on Windows do not tell apart.
+Text FoldAsciiCase(std::u16string_view text);
+// The same into `folded`, whose memory a loop over many names can reuse.
+void FoldAsciiCaseInto(std::u16string_view text, Text& folded);
+
 }  // namespace quorvex

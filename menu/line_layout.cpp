@@ -4,6 +4,7 @@
 #include <array>
 
 #include "common/numbers.h"
+#include "ping/no_answer.h"
 
 namespace quorvex {
 
@@ -55,8 +56,11 @@ Text RightAligned(const Text& number, size_t width) {
   return Spaces(width - number.size()) + number;
 }
 
-// A server that gave no echo reply has the ping 999, shown as "--".
-Text PingColumn(int16_t ping) { return ReplaceAll(RightAligned(FormatPlain(ping), 6), u"999", u"--"); }
+// A server that gave no echo reply has the ping 999, shown as "--" (as is every "999" of
+// the column's last six digits).
+Text PingColumn(int16_t ping) {
+  return ReplaceAll(RightAligned(FormatPlain(ping), 6), Text(kNoAnswerPing), u"--");
+}
 
 }  // namespace
 

@@ -46,6 +46,10 @@ bool ShowsCaptionLiterally(const MenuItem& item) {
   return item.name == "menServername" || item.name == "menServerTitle";
 }
 
+Text AccessKeyCaption(const MenuItem& item) {
+  return ShowsCaptionLiterally(item) ? ReplaceAll(item.caption, u"&", u"&&") : item.caption;
+}
+
 const Text& MacronLine() {
   static const Text line(146, u'\u00AF');
   return line;

@@ -47,6 +47,10 @@ class MenuTree {
 // and over dbusmenu an "_", is a character, never an access-key mark. The program's own
 // captions ("&Quorvex", "&Exit", ...) keep their access keys.
 bool ShowsCaptionLiterally(const MenuItem& item);
+// The caption in the access-key notation of Windows and Qt menus, where "&" marks the next
+// character's access key and "&&" is one "&": a literal caption's every "&" doubled, the
+// program's own captions as they are.
+Text AccessKeyCaption(const MenuItem& item);
 
 // The design tree: popup, About, Servers (header, rule, 48 server items), Player-Limit,
 // Config, Exit. Defined in resources/.

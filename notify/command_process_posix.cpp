@@ -12,7 +12,9 @@
 #include <mutex>
 #include <string>
 #include <system_error>
+#include <utility>
 
+#include "common/descriptor_posix.h"
 #include "notify/command_process.h"
 
 extern char** environ;
@@ -89,11 +91,10 @@ class SpawnSettings {
 
 class PosixCommandProcess : public CommandProcess {
  public:
-  PosixCommandProcess(pid_t pid, int pidfd) : pid_(pid), pidfd_(pidfd) {}
+  PosixCommandProcess(pid_t pid, Descriptor pidfd) : pid_(pid), pidfd_(std::move(pidfd)) {}
   ~PosixCommandProcess() override {
     End();
     WaitFor(kReapWithin);  // a process stuck in the kernel is left behind rather than waited for
-    ::close(pidfd_);
   }
   PosixCommandProcess(const PosixCommandProcess&) = delete;
   PosixCommandProcess& operator=(const PosixCommandProcess&) = delete;
@@ -104,7 +105,7 @@ class PosixCommandProcess : public CommandProcess {
       if (auto end = Reap()) return end;
       const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
       if (left.count() <= 0) return std::nullopt;
-      pollfd ended{pidfd_, POLLIN, 0};
+      pollfd ended{pidfd_.get(), POLLIN, 0};
       ::poll(&ended, 1, static_cast<int>(left.count()));  // woken early by a signal: looked at again
     }
   }
@@ -133,7 +134,7 @@ class PosixCommandProcess : public CommandProcess {
   }
 
   const pid_t pid_;
-  const int pidfd_;
+  const Descriptor pidfd_;
   std::mutex mutex_;
   std::optional<CommandEnd> end_;
 };
@@ -151,14 +152,14 @@ class PosixCommandStarter : public CommandStarter {
     const int error = ::posix_spawnp(&pid, argv[0], settings.Files(), settings.Attributes(), argv.data(), envp.data());
     if (error != 0) throw CommandStartError(ErrorText(error));
     // Through syscall(): the wrapper of glibc 2.36 is declared without C linkage.
-    const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
-    if (pidfd < 0) {
+    Descriptor pidfd(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0)));
+    if (!pidfd.valid()) {
       const int openError = errno;
       ::kill(-pid, SIGKILL);
       ::waitpid(pid, nullptr, 0);
       throw CommandStartError("cannot watch it: " + ErrorText(openError));
     }
-    return std::make_unique<PosixCommandProcess>(pid, pidfd);
+    return std::make_unique<PosixCommandProcess>(pid, std::move(pidfd));
   }
 };
 

@@ -8,13 +8,13 @@
 #include <string>
 #include <utility>
 
+#include "common/kernel_handle_win32.h"
+#include "common/wide_win32.h"
 #include "notify/command_process.h"
 
 namespace quorvex {
 
 namespace {
-
-std::wstring Wide(const Text& text) { return std::wstring(text.begin(), text.end()); }
 
 [[noreturn]] void Fail(const std::string& what, DWORD error = GetLastError()) {
   wchar_t* message = nullptr;
@@ -26,21 +26,6 @@ std::wstring Wide(const Text& text) { return std::wstring(text.begin(), text.end
   while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r' || text.back() == u' ')) text.pop_back();
   throw CommandStartError(what + (text.empty() ? "" : ": " + ToUtf8(text)) + " (error " + std::to_string(error) + ")");
 }
-
-class Handle {
- public:
-  explicit Handle(HANDLE handle = nullptr) : handle_(handle) {}
-  ~Handle() {
-    if (handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  HANDLE get() const { return handle_; }
-  HANDLE release() { return std::exchange(handle_, nullptr); }
-
- private:
-  HANDLE handle_;
-};
 
 // The program the line names, found where CreateProcessW would look, ".exe" added when
 // it has no extension. Given as the application, it cannot be read differently from the
@@ -87,7 +72,7 @@ std::wstring EnvironmentBlock(const CommandRequest& request) {
 
 class Win32CommandProcess : public CommandProcess {
  public:
-  Win32CommandProcess(HANDLE job, HANDLE process) : job_(job), process_(process) {}
+  Win32CommandProcess(KernelHandle job, KernelHandle process) : job_(std::move(job)), process_(std::move(process)) {}
   ~Win32CommandProcess() override {
     if (WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) End();
   }
@@ -103,8 +88,8 @@ class Win32CommandProcess : public CommandProcess {
   void End() override { TerminateJobObject(job_.get(), 1); }
 
  private:
-  Handle job_;
-  Handle process_;
+  KernelHandle job_;
+  KernelHandle process_;
 };
 
 // A list of the handles the command may inherit, and no other: a command that hangs holds
@@ -141,17 +126,17 @@ class Win32CommandStarter : public CommandStarter {
     std::wstring line = Wide(request.commandLine);
     std::wstring environment = EnvironmentBlock(request);
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    const Handle nul(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 &inheritable, OPEN_EXISTING, 0, nullptr));
-    if (nul.get() == INVALID_HANDLE_VALUE) Fail("cannot open the NUL device");
+    const FileHandle nul(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     &inheritable, OPEN_EXISTING, 0, nullptr));
+    if (!nul.valid()) Fail("cannot open the NUL device");
     const InheritOnly inherit(nul.get());
     STARTUPINFOEXW startup{};
     startup.StartupInfo.cb = sizeof startup;
     startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
     startup.StartupInfo.hStdInput = startup.StartupInfo.hStdOutput = startup.StartupInfo.hStdError = nul.get();
     startup.lpAttributeList = inherit.get();
-    Handle job(CreateJobObjectW(nullptr, nullptr));
-    if (job.get() == nullptr) Fail("cannot make a job object for it");
+    KernelHandle job(CreateJobObjectW(nullptr, nullptr));
+    if (!job.valid()) Fail("cannot make a job object for it");
     // Suspended until it is in the job, so nothing it starts escapes the job.
     const DWORD flags = CREATE_NO_WINDOW | CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT | EXTENDED_STARTUPINFO_PRESENT;
     PROCESS_INFORMATION started{};
@@ -159,15 +144,15 @@ class Win32CommandStarter : public CommandStarter {
                         &startup.StartupInfo, &started)) {
       Fail("cannot start it");
     }
-    Handle process(started.hProcess);
-    const Handle thread(started.hThread);
+    KernelHandle process(started.hProcess);
+    const KernelHandle thread(started.hThread);
     if (!AssignProcessToJobObject(job.get(), process.get())) {
       const DWORD error = GetLastError();
       TerminateProcess(process.get(), 1);
       Fail("cannot put it in a job object", error);
     }
     ResumeThread(thread.get());
-    return std::make_unique<Win32CommandProcess>(job.release(), process.release());
+    return std::make_unique<Win32CommandProcess>(std::move(job), std::move(process));
   }
 };
 

@@ -3,17 +3,14 @@
 #include "common/host_rules.h"
 #include "common/numbers.h"
 #include "common/pumped_wait.h"
+#include "ping/no_answer.h"
 
 namespace quorvex {
 namespace {
 
-const Text kNoAnswer = u"999";
-
-// A text that is no host at all: nothing is looked up or sent for it.
-bool IsNoHost(const Text& host) {
-  // The system resolvers read a name up to its first NUL; a text with one in it is no name.
-  return host.empty() || host.size() > kMaxHostUnits || host.find(u'\0') != Text::npos;
-}
+// A host the ping looks up or echoes: a host name or dotted address by the rule the join
+// uses too, and no longer than a ping takes. Anything else from the list is sent nowhere.
+bool IsPingable(const Text& host) { return host.size() <= kMaxHostUnits && IsHostName(host); }
 
 // Every host's destination: its dotted address, or the address its name resolved to.
 std::vector<std::optional<uint32_t>> Destinations(const std::vector<Text>& hosts, NameLookups& lookups,
@@ -22,7 +19,7 @@ std::vector<std::optional<uint32_t>> Destinations(const std::vector<Text>& hosts
   std::vector<Text> names;
   std::vector<size_t> named;
   for (size_t i = 0; i < hosts.size(); ++i) {
-    if (IsNoHost(hosts[i])) continue;
+    if (!IsPingable(hosts[i])) continue;
     destinations[i] = ParseDottedIpv4(hosts[i]);
     if (destinations[i]) continue;
     names.push_back(hosts[i]);
@@ -56,7 +53,7 @@ class PumpingPinger : public Pinger {
 std::vector<Text> PingHostsBlocking(const std::vector<Text>& hosts, NameLookups& lookups, Echoer& echoer,
                                     std::stop_token stop) {
   const auto destinations = Destinations(hosts, lookups, stop);
-  std::vector<Text> results(hosts.size(), kNoAnswer);
+  std::vector<Text> results(hosts.size(), Text(kNoAnswerPing));
   if (stop.stop_requested()) return results;
   // Address 0 is no server: an echo there only tells something about this machine.
   std::vector<uint32_t> addresses;

@@ -13,6 +13,7 @@
 #include "common/text.h"
 #include "ping/echoer.h"
 #include "ping/name_lookups.h"
+#include "ping/no_answer.h"
 
 namespace quorvex {
 
@@ -25,10 +26,11 @@ class Pinger {
  public:
   virtual ~Pinger() = default;
   // One echo to every host at once; the results in the hosts' order: " 23" for an answer
-  // after 23 ms, "999" when none came within 50 ms, when a name did not resolve within a
-  // second, or for a host longer than 64 characters (no server has such a name). Events
-  // run through `pump` meanwhile; when a yield throws (Exit), the pings and look-ups are
-  // abandoned at once and the exception goes on.
+  // after 23 ms, "999" (kNoAnswerPing) when none came within 50 ms, when a name did not
+  // resolve within a second, for a text that is no host name (common/host_rules.h:
+  // IsHostName, the join's rule) or for a host longer than 64 characters (no server has
+  // such a name). Events run through `pump` meanwhile; when a yield throws (Exit), the
+  // pings and look-ups are abandoned at once and the exception goes on.
   virtual std::vector<Text> PingHosts(const std::vector<Text>& hosts, EventPump& pump) = 0;
 };
 

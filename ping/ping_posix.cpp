@@ -8,16 +8,16 @@
 #include <netinet/ip_icmp.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <optional>
+#include <utility>
 #include <vector>
 
-#include "common/scoped_handle.h"
+#include "common/descriptor_posix.h"
 #include "ping/echoer.h"
 #include "ping/name_lookups.h"
 #include "ping/ping.h"
@@ -37,25 +37,18 @@ constexpr size_t kReplyBufferSize = 1024;
 // request.
 std::atomic<uint16_t> nextSequence{1};
 
-// Closes the socket when the echo ends, whichever way it ends.
-struct SocketCloser {
-  static int None() { return -1; }
-  static void Close(int fd) { close(fd); }
-};
-using SocketHandle = ScopedHandle<SocketCloser>;
-
+// The socket closes when the echo ends, whichever way it ends.
 struct EchoSocket {
-  int fd = -1;
+  Descriptor descriptor;
   // A datagram socket gets replies without the IP header, and the kernel sets the
   // identifier itself; a raw socket sees every ICMP packet that reaches the machine.
   bool raw = false;
 };
 
 EchoSocket OpenEchoSocket() {
-  int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_ICMP);
-  if (fd >= 0) return {fd, false};
-  fd = socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC, IPPROTO_ICMP);
-  return {fd, true};
+  Descriptor datagram(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_ICMP));
+  if (datagram.valid()) return {std::move(datagram), false};
+  return {Descriptor(::socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC, IPPROTO_ICMP)), true};
 }
 
 void PutBigEndian16(unsigned char* at, uint16_t value) {
@@ -185,14 +178,14 @@ class PosixEchoer : public Echoer {
   std::vector<std::optional<int32_t>> Echo(const std::vector<uint32_t>& addressesNetworkOrder,
                                             int timeoutMs) override {
     const EchoSocket echoSocket = OpenEchoSocket();
-    const SocketHandle handle(echoSocket.fd);
+    const int fd = echoSocket.descriptor.get();
     std::vector<std::optional<int32_t>> none(addressesNetworkOrder.size());
-    if (!handle.valid()) return none;
+    if (!echoSocket.descriptor.valid()) return none;
     const int ttl = kEchoTimeToLive;
-    if (setsockopt(handle.get(), IPPROTO_IP, IP_TTL, &ttl, sizeof ttl) != 0) return none;
+    if (setsockopt(fd, IPPROTO_IP, IP_TTL, &ttl, sizeof ttl) != 0) return none;
     EchoBatch batch(addressesNetworkOrder, echoSocket.raw, timeoutMs);
-    batch.SendAll(handle.get());
-    return batch.AwaitReplies(handle.get());
+    batch.SendAll(fd);
+    return batch.AwaitReplies(fd);
   }
 };
 

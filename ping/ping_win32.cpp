@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "common/scoped_handle.h"
+#include "common/kernel_handle_win32.h"
 #include "common/wide_win32.h"
 #include "ping/echoer.h"
 #include "ping/name_lookups.h"
@@ -32,7 +32,7 @@ using IcmpHandle = ScopedHandle<IcmpCloser>;
 
 // One pending echo: its completion event and the buffer its reply is written to.
 struct PendingEcho {
-  HANDLE done = nullptr;
+  KernelHandle done;
   alignas(8) unsigned char reply[kReplyBufferSize] = {};
   bool sent = false;
 };
@@ -65,13 +65,14 @@ class Win32Echoer : public Echoer {
     std::vector<HANDLE> events;
     for (size_t i = 0; i < count; ++i) {
       PendingEcho& echo = echoes[i];
-      echo.done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-      if (echo.done == nullptr) continue;
-      const DWORD replies = IcmpSendEcho2(icmp, echo.done, nullptr, nullptr, addresses[i], request, sizeof request,
-                                          &options, echo.reply, sizeof echo.reply, static_cast<DWORD>(timeoutMs));
+      echo.done.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+      if (!echo.done.valid()) continue;
+      const DWORD replies = IcmpSendEcho2(icmp, echo.done.get(), nullptr, nullptr, addresses[i], request,
+                                          sizeof request, &options, echo.reply, sizeof echo.reply,
+                                          static_cast<DWORD>(timeoutMs));
       // An echo that completed at once sets its event all the same.
       echo.sent = replies != 0 || GetLastError() == ERROR_IO_PENDING;
-      if (echo.sent) events.push_back(echo.done);
+      if (echo.sent) events.push_back(echo.done.get());
     }
     // Each echo ends by its own time-out; the margin only guards against a lost event.
     const DWORD waited = events.empty() ? WAIT_OBJECT_0
@@ -79,14 +80,12 @@ class Win32Echoer : public Echoer {
                                                                  TRUE, static_cast<DWORD>(timeoutMs) + kMarginMs);
     if (!events.empty() && waited >= WAIT_OBJECT_0 + events.size()) {
       // Requests still pending write into their buffers and set their events later: both
-      // are left to them, and no echo of this group counts as answered.
+      // are left to them, never freed or closed, and no echo of this group counts as answered.
       new std::vector<PendingEcho>(std::move(echoes));
       return;
     }
     for (size_t i = 0; i < count; ++i) {
-      PendingEcho& echo = echoes[i];
-      if (echo.sent) results[i] = RoundTrip(echo);
-      if (echo.done != nullptr) CloseHandle(echo.done);
+      if (echoes[i].sent) results[i] = RoundTrip(echoes[i]);
     }
   }
 

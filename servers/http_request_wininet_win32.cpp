@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/pumped_wait.h"
@@ -125,17 +126,15 @@ class WireTransfer {
   }
 
  private:
-  // Takes `handle` into the transfer; throws when it is null or the transfer was aborted.
-  HINTERNET Keep(HINTERNET handle, const std::string& madeBy) {
+  // Takes `made` into the transfer; throws when it is null or the transfer was aborted.
+  HINTERNET Keep(HINTERNET made, const std::string& madeBy) {
     const DWORD error = GetLastError();
+    InternetHandle handle(made);  // closed here when it is not kept
     const std::lock_guard lock(mutex_);
-    if (handle == nullptr) throw HttpError(madeBy + " failed (error " + std::to_string(error) + ")");
-    if (aborted_) {
-      InternetCloseHandle(handle);
-      throw HttpError("the transfer was aborted");
-    }
-    handles_.push_back(handle);
-    return handle;
+    if (!handle.valid()) throw HttpError(madeBy + " failed (error " + std::to_string(error) + ")");
+    if (aborted_) throw HttpError("the transfer was aborted");
+    handles_.push_back(std::move(handle));
+    return made;
   }
 
   void CloseHandles() {
@@ -145,8 +144,7 @@ class WireTransfer {
 
   // The request before its connection.
   void CloseAll() {
-    for (auto handle = handles_.rbegin(); handle != handles_.rend(); ++handle) InternetCloseHandle(*handle);
-    handles_.clear();
+    while (!handles_.empty()) handles_.pop_back();
   }
 
   // The next blocking call may wait only for what is left of the transfer's time.
@@ -194,7 +192,7 @@ class WireTransfer {
   std::wstring url_;
   HttpLimits limits_;
   std::mutex mutex_;
-  std::vector<HINTERNET> handles_;
+  std::vector<InternetHandle> handles_;
   bool aborted_ = false;
 };
 

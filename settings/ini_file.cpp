@@ -75,18 +75,14 @@ Text TrimBlanks(const Text& text) {
   return text.substr(first, text.find_last_not_of(u" \t") - first + 1);
 }
 
-// Keys as Windows treats them in its own .ini files: letter case does not matter.
-bool SameKey(const Text& key, std::u16string_view wanted) {
-  const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c; };
-  return std::equal(key.begin(), key.end(), wanted.begin(), wanted.end(),
-                    [&](char16_t a, char16_t b) { return lower(a) == lower(b); });
-}
-
 // The value after the first "=", trimmed of blanks, when the key before it is `key`, blanks
-// and letter case aside. A value may hold "=" (a URL's query), so it runs to the line's end.
+// and letter case aside (as Windows reads keys in its own .ini files). A value may hold "="
+// (a URL's query), so it runs to the line's end.
 std::optional<Text> ValueOfKeyedLine(const Text& line, std::u16string_view key) {
   const size_t equals = line.find(u'=');
-  if (equals == Text::npos || !SameKey(TrimBlanks(line.substr(0, equals)), key)) return std::nullopt;
+  if (equals == Text::npos || FoldAsciiCase(TrimBlanks(line.substr(0, equals))) != FoldAsciiCase(key)) {
+    return std::nullopt;
+  }
   return TrimBlanks(line.substr(equals + 1));
 }
 

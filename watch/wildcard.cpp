@@ -66,19 +66,6 @@ bool Walk(std::u16string_view pattern, std::u16string_view name, size_t& visited
 
 }  // namespace
 
-void FoldAsciiCaseInto(std::u16string_view text, Text& folded) {
-  folded.assign(text);
-  for (char16_t& unit : folded) {
-    if (unit >= u'A' && unit <= u'Z') unit = char16_t(unit - u'A' + u'a');
-  }
-}
-
-Text FoldAsciiCase(std::u16string_view text) {
-  Text folded;
-  FoldAsciiCaseInto(text, folded);
-  return folded;
-}
-
 bool FoldedWildcardMatch(std::u16string_view foldedPattern, std::u16string_view foldedName, size_t* steps) {
   size_t visited = 0;
   const bool matches = MayMatch(foldedPattern, foldedName) && Walk(foldedPattern, foldedName, visited);

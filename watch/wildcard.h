@@ -17,12 +17,8 @@ constexpr size_t kMaxPatternCharacters = 64;
 // (pattern units + 1) × (name units + 1), whatever the pattern.
 bool WildcardMatch(std::u16string_view pattern, std::u16string_view name, size_t* steps = nullptr);
 
-// The text with A-Z as a-z, every other unit as it is.
-Text FoldAsciiCase(std::u16string_view text);
-// The same into `folded`, whose memory a loop over many names can reuse.
-void FoldAsciiCaseInto(std::u16string_view text, Text& folded);
-// WildcardMatch of a pattern and a name both already folded by FoldAsciiCase: one fold of a
-// name serves every pattern.
+// WildcardMatch of a pattern and a name both already folded by FoldAsciiCase
+// (common/text.h): one fold of a name serves every pattern.
 bool FoldedWildcardMatch(std::u16string_view foldedPattern, std::u16string_view foldedName, size_t* steps = nullptr);
 
 }  // namespace quorvex

@@ -27,7 +27,7 @@ QVariantMap DbusMenu::Properties(const MenuItem& item, bool root) {
   if (item.IsSeparator()) {
     properties["type"] = QStringLiteral("separator");
   } else {
-    const Text text = QMenuActionText(item);
+    const Text text = AccessKeyCaption(item);
     properties["label"] = QString::fromStdU16String(DbusMenuLabel(text));
     // What a screen reader reads. Without it libdbusmenu-gtk3 (xfce4-panel's) names an
     // item once, by its first label with every "_" dropped, and never again.

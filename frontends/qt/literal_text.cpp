@@ -2,10 +2,6 @@
 
 namespace quorvex {
 
-Text QMenuActionText(const MenuItem& item) {
-  return ShowsCaptionLiterally(item) ? ReplaceAll(item.caption, u"&", u"&&") : item.caption;
-}
-
 Text DbusMenuLabel(const Text& actionText) {
   Text label;
   for (size_t i = 0; i < actionText.size(); ++i) {

@@ -1,7 +1,7 @@
 #include "frontends/qt/popup_menu.h"
 
 #include "frontends/qt/dispatch.h"
-#include "frontends/qt/literal_text.h"
+#include "menu/menu_model.h"
 
 namespace quorvex {
 
@@ -20,7 +20,7 @@ void PopupMenu::Rebuild() {
 }
 
 // Qt draws it (XEmbed, or the QMenu opened on the right button).
-QString PopupMenu::ActionText(const MenuItem& item) { return QString::fromStdU16String(QMenuActionText(item)); }
+QString PopupMenu::ActionText(const MenuItem& item) { return QString::fromStdU16String(AccessKeyCaption(item)); }
 
 void PopupMenu::AddItems(QMenu& menu, const MenuItem& parent) {
   for (const MenuItem& item : parent.children) {

@@ -53,11 +53,6 @@ DesktopWin32::DesktopWin32(HINSTANCE instance, WNDPROC windowProcedure)
       normalIcon_(LoadSmallIcon(instance, QUORVEX_ICON_NORMAL)),
       alertIcon_(LoadSmallIcon(instance, QUORVEX_ICON_ALERT)) {}
 
-DesktopWin32::~DesktopWin32() {
-  if (window_ != nullptr) DestroyWindow(window_);
-  if (wakeUp_ != nullptr) CloseHandle(wakeUp_);
-}
-
 void DesktopWin32::DoEvents() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -73,20 +68,21 @@ void DesktopWin32::DoEvents() {
 
 void DesktopWin32::WaitForEvents(int32_t timeoutMs) {
   // Input already in the queue but not yet looked at counts too (MWMO_INPUTAVAILABLE).
-  const DWORD handles = wakeUp_ != nullptr ? 1 : 0;
-  MsgWaitForMultipleObjectsEx(handles, &wakeUp_, static_cast<DWORD>(timeoutMs), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  const HANDLE wakeUp = wakeUp_.get();
+  MsgWaitForMultipleObjectsEx(wakeUp_.valid() ? 1 : 0, &wakeUp, static_cast<DWORD>(timeoutMs), QS_ALLINPUT,
+                              MWMO_INPUTAVAILABLE);
 }
 
 void DesktopWin32::Wake() {
-  if (wakeUp_ != nullptr) SetEvent(wakeUp_);
+  if (wakeUp_.valid()) SetEvent(wakeUp_.get());
 }
 
 void DesktopWin32::TimerChanged(TimerId timer, bool enabled, int32_t intervalMs) {
   // SetTimer on a running timer starts its interval afresh, as setting it on the form does.
   if (enabled && intervalMs > 0) {
-    SetTimer(window_, TimerEventId(timer), static_cast<UINT>(intervalMs), nullptr);
+    SetTimer(window_.get(), TimerEventId(timer), static_cast<UINT>(intervalMs), nullptr);
   } else {
-    KillTimer(window_, TimerEventId(timer));  // a form timer with interval 0 never ticks
+    KillTimer(window_.get(), TimerEventId(timer));  // a form timer with interval 0 never ticks
   }
 }
 
@@ -99,7 +95,7 @@ bool DesktopWin32::AcquireSingleInstance() { return instanceLock_->Acquire(); }
 
 void DesktopWin32::HideFromTaskList() {
   // Created as a tool window and never shown, it is on no task list; keep it hidden.
-  ShowWindow(window_, SW_HIDE);
+  ShowWindow(window_.get(), SW_HIDE);
 }
 
 void DesktopWin32::PlaySoundSync(const Text& name) {
@@ -120,7 +116,7 @@ void DesktopWin32::ShowPopup() {
   std::optional<MenuCommand> chosen;
   {
     const PopupMenu popup(snapshot.menu);
-    chosen = popup.Track(window_, at);
+    chosen = popup.Track(window_.get(), at);
   }
   if (chosen) form_->Click(chosen->name, chosen->index, snapshot);
 }

@@ -6,6 +6,7 @@
 
 #include "app/desktop.h"
 #include "app/single_instance.h"
+#include "common/kernel_handle_win32.h"
 
 namespace quorvex {
 
@@ -19,13 +20,12 @@ class DesktopWin32 : public Desktop {
  public:
   // Creates the hidden window; `windowProcedure` receives its messages.
   DesktopWin32(HINSTANCE instance, WNDPROC windowProcedure);
-  ~DesktopWin32() override;
   DesktopWin32(const DesktopWin32&) = delete;
   DesktopWin32& operator=(const DesktopWin32&) = delete;
 
   // The form whose menu the popup shows and whose Click gets the chosen item.
   void AttachForm(Form1& form) { form_ = &form; }
-  HWND Window() const { return window_; }
+  HWND Window() const { return window_.get(); }
   bool Ended() const { return ended_; }
 
   void DoEvents() override;
@@ -35,7 +35,7 @@ class DesktopWin32 : public Desktop {
   void ShowMessageBox(const Text& caption, const Text& text) override;
   bool AcquireSingleInstance() override;
   void HideFromTaskList() override;
-  NativeHandle WindowHandle() override { return reinterpret_cast<NativeHandle>(window_); }
+  NativeHandle WindowHandle() override { return reinterpret_cast<NativeHandle>(window_.get()); }
   NativeHandle NormalIcon() override { return reinterpret_cast<NativeHandle>(normalIcon_); }
   NativeHandle AlertIcon() override { return reinterpret_cast<NativeHandle>(alertIcon_); }
   void PlaySoundSync(const Text& name) override;
@@ -46,11 +46,16 @@ class DesktopWin32 : public Desktop {
   int64_t NowMs() override { return static_cast<int64_t>(GetTickCount64()); }
 
  private:
-  HWND window_ = nullptr;
-  HANDLE wakeUp_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);  // set by Wake, from any thread
-  HICON normalIcon_ = nullptr;
-  HICON alertIcon_ = nullptr;
+  struct WindowDestroyer {
+    static HWND None() { return nullptr; }
+    static void Close(HWND window) { DestroyWindow(window); }
+  };
+  // In this order so that they go in the opposite one: the window first, the lock last.
   std::unique_ptr<SingleInstanceLock> instanceLock_ = MakeSingleInstanceLock(Text(), Text());
+  KernelHandle wakeUp_{CreateEventW(nullptr, FALSE, FALSE, nullptr)};  // set by Wake, from any thread
+  ScopedHandle<WindowDestroyer> window_;
+  HICON normalIcon_ = nullptr;  // shared icons (LR_SHARED): the system keeps them
+  HICON alertIcon_ = nullptr;
   Form1* form_ = nullptr;
   bool ended_ = false;
 };

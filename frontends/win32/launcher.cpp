@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/files.h"
+#include "common/kernel_handle_win32.h"
 #include "common/wide_win32.h"
 
 namespace quorvex {
@@ -20,16 +21,6 @@ Text ProgramOf(const Text& commandLine) {
     return commandLine.substr(1, close == Text::npos ? Text::npos : close - 1);
   }
   return commandLine.substr(0, commandLine.find(u' '));
-}
-
-bool EndsWithIgnoringCase(const Text& text, std::u16string_view suffix) {
-  if (text.size() < suffix.size()) return false;
-  for (size_t i = 0; i < suffix.size(); ++i) {
-    char16_t unit = text[text.size() - suffix.size() + i];
-    if (unit >= u'A' && unit <= u'Z') unit = unit - u'A' + u'a';
-    if (unit != suffix[i]) return false;
-  }
-  return true;
 }
 
 std::wstring CommandInterpreterPath() {
@@ -65,7 +56,8 @@ bool StartsBatchFile(const Text& commandLine) {
   Text program = ProgramOf(commandLine);
   // Windows drops trailing blanks from a file name, and the batch command has one.
   while (!program.empty() && program.back() == u' ') program.pop_back();
-  return EndsWithIgnoringCase(program, u".bat") || EndsWithIgnoringCase(program, u".cmd");
+  const Text folded = FoldAsciiCase(program);
+  return folded.ends_with(u".bat") || folded.ends_with(u".cmd");
 }
 
 bool LauncherWin32::FindWindowByTitle(const Text& title) {
@@ -99,8 +91,7 @@ void LauncherWin32::StartHidden(const Text& commandLine) {
     Fail("cannot start " + ToUtf8(commandLine));
   }
   // Started, not waited for: the game runs on its own.
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  const KernelHandle thread(process.hThread), started(process.hProcess);
 }
 
 }  // namespace quorvex

@@ -4,10 +4,6 @@
 
 namespace quorvex {
 
-Text PopupCaption(const MenuItem& item) {
-  return ShowsCaptionLiterally(item) ? ReplaceAll(item.caption, u"&", u"&&") : item.caption;
-}
-
 PopupMenu::PopupMenu(const MenuTree& tree) : menu_(CreatePopupMenu()) {
   AppendItems(menu_.get(), tree.Root().children);
   if (defaultId_ != 0) SetMenuDefaultItem(menu_.get(), defaultId_, FALSE);
@@ -19,19 +15,20 @@ void PopupMenu::AppendItems(HMENU into, const std::vector<MenuItem>& items) {
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     std::wstring caption;
+    ScopedHandle<MenuCloser> submenu;
     if (item.IsSeparator()) {
       info.fMask = MIIM_FTYPE;
       info.fType = MFT_SEPARATOR;
     } else {
-      caption = Wide(PopupCaption(item));
+      caption = Wide(AccessKeyCaption(item));
       info.fMask = MIIM_STRING | MIIM_STATE;
       info.dwTypeData = caption.data();
       info.fState = item.checked ? MFS_CHECKED : MFS_UNCHECKED;
       if (!item.children.empty()) {
-        HMENU submenu = CreatePopupMenu();
-        AppendItems(submenu, item.children);
+        submenu.Reset(CreatePopupMenu());
+        AppendItems(submenu.get(), item.children);
         info.fMask |= MIIM_SUBMENU;
-        info.hSubMenu = submenu;
+        info.hSubMenu = submenu.get();
       } else {
         commands_.push_back({item.name, item.index});
         info.fMask |= MIIM_ID;
@@ -39,7 +36,8 @@ void PopupMenu::AppendItems(HMENU into, const std::vector<MenuItem>& items) {
         if (item.name == MenuTree::kDefaultItem) defaultId_ = info.wID;
       }
     }
-    InsertMenuItemW(into, GetMenuItemCount(into), TRUE, &info);
+    // Once in, a submenu is destroyed with the menu it is in.
+    if (InsertMenuItemW(into, GetMenuItemCount(into), TRUE, &info)) submenu.release();
   }
 }
 

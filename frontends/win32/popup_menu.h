@@ -19,10 +19,6 @@ struct MenuCommand {
   bool operator==(const MenuCommand&) const = default;
 };
 
-// The caption as Windows should draw it: server lines and the column header come from
-// the network and show "&" literally; the other captions keep their access keys.
-Text PopupCaption(const MenuItem& item);
-
 class PopupMenu {
  public:
   // Renders the visible items of `tree`, in order, with submenus, checks and separators.

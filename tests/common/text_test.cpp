@@ -1,5 +1,5 @@
-// UTF-8 in and out, the 16-bit string search, the cuts that keep surrogate pairs whole, and
-// decimal texts to checked 16- and 32-bit numbers.
+// UTF-8 in and out, the 16-bit string search, the cuts that keep surrogate pairs whole, the
+// ASCII case fold, and decimal texts to checked 16- and 32-bit numbers.
 #include "common/text.h"
 
 #include <gtest/gtest.h>
@@ -53,6 +53,19 @@ TEST(Text, SearchesInSixteenBitsAndCutsNeverSplitASurrogatePair) {
   EXPECT_EQ(LastUnits(text, 3), u"\U0001F3AEc");
   EXPECT_EQ(ReplaceAll(u"aaa", u"aa", u"b"), u"ba");
   EXPECT_EQ(ReplaceAll(u"abc", u"", u"x"), u"abc");
+}
+
+TEST(Text, FoldsTheAsciiLettersAloneToLowerCase) {
+  // The neighbours of both letter ranges, letters beyond ASCII (Latin-1, fullwidth, a
+  // surrogate pair) and a NUL stay as they are.
+  const Text text = u"@AMZ[`amz{\u00C9\uFF21\U0001D400" + Text(1, u'\0') + u"Bob";
+  const Text folded = u"@amz[`amz{\u00C9\uFF21\U0001D400" + Text(1, u'\0') + u"bob";
+  EXPECT_EQ(FoldAsciiCase(text), folded);
+  Text reused = u"a longer text left from an earlier name";
+  FoldAsciiCaseInto(u"QUORVEX", reused);
+  EXPECT_EQ(reused, u"quorvex");
+  FoldAsciiCaseInto(u"", reused);
+  EXPECT_EQ(reused, u"");
 }
 
 TEST(Numbers, ReadHalfToEvenAndSumWithinTheirRangeOrThrow) {

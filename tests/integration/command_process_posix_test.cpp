@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "notify/command_runner.h"
+#include "support/open_descriptors_posix.h"
 
 namespace quorvex {
 namespace {
@@ -109,7 +110,8 @@ TEST_F(CommandProcessPosix, AMissingProgramAndAFailingOneAreToldAndAHungOneIsEnd
   EXPECT_TRUE(Eventually([&] { return HangOver(); }));
 }
 
-TEST_F(CommandProcessPosix, DestroyingTheRunnerEndsTheCommandAtOnce) {
+TEST_F(CommandProcessPosix, DestroyingTheRunnerEndsTheCommandAtOnceAndClosesItsWatch) {
+  const auto openBefore = testing::OpenDescriptors();
   const auto started = std::chrono::steady_clock::now();
   {
     CommandRunner runner(MakeSystemCommandStarter());
@@ -118,6 +120,7 @@ TEST_F(CommandProcessPosix, DestroyingTheRunnerEndsTheCommandAtOnce) {
   }
   EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
   EXPECT_TRUE(Eventually([&] { return HangOver(); }));
+  EXPECT_EQ(testing::OpenDescriptors(), openBefore);  // the pidfd went with the command
 }
 
 }  // namespace

@@ -77,15 +77,22 @@ class PingTest : public ::testing::Test {
 };
 
 TEST_F(PingTest, EveryHostIsEchoedInOneCallAndAnsweredInItsPlace) {
-  resolver->names = {{u"server.example", Address(5)}, {u"zero", 0}, {Text(64, u'b'), Address(4)}};
+  const Text longest = Text(60, u'b') + u".com", tooLong = Text(61, u'a') + u".com";  // 64 and 65 characters
+  // Texts that are no host name by the join's rule, though a resolver would know them.
+  const std::vector<Text> noHosts = {u"bad_name.example", u"a b", Text(64, u'c'), u"example.org.", u"-a.example"};
+  resolver->names = {{u"server.example", Address(5)}, {u"zero", 0}, {longest, Address(4)}};
+  for (const Text& text : noHosts) resolver->names[text] = Address(6);
   echo.answers = {{Address(2), std::nullopt}, {Address(3), 0}, {Address(5), 41}};
-  const std::vector<Text> hosts = {u"10.0.0.1", u"10.0.0.2", u"10.0.0.3",  u"server.example", u"nowhere.invalid",
-                                   u"",         u"zero",     u"0.0.0.0",   Text(u"a\0b", 3),  Text(65, u'a'),
-                                   Text(64, u'b'), u"10.0.0.1"};
-  EXPECT_EQ(Ping(hosts), (std::vector<Text>{u" 7", u"999", u" 0", u" 41", u"999", u"999", u"999", u"999", u"999",
-                                            u"999", u" 7", u" 7"}));
+  std::vector<Text> hosts = {u"10.0.0.1", u"10.0.0.2", u"10.0.0.3",  u"server.example", u"nowhere.invalid",
+                             u"",         u"zero",     u"0.0.0.0",   Text(u"a\0b", 3),  tooLong,
+                             longest,     u"10.0.0.1"};
+  hosts.insert(hosts.end(), noHosts.begin(), noHosts.end());
+  std::vector<Text> results = {u" 7",  u"999", u" 0",  u" 41", u"999", u"999",
+                               u"999", u"999", u"999", u"999", u" 7",  u" 7"};
+  results.resize(hosts.size(), u"999");
+  EXPECT_EQ(Ping(hosts), results);
   // Only names go to the resolver; no text that is no host, no address 0 is echoed.
-  EXPECT_EQ(resolver->Asked(), (std::multiset<Text>{Text(64, u'b'), u"nowhere.invalid", u"server.example", u"zero"}));
+  EXPECT_EQ(resolver->Asked(), (std::multiset<Text>{longest, u"nowhere.invalid", u"server.example", u"zero"}));
   const std::vector<uint32_t> echoed = {Address(1), Address(2), Address(3), Address(5), Address(4), Address(1)};
   EXPECT_EQ(echo.calls, (decltype(echo.calls){{echoed, 50}}));
 
