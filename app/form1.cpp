@@ -239,7 +239,7 @@ void Form1::Timer3_Timer() {
 void Form1::TellNews(const Text& listReply, bool limitBalloonShown) {
   RunStep([&] { watchNews_.TakeReply(listReply, services_.desktop.NowMs()); });
   if (limitBalloonShown || !watchNews_.HasNews()) return;
-  const Text text = watchNews_.TakeBalloonText(config_.lineBreak);
+  const Text text = watchNews_.TakeBalloon(config_.lineBreak).text;
   RunStep([&] { trayIcon_.ShowBalloonOnly(kAppTitle, text, kBalloonInfoIcon); });
   RunStep([&] { NotifyBalloon(NotifyEvent::Watch, kAppTitle, text); });
   PlayAlertSound();
