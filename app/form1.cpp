@@ -222,6 +222,7 @@ void Form1::Timer3_Timer() {
     RunStep([&] { ParseServerList(reply, servers_, pump_); });
     maxPlayers_ = 0;
     totalPlayers_ = 0;
+    busiestServer_.reset();
     AddUpPlayers();
     NormaliseAndPing();
     RunStep([&] { limitBalloonShown = DecideAlert(); });
@@ -239,7 +240,10 @@ void Form1::Timer3_Timer() {
 void Form1::TellNews(const Text& listReply, bool limitBalloonShown) {
   RunStep([&] { watchNews_.TakeReply(listReply, services_.desktop.NowMs()); });
   if (limitBalloonShown || !watchNews_.HasNews()) return;
-  const Text text = watchNews_.TakeBalloon(config_.lineBreak).text;
+  const NewsBalloon balloon = watchNews_.TakeBalloon(config_.lineBreak);
+  const Text& text = balloon.text;
+  balloonServer_.reset();
+  if (const auto& place = balloon.server) balloonServer_ = RecordToJoin(place->name, place->address, place->port);
   RunStep([&] { trayIcon_.ShowBalloonOnly(kAppTitle, text, kBalloonInfoIcon); });
   RunStep([&] { NotifyBalloon(NotifyEvent::Watch, kAppTitle, text); });
   PlayAlertSound();
@@ -255,6 +259,7 @@ void Form1::AddUpPlayers() {
       const ServerRecord& server = servers_.at(i);
       if (server.version >= latestVersion_ && server.current_players > maxPlayers_) {
         maxPlayers_ = server.current_players;
+        busiestServer_ = server;
       }
     });
     RunStep([&] { NormalisePlayerNames(servers_.at(i)); });
@@ -288,6 +293,7 @@ bool Form1::DecideAlert() {
   const int32_t limit = PlayerLimit(settings_.minPlayers);
   if (limit <= maxPlayers_ && limitReached_ == 0) {
     const Text message = AlertMessage(limit, maxPlayers_);
+    balloonServer_ = busiestServer_;  // before the shell shows it: a front end may ask for it then
     RunStep([&] {
       trayIcon_.ShowTrayBalloon(kAppTitle, message, u"", kBalloonInfoIcon, services_.desktop.AlertIcon());
     });
@@ -335,7 +341,21 @@ void Form1::Timer2_Timer() {
 // ---- the tray icon and the menu commands ---------------------------------------------
 
 void Form1::Form_MouseMove(uint32_t mouseMessage) {
-  if (mouseMessage == kRightButtonDown && !exited_) services_.desktop.ShowPopup();
+  if (exited_) return;
+  if (mouseMessage == kRightButtonDown) services_.desktop.ShowPopup();
+  if (mouseMessage == kBalloonUserClick) BalloonClick(balloonServer_);
+}
+
+// Like a click on a menu line: after Exit nothing, during a poll at once, on the record as
+// it was remembered, whatever the poll has listed since.
+void Form1::BalloonClick(const std::optional<ServerRecord>& server) {
+  if (exited_ || !server) return;
+  Join(*server);
+}
+
+void Form1::Join(const ServerRecord& server) {
+  const Text refusal = JoinServer(services_.launcher, {steamExePath_, config_.programFolder}, server);
+  if (!refusal.empty()) services_.desktop.ShowMessageBox(kAppTitle, refusal);
 }
 
 void Form1::menAbout_Click() {
@@ -389,8 +409,7 @@ void Form1::men_Click(int16_t Index) {
 
 void Form1::menServername_Click(int16_t Index, const ServerRecord& shown) {
   if (SlotOfServerItem(Index) == 0) return;  // a separator
-  const Text refusal = JoinServer(services_.launcher, {steamExePath_, config_.programFolder}, shown);
-  if (!refusal.empty()) services_.desktop.ShowMessageBox(kAppTitle, refusal);
+  Join(shown);
 }
 
 void Form1::Click(std::string_view name, int index, const PopupSnapshot& snapshot) {

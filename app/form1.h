@@ -1,6 +1,7 @@
 // The main form: owns all program state and has one method per event handler.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "app/desktop.h"
@@ -22,6 +23,9 @@ namespace quorvex {
 
 // The tray callback's mouse message for a right-button press on the icon (WM_RBUTTONDOWN).
 inline constexpr uint32_t kRightButtonDown = 0x204;
+// The tray callback's message for a click on the icon's balloon (NIN_BALLOONUSERCLICK); the
+// balloon's other news (shown 0x402, hidden 0x403, timed out 0x404) does nothing.
+inline constexpr uint32_t kBalloonUserClick = 0x405;
 
 struct Form1Config {
   Text masterHost;        // host[:port] of the master server list
@@ -80,8 +84,12 @@ class Form1 {
   void Timer2_Timer();
   void TimerTick(TimerId timer);
 
-  // The tray callback: the mouse message that happened over the icon.
+  // The tray callback: the mouse message that happened over the icon, or the balloon's news.
+  // A click on the balloon joins the server it remembers (BalloonClick).
   void Form_MouseMove(uint32_t mouseMessage);
+  // A click on a balloon that remembered `server` when it was shown: joins it as a click on
+  // its menu line would; nothing when it remembered none.
+  void BalloonClick(const std::optional<ServerRecord>& server);
 
   // Menu commands.
   void menAbout_Click();
@@ -108,6 +116,10 @@ class Form1 {
   bool LimitReached() const { return limitReached_ != 0; }
   const Text& LatestVersion() const { return latestVersion_; }
   const Text& SteamExePath() const { return steamExePath_; }
+  // The server of the balloon shown last: the player-limit balloon's busiest up-to-date
+  // server, a news balloon's first line's; none before the first balloon or for a balloon
+  // about no single server. A front end that can click older balloons keeps it for each.
+  const std::optional<ServerRecord>& BalloonServer() const { return balloonServer_; }
   bool Exited() const { return exited_; }
   // Counts the handlers that wrote the menu (even when nothing differed), so a front end
   // can tell whether the handler it just ran changed the menu.
@@ -128,6 +140,8 @@ class Form1 {
   void NotifyBalloon(NotifyEvent event, const Text& title, const Text& text);
   void ShowSummary(int blanksAfterMaxPlayers);
   void RebuildMenu();
+  // Starts the game on `server`, or tells the player why not.
+  void Join(const ServerRecord& server);
 
   Form1Services services_;
   Form1Config config_;
@@ -140,6 +154,8 @@ class Form1 {
   int16_t totalPlayers_ = 0;
   int16_t maxPlayers_ = 0;
   int16_t limitReached_ = 0;
+  std::optional<ServerRecord> busiestServer_;  // of this poll: the one maxPlayers_ counts
+  std::optional<ServerRecord> balloonServer_;
   NativeHandle trayIconHandle_ = 0;
   Text latestVersion_;
   Text steamExePath_;
