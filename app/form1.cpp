@@ -10,6 +10,7 @@
 #include "common/numbers.h"
 #include "common/steps.h"
 #include "join/game_start.h"
+#include "menu/players_menu.h"
 #include "menu/server_items.h"
 #include "menu/server_menu.h"
 #include "servers/server_download.h"
@@ -101,6 +102,7 @@ void Form1::Form_Load() {
   });
   for (const std::string& ignored : settings_.ignoredLines) desktop.ReportError("Form_Load", ignored);
   watchNews_ = WatchNews(settings_.watchPatterns, settings_.alertRules);
+  if (watchNews_.WatchesPlayers()) AddPlayersMenu(menu_);
   UseAddressesFromSettings();
   // Normalised before the version download, which lets events run: a command chosen
   // during it finds the settings as it would right after start-up.
@@ -229,16 +231,31 @@ void Form1::Timer3_Timer() {
     RunStep([&] { ShowSummary(2); });
   }
   RunStep([&] { RebuildMenu(); });
-  // A failed list request is no reply: nobody counts as gone.
-  if (listed && watchNews_.WatchesAnything()) TellNews(reply, limitBalloonShown);
+  // A failed list request is no reply: nobody counts as gone, and who is online stays.
+  if (listed && watchNews_.WatchesAnything()) {
+    RunStep([&] { watchNews_.TakeReply(reply, services_.desktop.NowMs()); });
+    if (watchNews_.WatchesPlayers()) RunStep([&] { ShowOnlinePlayers(); });
+    TellNews(limitBalloonShown);
+  }
   SetTimer(TimerId::Timer1, true, timer1_.Interval);
 }
 
-// The news of this reply, the watched players who came online or moved and then the
+void Form1::ShowOnlinePlayers() {
+  std::vector<Text> lines;
+  onlinePlayerServers_.clear();
+  for (const OnlinePlayer& player : watchNews_.OnlinePlayers()) {
+    lines.push_back(OnlinePlayerLine(player));
+    if (onlinePlayerServers_.size() < kPlayerLines)
+      onlinePlayerServers_.push_back(RecordToJoin(player.server.name, player.server.address, player.server.port));
+  }
+  WritePlayersMenu(menu_, lines);
+  ++menuRevision_;
+}
+
+// The news of the replies taken, the watched players who came online or moved and then the
 // favourite servers that reached an alert= rule, in one balloon over the icon as the poll
 // left it; while the player-limit balloon of this poll is up, the news waits.
-void Form1::TellNews(const Text& listReply, bool limitBalloonShown) {
-  RunStep([&] { watchNews_.TakeReply(listReply, services_.desktop.NowMs()); });
+void Form1::TellNews(bool limitBalloonShown) {
   if (limitBalloonShown || !watchNews_.HasNews()) return;
   const NewsBalloon balloon = watchNews_.TakeBalloon(config_.lineBreak);
   const Text& text = balloon.text;
@@ -412,6 +429,8 @@ void Form1::menServername_Click(int16_t Index, const ServerRecord& shown) {
   Join(shown);
 }
 
+void Form1::menOnlinePlayer_Click(const ServerRecord& shown) { Join(shown); }
+
 void Form1::Click(std::string_view name, int index, const PopupSnapshot& snapshot) {
   if (exited_) return;
   const auto index16 = static_cast<int16_t>(index);
@@ -432,10 +451,12 @@ void Form1::Click(std::string_view name, int index, const PopupSnapshot& snapsho
   } else if (name == "menServername" && index >= 1 && index <= kServerItems) {
     const ServerRecord& shown = snapshot.shownServers.at(SlotOfServerItem(index));
     menServername_Click(index16, shown);
+  } else if (name == "menOnlinePlayer" && index >= 1 && index <= std::ssize(snapshot.onlinePlayerServers)) {
+    menOnlinePlayer_Click(snapshot.onlinePlayerServers[static_cast<size_t>(index - 1)]);
   }
   // Submenus, separators and the header do nothing when clicked.
 }
 
-PopupSnapshot Form1::Snapshot() const { return PopupSnapshot{menu_, shownServers_}; }
+PopupSnapshot Form1::Snapshot() const { return PopupSnapshot{menu_, shownServers_, onlinePlayerServers_}; }
 
 }  // namespace quorvex

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "app/desktop.h"
 #include "common/text.h"
@@ -59,10 +60,12 @@ struct Timer {
 };
 
 // What one open popup showed: the menu and, per server slot, the record its lines showed,
-// so a click acts on the server the user saw even if a poll moved the table since.
+// so a click acts on the server the user saw even if a poll moved the table since; and the
+// server of each line of the Players submenu, from the first.
 struct PopupSnapshot {
   MenuTree menu;
   ShownServers shownServers;
+  std::vector<ServerRecord> onlinePlayerServers;
 };
 
 // A handler that an Exit interrupted in one of its yields throws HandlerAborted: front ends
@@ -99,6 +102,8 @@ class Form1 {
   void menSort_Click(int16_t Index);
   void men_Click(int16_t Index);
   void menServername_Click(int16_t Index, const ServerRecord& shown);
+  // A line of the Players submenu: joins the server the player was on when the popup opened.
+  void menOnlinePlayer_Click(const ServerRecord& shown);
   // Routes a click on an item of `snapshot` (the popup it was made in) to its handler.
   void Click(std::string_view name, int index, const PopupSnapshot& snapshot);
 
@@ -134,7 +139,9 @@ class Form1 {
   void NormaliseAndPing();
   bool DecideAlert();
   void PlayAlertSound();
-  void TellNews(const Text& listReply, bool limitBalloonShown);
+  // The watched players of an answered poll into the Players submenu.
+  void ShowOnlinePlayers();
+  void TellNews(bool limitBalloonShown);
   // Hands a balloon just shown (its title, and its text as shown) to the notifyCommand line,
   // if Quorvex.ini has one.
   void NotifyBalloon(NotifyEvent event, const Text& title, const Text& text);
@@ -150,6 +157,7 @@ class Form1 {
   Settings settings_;
   ServerTable servers_;
   ShownServers shownServers_{};
+  std::vector<ServerRecord> onlinePlayerServers_;  // of the Players submenu's lines
   int16_t serverCount_ = 0;
   int16_t totalPlayers_ = 0;
   int16_t maxPlayers_ = 0;
