@@ -26,7 +26,7 @@ void PopupMenu::AppendItems(HMENU into, const std::vector<MenuItem>& items) {
       caption = Wide(PopupCaption(item));
       info.fMask = MIIM_STRING | MIIM_STATE;
       info.dwTypeData = caption.data();
-      info.fState = item.checked ? MFS_CHECKED : MFS_UNCHECKED;
+      info.fState = (item.checked ? MFS_CHECKED : MFS_UNCHECKED) | (item.enabled ? MFS_ENABLED : MFS_DISABLED);
       if (!item.children.empty()) {
         HMENU submenu = CreatePopupMenu();
         AppendItems(submenu, item.children);
