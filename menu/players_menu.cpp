@@ -8,24 +8,14 @@ namespace {
 
 const Text kNobodyOnline = u"nobody watched is online";
 
-MenuItem Item(std::string name, Text caption, int index = -1) {
-  MenuItem item;
-  item.name = std::move(name);
-  item.index = index;
-  item.caption = std::move(caption);
-  return item;
-}
-
 }  // namespace
 
 void AddPlayersMenu(MenuTree& menu) {
-  MenuItem players = Item("menOnline", u"Players (0)");
-  for (int line = 1; line <= kPlayerLines; ++line) {
-    players.children.push_back(Item("menOnlinePlayer", u"", line));
-    players.children.back().visible = false;
-  }
-  players.children.push_back(Item("menOnlineNote", kNobodyOnline));
-  players.children.back().enabled = false;  // it names no one to join
+  MenuItem players{.name = "menOnline", .caption = u"Players (0)"};
+  for (int line = 1; line <= kPlayerLines; ++line)
+    players.children.push_back({.name = "menOnlinePlayer", .index = line, .visible = false});
+  // It names no one to join.
+  players.children.push_back({.name = "menOnlineNote", .caption = kNobodyOnline, .enabled = false});
   menu.InsertAfter("menServer", std::move(players));
 }
 
