@@ -94,7 +94,7 @@ TEST(Form1Watch, ThePlayersSubmenuListsWhoIsOnlineAndALineJoinsTheirServer) {
   servers[2].player_names = u"Bea";
   servers[2].name = Text(45, u'L');
   servers[2].port = 40003;
-  rig.Start(SettingsFile(64, 20, 0, 0, 0) + "watch=a*\r\nwatch=b?\r\nwatch=bea\r\n", servers, false);
+  rig.Start(SettingsFile(64, 20, 0, 0, 0) + "watch=a*\r\nwatch=b?\r\nwatch=bea\r\nwatch=b??\r\n", servers, false);
   EXPECT_EQ(PlayerLines(rig.Form().Menu()), std::vector<std::string>{"nobody watched is online (disabled)"});
   EXPECT_EQ(rig.Form().Menu().Item("menOnline").caption, u"Players (0)");
   RunHandler([&] { rig.Form().Timer3_Timer(); });
@@ -112,13 +112,25 @@ TEST(Form1Watch, ThePlayersSubmenuListsWhoIsOnlineAndALineJoinsTheirServer) {
   EXPECT_EQ(PlayerLines(rig.Form().Menu()), std::vector<std::string>{"nobody watched is online (disabled)"});
 
   rig.log.clear();
-  for (int line : {2, 3, 5, 0, -1}) rig.Form().Click("menOnlinePlayer", line, popup);
+  for (int line : {2, 3, 4, 5, 0, -1}) rig.Form().Click("menOnlinePlayer", line, popup);
   rig.Form().Click("menOnlineNote", -1, popup);
   rig.Form().Click("menOnlinePlayer", 1, rig.Form().Snapshot());  // nobody is on it now
+  const std::string s1 = "\"steam.exe\" -applaunch 270150  server_address=127.0.0.1 server_port=27015";
   EXPECT_EQ(rig.Entries("start "),
-            (Log{"\"steam.exe\" -applaunch 270150  server_address=127.0.0.1 server_port=27015",
-                 "\"steam.exe\" -applaunch 270150  server_address=127.0.0.3 server_port=40003"}));
+            (Log{s1, "\"steam.exe\" -applaunch 270150  server_address=127.0.0.3 server_port=40003", s1}));
   EXPECT_EQ(rig.Entries("msgbox "), Log{});
+
+  // 34 online: 32 lines, each of which joins, and a note for the two past them.
+  std::vector<ServerRecord> crowded = WithPlayers({34});
+  for (int i = 10; i < 44; ++i) crowded[0].player_names += u"b" + FormatPlain(i) + u",";
+  rig.Serve(crowded);
+  rig.Poll();
+  const std::vector<std::string> lines = PlayerLines(rig.Form().Menu());
+  EXPECT_EQ(lines.size(), 33u);
+  EXPECT_EQ(lines.back(), "and 2 more (disabled)");
+  rig.log.clear();
+  for (int line : {32, 33}) rig.Form().Click("menOnlinePlayer", line, rig.Form().Snapshot());
+  EXPECT_EQ(rig.Entries("start "), Log{s1});
 }
 
 }  // namespace
