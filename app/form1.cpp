@@ -10,6 +10,7 @@
 #include "common/numbers.h"
 #include "common/steps.h"
 #include "join/game_start.h"
+#include "menu/players_menu.h"
 #include "menu/server_items.h"
 #include "menu/server_menu.h"
 #include "servers/server_download.h"
@@ -101,6 +102,7 @@ void Form1::Form_Load() {
   });
   for (const std::string& ignored : settings_.ignoredLines) desktop.ReportError("Form_Load", ignored);
   watchNews_ = WatchNews(settings_.watchPatterns, settings_.alertRules);
+  if (watchNews_.WatchesPlayers()) AddPlayersMenu(menu_);
   UseAddressesFromSettings();
   // Normalised before the version download, which lets events run: a command chosen
   // during it finds the settings as it would right after start-up.
@@ -222,24 +224,43 @@ void Form1::Timer3_Timer() {
     RunStep([&] { ParseServerList(reply, servers_, pump_); });
     maxPlayers_ = 0;
     totalPlayers_ = 0;
+    busiestServer_.reset();
     AddUpPlayers();
     NormaliseAndPing();
     RunStep([&] { limitBalloonShown = DecideAlert(); });
     RunStep([&] { ShowSummary(2); });
   }
   RunStep([&] { RebuildMenu(); });
-  // A failed list request is no reply: nobody counts as gone.
-  if (listed && watchNews_.WatchesAnything()) TellNews(reply, limitBalloonShown);
+  // A failed list request is no reply: nobody counts as gone, and who is online stays.
+  if (listed && watchNews_.WatchesAnything()) {
+    RunStep([&] { watchNews_.TakeReply(reply, services_.desktop.NowMs()); });
+    if (watchNews_.WatchesPlayers()) RunStep([&] { ShowOnlinePlayers(); });
+    TellNews(limitBalloonShown);
+  }
   SetTimer(TimerId::Timer1, true, timer1_.Interval);
 }
 
-// The news of this reply, the watched players who came online or moved and then the
+void Form1::ShowOnlinePlayers() {
+  std::vector<Text> lines;
+  onlinePlayerServers_.clear();
+  for (const OnlinePlayer& player : watchNews_.OnlinePlayers()) {
+    lines.push_back(OnlinePlayerLine(player));
+    if (onlinePlayerServers_.size() < kPlayerLines)
+      onlinePlayerServers_.push_back(RecordToJoin(player.server.name, player.server.address, player.server.port));
+  }
+  WritePlayersMenu(menu_, lines);
+  ++menuRevision_;
+}
+
+// The news of the replies taken, the watched players who came online or moved and then the
 // favourite servers that reached an alert= rule, in one balloon over the icon as the poll
 // left it; while the player-limit balloon of this poll is up, the news waits.
-void Form1::TellNews(const Text& listReply, bool limitBalloonShown) {
-  RunStep([&] { watchNews_.TakeReply(listReply, services_.desktop.NowMs()); });
+void Form1::TellNews(bool limitBalloonShown) {
   if (limitBalloonShown || !watchNews_.HasNews()) return;
-  const Text text = watchNews_.TakeBalloonText(config_.lineBreak);
+  const NewsBalloon balloon = watchNews_.TakeBalloon(config_.lineBreak);
+  const Text& text = balloon.text;
+  balloonServer_.reset();
+  if (const auto& place = balloon.server) balloonServer_ = RecordToJoin(place->name, place->address, place->port);
   RunStep([&] { trayIcon_.ShowBalloonOnly(kAppTitle, text, kBalloonInfoIcon); });
   RunStep([&] { NotifyBalloon(NotifyEvent::Watch, kAppTitle, text); });
   PlayAlertSound();
@@ -255,6 +276,7 @@ void Form1::AddUpPlayers() {
       const ServerRecord& server = servers_.at(i);
       if (server.version >= latestVersion_ && server.current_players > maxPlayers_) {
         maxPlayers_ = server.current_players;
+        busiestServer_ = server;
       }
     });
     RunStep([&] { NormalisePlayerNames(servers_.at(i)); });
@@ -288,6 +310,7 @@ bool Form1::DecideAlert() {
   const int32_t limit = PlayerLimit(settings_.minPlayers);
   if (limit <= maxPlayers_ && limitReached_ == 0) {
     const Text message = AlertMessage(limit, maxPlayers_);
+    balloonServer_ = busiestServer_;  // before the shell shows it: a front end may ask for it then
     RunStep([&] {
       trayIcon_.ShowTrayBalloon(kAppTitle, message, u"", kBalloonInfoIcon, services_.desktop.AlertIcon());
     });
@@ -335,7 +358,21 @@ void Form1::Timer2_Timer() {
 // ---- the tray icon and the menu commands ---------------------------------------------
 
 void Form1::Form_MouseMove(uint32_t mouseMessage) {
-  if (mouseMessage == kRightButtonDown && !exited_) services_.desktop.ShowPopup();
+  if (exited_) return;
+  if (mouseMessage == kRightButtonDown) services_.desktop.ShowPopup();
+  if (mouseMessage == kBalloonUserClick) BalloonClick(balloonServer_);
+}
+
+// Like a click on a menu line: after Exit nothing, during a poll at once, on the record as
+// it was remembered, whatever the poll has listed since.
+void Form1::BalloonClick(const std::optional<ServerRecord>& server) {
+  if (exited_ || !server) return;
+  Join(*server);
+}
+
+void Form1::Join(const ServerRecord& server) {
+  const Text refusal = JoinServer(services_.launcher, {steamExePath_, config_.programFolder}, server);
+  if (!refusal.empty()) services_.desktop.ShowMessageBox(kAppTitle, refusal);
 }
 
 void Form1::menAbout_Click() {
@@ -389,9 +426,10 @@ void Form1::men_Click(int16_t Index) {
 
 void Form1::menServername_Click(int16_t Index, const ServerRecord& shown) {
   if (SlotOfServerItem(Index) == 0) return;  // a separator
-  const Text refusal = JoinServer(services_.launcher, {steamExePath_, config_.programFolder}, shown);
-  if (!refusal.empty()) services_.desktop.ShowMessageBox(kAppTitle, refusal);
+  Join(shown);
 }
+
+void Form1::menOnlinePlayer_Click(const ServerRecord& shown) { Join(shown); }
 
 void Form1::Click(std::string_view name, int index, const PopupSnapshot& snapshot) {
   if (exited_) return;
@@ -413,10 +451,12 @@ void Form1::Click(std::string_view name, int index, const PopupSnapshot& snapsho
   } else if (name == "menServername" && index >= 1 && index <= kServerItems) {
     const ServerRecord& shown = snapshot.shownServers.at(SlotOfServerItem(index));
     menServername_Click(index16, shown);
+  } else if (name == "menOnlinePlayer" && index >= 1 && index <= std::ssize(snapshot.onlinePlayerServers)) {
+    menOnlinePlayer_Click(snapshot.onlinePlayerServers[static_cast<size_t>(index - 1)]);
   }
   // Submenus, separators and the header do nothing when clicked.
 }
 
-PopupSnapshot Form1::Snapshot() const { return PopupSnapshot{menu_, shownServers_}; }
+PopupSnapshot Form1::Snapshot() const { return PopupSnapshot{menu_, shownServers_, onlinePlayerServers_}; }
 
 }  // namespace quorvex

@@ -1,7 +1,9 @@
 // The main form: owns all program state and has one method per event handler.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "app/desktop.h"
 #include "common/text.h"
@@ -22,6 +24,9 @@ namespace quorvex {
 
 // The tray callback's mouse message for a right-button press on the icon (WM_RBUTTONDOWN).
 inline constexpr uint32_t kRightButtonDown = 0x204;
+// The tray callback's message for a click on the icon's balloon (NIN_BALLOONUSERCLICK); the
+// balloon's other news (shown 0x402, hidden 0x403, timed out 0x404) does nothing.
+inline constexpr uint32_t kBalloonUserClick = 0x405;
 
 struct Form1Config {
   Text masterHost;        // host[:port] of the master server list
@@ -55,10 +60,12 @@ struct Timer {
 };
 
 // What one open popup showed: the menu and, per server slot, the record its lines showed,
-// so a click acts on the server the user saw even if a poll moved the table since.
+// so a click acts on the server the user saw even if a poll moved the table since; and the
+// server of each line of the Players submenu, from the first.
 struct PopupSnapshot {
   MenuTree menu;
   ShownServers shownServers;
+  std::vector<ServerRecord> onlinePlayerServers;
 };
 
 // A handler that an Exit interrupted in one of its yields throws HandlerAborted: front ends
@@ -80,8 +87,12 @@ class Form1 {
   void Timer2_Timer();
   void TimerTick(TimerId timer);
 
-  // The tray callback: the mouse message that happened over the icon.
+  // The tray callback: the mouse message that happened over the icon, or the balloon's news.
+  // A click on the balloon joins the server it remembers (BalloonClick).
   void Form_MouseMove(uint32_t mouseMessage);
+  // A click on a balloon that remembered `server` when it was shown: joins it as a click on
+  // its menu line would; nothing when it remembered none.
+  void BalloonClick(const std::optional<ServerRecord>& server);
 
   // Menu commands.
   void menAbout_Click();
@@ -91,6 +102,8 @@ class Form1 {
   void menSort_Click(int16_t Index);
   void men_Click(int16_t Index);
   void menServername_Click(int16_t Index, const ServerRecord& shown);
+  // A line of the Players submenu: joins the server the player was on when the popup opened.
+  void menOnlinePlayer_Click(const ServerRecord& shown);
   // Routes a click on an item of `snapshot` (the popup it was made in) to its handler.
   void Click(std::string_view name, int index, const PopupSnapshot& snapshot);
 
@@ -108,6 +121,10 @@ class Form1 {
   bool LimitReached() const { return limitReached_ != 0; }
   const Text& LatestVersion() const { return latestVersion_; }
   const Text& SteamExePath() const { return steamExePath_; }
+  // The server of the balloon shown last: the player-limit balloon's busiest up-to-date
+  // server, a news balloon's first line's; none before the first balloon or for a balloon
+  // about no single server. A front end that can click older balloons keeps it for each.
+  const std::optional<ServerRecord>& BalloonServer() const { return balloonServer_; }
   bool Exited() const { return exited_; }
   // Counts the handlers that wrote the menu (even when nothing differed), so a front end
   // can tell whether the handler it just ran changed the menu.
@@ -125,12 +142,16 @@ class Form1 {
   void NormaliseAndPing();
   bool DecideAlert();
   void PlayAlertSound();
-  void TellNews(const Text& listReply, bool limitBalloonShown);
+  // The watched players of an answered poll into the Players submenu.
+  void ShowOnlinePlayers();
+  void TellNews(bool limitBalloonShown);
   // Hands a balloon just shown (its title, and its text as shown) to the notifyCommand line,
   // if Quorvex.ini has one.
   void NotifyBalloon(NotifyEvent event, const Text& title, const Text& text);
   void ShowSummary(int blanksAfterMaxPlayers);
   void RebuildMenu();
+  // Starts the game on `server`, or tells the player why not.
+  void Join(const ServerRecord& server);
 
   Form1Services services_;
   Form1Config config_;
@@ -139,10 +160,13 @@ class Form1 {
   Settings settings_;
   ServerTable servers_;
   ShownServers shownServers_{};
+  std::vector<ServerRecord> onlinePlayerServers_;  // of the Players submenu's lines
   int16_t serverCount_ = 0;
   int16_t totalPlayers_ = 0;
   int16_t maxPlayers_ = 0;
   int16_t limitReached_ = 0;
+  std::optional<ServerRecord> busiestServer_;  // of this poll: the one maxPlayers_ counts
+  std::optional<ServerRecord> balloonServer_;
   NativeHandle trayIconHandle_ = 0;
   Text latestVersion_;
   Text steamExePath_;

@@ -1,6 +1,7 @@
 #include "join/game_start.h"
 
 #include "common/files.h"
+#include "common/numbers.h"
 #include "join/join.h"
 
 namespace quorvex {
@@ -45,6 +46,18 @@ Text JoinServer(Launcher& launcher, const JoinPlaces& places, const ServerRecord
     return u"The game could not be started: " + FromUtf8(error.what());
   }
   return u"";
+}
+
+ServerRecord RecordToJoin(const Text& name, const Text& address, const Text& port) {
+  ServerRecord record;
+  SetServerField(name, u"name", record);
+  SetServerField(address, u"address", record);
+  try {
+    SetServerField(port, u"port", record);
+  } catch (const ConversionError&) {
+    // Left unwritten, as the list's own reading leaves it.
+  }
+  return record;
 }
 
 }  // namespace quorvex

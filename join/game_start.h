@@ -16,4 +16,10 @@ struct JoinPlaces {
 // the server cannot be joined or the game could not be started.
 Text JoinServer(Launcher& launcher, const JoinPlaces& places, const ServerRecord& server);
 
+// The record of a server known by the name, address and port texts of one <server> element
+// of a list reply (a balloon's, a Players line's), read as the table reads those fields: a
+// port that is no port stays unwritten, and JoinServer refuses the record as it refuses a
+// line whose port the reply did not give.
+ServerRecord RecordToJoin(const Text& name, const Text& address, const Text& port);
+
 }  // namespace quorvex

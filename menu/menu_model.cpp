@@ -42,8 +42,30 @@ const MenuItem& MenuTree::Item(std::string_view name, int index) const {
 
 bool MenuTree::Has(std::string_view name, int index) const { return byKey_.count(Key(name, index)) != 0; }
 
+namespace {
+
+// Inserts into the children of `parent` or of a submenu below it; whether it found `sibling`.
+bool InsertBelow(MenuItem& parent, std::string_view sibling, MenuItem& item) {
+  auto& children = parent.children;
+  for (auto child = children.begin(); child != children.end(); ++child) {
+    if (child->name == sibling && child->index == -1) {
+      children.insert(child + 1, std::move(item));
+      return true;
+    }
+    if (InsertBelow(*child, sibling, item)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void MenuTree::InsertAfter(std::string_view sibling, MenuItem item) {
+  if (!InsertBelow(root_, sibling, item)) throw std::out_of_range("no menu item " + Key(sibling, -1));
+  Reindex();  // the insert moved the items after it
+}
+
 bool ShowsCaptionLiterally(const MenuItem& item) {
-  return item.name == "menServername" || item.name == "menServerTitle";
+  return item.name == "menServername" || item.name == "menServerTitle" || item.name == "menOnlinePlayer";
 }
 
 Text AccessKeyCaption(const MenuItem& item) {

@@ -15,6 +15,7 @@ struct MenuItem {
   Text caption;      // "-" makes a separator; "&" marks the access key
   bool visible = true;
   bool checked = false;
+  bool enabled = true;             // a disabled item is drawn grey and cannot be chosen
   std::vector<MenuItem> children;  // a submenu when not empty
 
   bool IsSeparator() const { return caption == u"-"; }
@@ -31,6 +32,9 @@ class MenuTree {
   MenuItem& Item(std::string_view name, int index = -1);
   const MenuItem& Item(std::string_view name, int index = -1) const;
   bool Has(std::string_view name, int index = -1) const;
+  // Puts `item` right after the single control `sibling`, in the same submenu. Throws
+  // std::out_of_range when there is no such control.
+  void InsertAfter(std::string_view sibling, MenuItem item);
 
   const MenuItem& Root() const { return root_; }
   // The item drawn bold and chosen by Enter.
@@ -43,7 +47,8 @@ class MenuTree {
 };
 
 // Whether the item's caption is text from the server list (the server and player lines,
-// the column title), which every front end shows character for character: an "&" there,
+// the column title, the lines of the Players submenu), which every front end shows
+// character for character: an "&" there,
 // and over dbusmenu an "_", is a character, never an access-key mark. The program's own
 // captions ("&Quorvex", "&Exit", ...) keep their access keys.
 bool ShowsCaptionLiterally(const MenuItem& item);

@@ -20,6 +20,19 @@ struct ListedServer {
   bool operator==(const ListedServer&) const = default;
 };
 
+// Which server of a reply a line is about: its decoded name, and its address and port as the
+// reply wrote them, which together name it. A click on the line's balloon or menu item joins
+// it there, whatever a later reply lists.
+struct ServerPlace {
+  Text name;
+  Text address;
+  Text port;
+
+  bool operator==(const ServerPlace&) const = default;
+};
+
+inline ServerPlace PlaceOf(const ListedServer& server) { return {server.name, server.address, server.port}; }
+
 // Each complete "<server>...</server>" element in the order of the reply. A field is the text
 // from its opening tag to the next "</", as the server table reads it; a tag the element
 // lacks leaves the field empty. Time and memory grow with the reply's length only.

@@ -4,16 +4,19 @@
 
 namespace quorvex {
 
+Text CutServerName(const Text& serverName) { return CutUnits(serverName, kNewsServerNameUnits); }
+
 Text PlayerNewsLine(const PlayerNews& news) {
-  const Text server = CutUnits(news.serverName, kNewsServerNameUnits);
-  return news.name + (news.event == PlayerEvent::kMoved ? u" moved to " : u" on ") + server;
+  return news.name + (news.event == PlayerEvent::kMoved ? u" moved to " : u" on ") + CutServerName(news.server.name);
 }
 
 Text ServerNewsLine(const ServerNews& news) {
-  return CutUnits(news.serverName, kNewsServerNameUnits) + u" has " + FormatPlain(news.players) + u" players";
+  return CutServerName(news.server.name) + u" has " + FormatPlain(news.players) + u" players";
 }
 
-Text JoinNewsLines(const std::vector<Text>& lines, std::u16string_view separator) {
+Text OnlinePlayerLine(const OnlinePlayer& player) { return player.name + u"    " + CutServerName(player.server.name); }
+
+JoinedNews JoinNewsLines(const std::vector<Text>& lines, std::u16string_view separator) {
   Text kept;
   size_t keptLines = 0;
   for (; keptLines < lines.size(); ++keptLines) {
@@ -23,9 +26,9 @@ Text JoinNewsLines(const std::vector<Text>& lines, std::u16string_view separator
     if (longer.size() + more.size() > kNewsTextUnits) break;
     kept = std::move(longer);
   }
-  if (keptLines == lines.size()) return kept;
+  if (keptLines == lines.size()) return {kept, keptLines};
   const Text more = u"and " + FormatPlain(int64_t(lines.size() - keptLines)) + u" more";
-  return keptLines == 0 ? more : kept + Text(separator) + more;
+  return {keptLines == 0 ? more : kept + Text(separator) + more, keptLines};
 }
 
 namespace {
@@ -50,7 +53,7 @@ void PendingNews::AddPlayerNews(const std::vector<PlayerNews>& news) {
 
 void PendingNews::AddServerNews(const std::vector<ServerNews>& news) {
   for (const ServerNews& item : news) {
-    const Text key = FormatPlain(int64_t(item.address.size())) + u":" + item.address + item.port;
+    const Text key = FormatPlain(int64_t(item.server.address.size())) + u":" + item.server.address + item.server.port;
     AddOrReplace(servers_, placeOfServer_, key, item);
   }
 }
@@ -62,13 +65,22 @@ std::vector<Text> PendingNews::Lines() const {
   return lines;
 }
 
-Text PendingNews::TakeText(std::u16string_view separator) {
-  const Text text = JoinNewsLines(Lines(), separator);
+std::vector<ServerPlace> PendingNews::ServersOfLines() const {
+  std::vector<ServerPlace> servers;
+  for (const PlayerNews& news : players_) servers.push_back(news.server);
+  for (const ServerNews& news : servers_) servers.push_back(news.server);
+  return servers;
+}
+
+NewsBalloon PendingNews::TakeBalloon(std::u16string_view separator) {
+  JoinedNews joined = JoinNewsLines(Lines(), separator);
+  NewsBalloon balloon{std::move(joined.text), std::nullopt};
+  if (joined.wholeLines > 0) balloon.server = ServersOfLines().front();
   players_.clear();
   placeOfName_.clear();
   servers_.clear();
   placeOfServer_.clear();
-  return text;
+  return balloon;
 }
 
 }  // namespace quorvex

@@ -12,13 +12,21 @@ namespace quorvex {
 
 enum class PlayerEvent { kOnline, kMoved };
 
-// A watched name the latest reply tells about: it came online, or it moved, onto `serverName`.
+// A watched name the latest reply tells about: it came online, or it moved, onto `server`.
 struct PlayerNews {
   Text name;
   PlayerEvent event = PlayerEvent::kOnline;
-  Text serverName;
+  ServerPlace server;
 
   bool operator==(const PlayerNews&) const = default;
+};
+
+// A watched name the latest reply holds, and the first server that lists it.
+struct OnlinePlayer {
+  Text name;
+  ServerPlace server;
+
+  bool operator==(const OnlinePlayer&) const = default;
 };
 
 class PlayerWatch {
@@ -40,6 +48,10 @@ class PlayerWatch {
   // servers counts on the first of them. A failed poll is no reply: the caller skips it.
   std::vector<PlayerNews> TakeReply(const std::vector<ListedServer>& servers, int64_t nowMs);
 
+  // The watched names of the latest reply taken, each once, sorted by name with ASCII letters
+  // in either case alike ("ann" before "Bob"), then by code ("ANN" before "ann").
+  const std::vector<OnlinePlayer>& OnlineNow() const { return online_; }
+
  private:
   // Where and when a watched name was last seen.
   struct Sighting {
@@ -53,6 +65,7 @@ class PlayerWatch {
 
   std::vector<Text> foldedPatterns_;  // see FoldAsciiCase
   std::unordered_map<Text, Sighting> lastSeen_;
+  std::vector<OnlinePlayer> online_;
   uint64_t replies_ = 0;
 };
 

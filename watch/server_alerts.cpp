@@ -42,7 +42,7 @@ std::vector<ServerNews> ServerAlerts::TakeReply(const std::vector<ListedServer>&
       if (FoldedWildcardMatch(rule.foldedPattern, folded) && Reached(rule, key, *server.current_players, nowMs))
         told = true;
     }
-    if (told) news.push_back({server.name, server.address, server.port, *server.current_players});
+    if (told) news.push_back({PlaceOf(server), *server.current_players});
   }
   // A told server the list no longer holds ten minutes on counts as below every count (it is
   // offline), so the rules keep only servers still listed: a master inventing new addresses

@@ -12,12 +12,9 @@
 
 namespace quorvex {
 
-// A server that reached a rule: its name, where it is (address and port name a server) and
-// the player count of the reply.
+// A server that reached a rule, and its player count in the reply.
 struct ServerNews {
-  Text serverName;
-  Text address;
-  Text port;
+  ServerPlace server;
   int32_t players = 0;
 
   bool operator==(const ServerNews&) const = default;

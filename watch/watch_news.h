@@ -23,8 +23,12 @@ class WatchNews {
   // its news joins what waits to be shown.
   void TakeReply(const Text& listReply, int64_t nowMs);
   bool HasNews() const { return !pending_.IsEmpty(); }
-  // The balloon text of everything waiting, its lines joined by `lineBreak`; then forgotten.
-  Text TakeBalloonText(std::u16string_view lineBreak) { return pending_.TakeText(lineBreak); }
+  // The balloon of everything waiting, its lines joined by `lineBreak`; then forgotten.
+  NewsBalloon TakeBalloon(std::u16string_view lineBreak) { return pending_.TakeBalloon(lineBreak); }
+  // Whether watch= lines name players: only then has the menu a Players submenu.
+  bool WatchesPlayers() const { return playerWatch_.WatchesAnyone(); }
+  // The watched players of the latest reply taken, sorted by name (see PlayerWatch::OnlineNow).
+  const std::vector<OnlinePlayer>& OnlinePlayers() const { return playerWatch_.OnlineNow(); }
 
  private:
   PlayerWatch playerWatch_;

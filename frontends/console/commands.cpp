@@ -1,6 +1,7 @@
 #include "frontends/console/commands.h"
 
 #include <charconv>
+#include <utility>
 #include <vector>
 
 namespace quorvex {
@@ -63,10 +64,12 @@ ConsoleCommand ParseAdvance(const std::vector<std::string>& words) {
 ConsoleCommand ParseConsoleCommand(std::string_view line) {
   const std::vector<std::string> words = Words(line);
   if (words.empty()) return {};
-  if (words[0] == "rbutton") {
-    if (words.size() != 1) return Invalid("usage: rbutton");
+  for (const auto& [word, kind] : {std::pair{"rbutton", ConsoleCommand::Kind::RButton},
+                                    std::pair{"balloonclick", ConsoleCommand::Kind::BalloonClick}}) {
+    if (words[0] != word) continue;
+    if (words.size() != 1) return Invalid("usage: " + words[0]);
     ConsoleCommand command;
-    command.kind = ConsoleCommand::Kind::RButton;
+    command.kind = kind;
     return command;
   }
   if (words[0] == "click") return ParseClick(words);

@@ -1,4 +1,4 @@
-// The console's stdin commands, one a line: rbutton, click NAME [INDEX], advance MS.
+// The console's stdin commands, one a line: rbutton, balloonclick, click NAME [INDEX], advance MS.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -10,6 +10,7 @@ struct ConsoleCommand {
   enum class Kind {
     Nothing,  // a blank line
     RButton,
+    BalloonClick,  // a click on the balloon shown last
     Click,
     Advance,
     Invalid,  // `error` says why

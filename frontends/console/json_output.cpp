@@ -34,6 +34,7 @@ void AppendItems(const MenuItem& item, std::string& array) {
     entry.AddString("name", child.name);
     if (child.index >= 0) entry.AddNumber("index", child.index);
     entry.AddText("caption", child.caption).AddBool("visible", child.visible).AddBool("checked", child.checked);
+    if (!child.enabled) entry.AddBool("enabled", false);  // only then: the items of old stay as they were
     if (array.size() > 1) array += ',';
     array += entry.Str();
     AppendItems(child, array);

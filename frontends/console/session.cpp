@@ -148,6 +148,9 @@ void ConsoleSession::Execute(const std::string& line) {
     case ConsoleCommand::Kind::RButton:
       Dispatch("Form_MouseMove", [&] { form_.Form_MouseMove(kRightButtonDown); });
       return;
+    case ConsoleCommand::Kind::BalloonClick:  // as the shell reports it through the tray callback
+      Dispatch("Form_MouseMove", [&] { form_.Form_MouseMove(kBalloonUserClick); });
+      return;
     case ConsoleCommand::Kind::Click:
       Click(command);
       return;

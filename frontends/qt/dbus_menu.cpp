@@ -34,6 +34,7 @@ QVariantMap DbusMenu::Properties(const MenuItem& item, bool root) {
     properties["accessible-desc"] = QString::fromStdU16String(ShownText(text));
   }
   if (!item.visible) properties["visible"] = false;
+  if (!item.enabled) properties["enabled"] = false;
   if (item.checked) {
     properties["toggle-type"] = QStringLiteral("checkmark");
     properties["toggle-state"] = 1;

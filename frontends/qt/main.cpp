@@ -113,6 +113,10 @@ int RunTray(const TrayOptions& options) {
   // An XEmbed tray has opened the menu by now, and a StatusNotifierItem host that reads the
   // menu over D-Bus shows it itself; a host that only reports the right button gets it here.
   trayShell.OnContextMenu([&] { Dispatch("Form_MouseMove", [&] { form.Form_MouseMove(kRightButtonDown); }); });
+  // A click on a notification, however old, joins the server it was about.
+  trayShell.OnBalloonClick([&] { return form.BalloonServer(); }, [&](const ServerRecord& server) {
+    Dispatch("BalloonClick", [&] { form.BalloonClick(server); });
+  });
   const StopSignals stopSignals([&] { Dispatch("menExit_Click", [&] { form.menExit_Click(); }); });
   // However the event loop ends (the session ending, say), the settings are saved once.
   QObject::connect(qApp, &QCoreApplication::aboutToQuit, &popup.Menu(),

@@ -47,6 +47,7 @@ void PopupMenu::AddItems(QMenu& menu, const MenuItem& parent) {
     action->setCheckable(item.checked);
     action->setChecked(item.checked);
     action->setVisible(item.visible);
+    action->setEnabled(item.enabled);
     if (item.name == MenuTree::kDefaultItem) {
       QFont bold = menu.font();
       bold.setBold(true);

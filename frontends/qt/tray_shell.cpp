@@ -51,6 +51,15 @@ void QtTrayShell::OnContextMenu(std::function<void()> handler) {
   });
 }
 
+void QtTrayShell::OnBalloonClick(std::function<std::optional<ServerRecord>()> serverOfNewBalloon,
+                                 std::function<void(const ServerRecord&)> click) {
+  serverOfNewBalloon_ = std::move(serverOfNewBalloon);
+  notificationClicks_ = std::make_unique<NotificationClicks>(click);
+  QObject::connect(&icon_, &QSystemTrayIcon::messageClicked, [this, click] {
+    if (serverOfMessage_) click(*serverOfMessage_);
+  });
+}
+
 void QtTrayShell::UpdateIcon(const QIcon& icon, const QString& toolTip) {
   if (item_) {
     item_->SetIcon(icon);
@@ -79,7 +88,8 @@ void QtTrayShell::NotifyIcon(uint32_t message, const TrayIconData& data) {
   if (message == kNimAdd) SetIconVisible(true);
   if ((data.uFlags & kNifInfo) != 0 && !data.szInfo.empty()) {
     const auto icon = (data.dwInfoFlags & 3) == kNiifInfo ? QSystemTrayIcon::Information : QSystemTrayIcon::NoIcon;
-    ShowBalloon(ForDesktop(data.szInfoTitle), data.szInfo, icon);
+    ShowBalloon(ForDesktop(data.szInfoTitle), data.szInfo, icon,
+                serverOfNewBalloon_ ? serverOfNewBalloon_() : std::nullopt);
   }
 }
 
@@ -88,22 +98,40 @@ void QtTrayShell::NotifyIcon(uint32_t message, const TrayIconData& data) {
 // Windows shows. Qt would send the body as it is, so the tray asks the service itself,
 // without waiting for it on the UI thread. Without a service, an XEmbed tray gets
 // QSystemTrayIcon's own balloon; a StatusNotifierItem desktop shows none, as with Qt's item.
-void QtTrayShell::ShowBalloon(const QString& title, const Text& text, QSystemTrayIcon::MessageIcon icon) {
+// A balloon about a server can be clicked: the notification carries the join actions, and
+// the id the service gives it keeps the server for a click that comes later.
+void QtTrayShell::ShowBalloon(const QString& title, const Text& text, QSystemTrayIcon::MessageIcon icon,
+                              const std::optional<ServerRecord>& server) {
   QDBusConnection bus = QDBusConnection::sessionBus();
   auto* asked = new QDBusPendingCallWatcher(bus.asyncCall(NotificationsCall("GetCapabilities")), &icon_);
-  QObject::connect(asked, &QDBusPendingCallWatcher::finished, [this, bus, title, text, icon](auto* answer) {
+  QObject::connect(asked, &QDBusPendingCallWatcher::finished, [this, bus, title, text, icon, server](auto* answer) {
     answer->deleteLater();
     const QDBusPendingReply<QStringList> capabilities = *answer;
     if (capabilities.isError()) {
+      serverOfMessage_ = server;
       icon_.showMessage(title, ForDesktop(text), icon, kBalloonMs);
       return;
     }
     const Text body = NotificationBody(text, capabilities.value().contains("body-markup"));
+    QStringList actions;
+    if (server && notificationClicks_) {
+      for (const Text& action : JoinActions(capabilities.value().contains("actions")))
+        actions << QString::fromStdU16String(action);
+    }
     QDBusMessage notify = NotificationsCall("Notify");
     notify << QCoreApplication::applicationName() << 0u
            << QString(icon == QSystemTrayIcon::Information ? "dialog-information" : "") << title
-           << ForDesktop(body) << QStringList() << QVariantMap() << kBalloonMs;
-    bus.asyncCall(notify);
+           << ForDesktop(body) << actions << QVariantMap() << kBalloonMs;
+    if (actions.isEmpty()) {
+      bus.asyncCall(notify);
+      return;
+    }
+    auto* sent = new QDBusPendingCallWatcher(bus.asyncCall(notify), &icon_);
+    QObject::connect(sent, &QDBusPendingCallWatcher::finished, [this, server](auto* reply) {
+      reply->deleteLater();
+      const QDBusPendingReply<uint> id = *reply;
+      if (!id.isError() && notificationClicks_) notificationClicks_->Remember(id.value(), *server);
+    });
   });
 }
 

@@ -23,7 +23,7 @@ void PopupMenu::AppendItems(HMENU into, const std::vector<MenuItem>& items) {
       caption = Wide(AccessKeyCaption(item));
       info.fMask = MIIM_STRING | MIIM_STATE;
       info.dwTypeData = caption.data();
-      info.fState = item.checked ? MFS_CHECKED : MFS_UNCHECKED;
+      info.fState = (item.checked ? MFS_CHECKED : MFS_UNCHECKED) | (item.enabled ? MFS_ENABLED : MFS_DISABLED);
       if (!item.children.empty()) {
         submenu.Reset(CreatePopupMenu());
         AppendItems(submenu.get(), item.children);

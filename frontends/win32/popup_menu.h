@@ -21,7 +21,8 @@ struct MenuCommand {
 
 class PopupMenu {
  public:
-  // Renders the visible items of `tree`, in order, with submenus, checks and separators.
+  // Renders the visible items of `tree`, in order, with submenus, checks, disabled items and
+  // separators.
   explicit PopupMenu(const MenuTree& tree);
   PopupMenu(const PopupMenu&) = delete;
   PopupMenu& operator=(const PopupMenu&) = delete;

@@ -69,5 +69,69 @@ TEST(Form1Watch, TheNewsOfEachReplyInABalloonOverTheIconAsThePollLeftIt) {
   }
 }
 
+// The lines of the Players submenu (every caption in order, "-" for a hidden one), then its note.
+std::vector<std::string> PlayerLines(const MenuTree& menu) {
+  std::vector<std::string> lines;
+  for (const MenuItem& item : menu.Item("menOnline").children)
+    if (item.visible) lines.push_back(ToUtf8(item.caption) + (item.enabled ? "" : " (disabled)"));
+  return lines;
+}
+
+// Only watch= lines bring the Players submenu. It lists the watched names of the latest
+// answered poll sorted by folded name; a failed poll keeps them. A line joins the server the
+// popup showed it on, even once the list has dropped that server.
+TEST(Form1Watch, ThePlayersSubmenuListsWhoIsOnlineAndALineJoinsTheirServer) {
+  Form1Rig rules;
+  rules.Start(SettingsFile(64, 20, 0, 0, 0) + "alert=1 *\r\n", WithPlayers({1}));
+  EXPECT_FALSE(rules.Form().Menu().Has("menOnline"));
+
+  Form1Rig rig;
+  rig.steamWindow = true;
+  rig.values = {{kInstalledValue, int32_t{1}}, {kSteamExeValue, Text(u"steam.exe")}};
+  std::vector<ServerRecord> servers = WithPlayers({3, 1, 1});
+  servers[0].player_names = u"Ann, Cy, bo";
+  servers[1].player_names = u"Al&amp;x_y";
+  servers[2].player_names = u"Bea";
+  servers[2].name = Text(45, u'L');
+  servers[2].port = 40003;
+  rig.Start(SettingsFile(64, 20, 0, 0, 0) + "watch=a*\r\nwatch=b?\r\nwatch=bea\r\nwatch=b??\r\n", servers, false);
+  EXPECT_EQ(PlayerLines(rig.Form().Menu()), std::vector<std::string>{"nobody watched is online (disabled)"});
+  EXPECT_EQ(rig.Form().Menu().Item("menOnline").caption, u"Players (0)");
+  RunHandler([&] { rig.Form().Timer3_Timer(); });
+  const std::vector<std::string> four = {"Al&x_y    S2", "Ann    S1", "Bea    " + std::string(40, 'L'), "bo    S1"};
+  EXPECT_EQ(PlayerLines(rig.Form().Menu()), four);
+  EXPECT_EQ(rig.Form().Menu().Item("menOnline").caption, u"Players (4)");
+  const PopupSnapshot popup = rig.Form().Snapshot();
+
+  rig.Serve({servers[1]});
+  rig.replies.erase(Form1Rig::ListUrl(1));
+  rig.Poll();
+  EXPECT_EQ(PlayerLines(rig.Form().Menu()), four);
+  rig.Serve(WithPlayers({1}));
+  rig.Poll();
+  EXPECT_EQ(PlayerLines(rig.Form().Menu()), std::vector<std::string>{"nobody watched is online (disabled)"});
+
+  rig.log.clear();
+  for (int line : {2, 3, 4, 5, 0, -1}) rig.Form().Click("menOnlinePlayer", line, popup);
+  rig.Form().Click("menOnlineNote", -1, popup);
+  rig.Form().Click("menOnlinePlayer", 1, rig.Form().Snapshot());  // nobody is on it now
+  const std::string s1 = "\"steam.exe\" -applaunch 270150  server_address=127.0.0.1 server_port=27015";
+  EXPECT_EQ(rig.Entries("start "),
+            (Log{s1, "\"steam.exe\" -applaunch 270150  server_address=127.0.0.3 server_port=40003", s1}));
+  EXPECT_EQ(rig.Entries("msgbox "), Log{});
+
+  // 34 online: 32 lines, each of which joins, and a note for the two past them.
+  std::vector<ServerRecord> crowded = WithPlayers({34});
+  for (int i = 10; i < 44; ++i) crowded[0].player_names += u"b" + FormatPlain(i) + u",";
+  rig.Serve(crowded);
+  rig.Poll();
+  const std::vector<std::string> lines = PlayerLines(rig.Form().Menu());
+  EXPECT_EQ(lines.size(), 33u);
+  EXPECT_EQ(lines.back(), "and 2 more (disabled)");
+  rig.log.clear();
+  for (int line : {32, 33}) rig.Form().Click("menOnlinePlayer", line, rig.Form().Snapshot());
+  EXPECT_EQ(rig.Entries("start "), Log{s1});
+}
+
 }  // namespace
 }  // namespace quorvex::testing

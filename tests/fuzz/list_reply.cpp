@@ -71,7 +71,7 @@ std::vector<ServerNews> ServersWithPlayers(const std::vector<ListedServer>& serv
   std::vector<ServerNews> busy;
   for (const ListedServer& server : servers) {
     if (seen.insert({server.address, server.port}).second && server.current_players.value_or(0) >= 1)
-      busy.push_back({server.name, server.address, server.port, *server.current_players});
+      busy.push_back({PlaceOf(server), *server.current_players});
   }
   return busy;
 }
@@ -91,7 +91,16 @@ void CheckWatch(const Text& reply) {
   pending.AddServerNews(told);
   Require(watch.TakeReply(servers, 1000).empty(), "the same reply again has no news");
   Require(alerts.TakeReply(servers, ServerAlerts::kRearmDelayMs).empty(), "no rule re-arms above its count");
-  Require(pending.TakeText(u"\r\n").size() <= kNewsTextUnits, "the news balloon keeps 255 units");
+  const NewsBalloon balloon = pending.TakeBalloon(u"\r\n");
+  Require(balloon.text.size() <= kNewsTextUnits, "the news balloon keeps 255 units");
+  const auto listed = [&](const ServerPlace& place) {
+    return std::any_of(servers.begin(), servers.end(), [&](const ListedServer& s) { return PlaceOf(s) == place; });
+  };
+  Require(!balloon.server || listed(*balloon.server), "a balloon remembers a server of the reply");
+  std::set<Text> online;
+  for (const OnlinePlayer& player : watch.OnlineNow()) {
+    Require(online.insert(player.name).second && listed(player.server), "each player online once, on a listed server");
+  }
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "menu/players_menu.h"
+
 #include <set>
 #include <string>
 #include <utility>
@@ -13,7 +15,8 @@ namespace quorvex {
 namespace {
 
 // The texts of a menu and its submenus, depth first: "-" for a separator, "*" after a
-// checked item, "!" after the default one; `commands` gets each plain item's command.
+// checked item, "!" after the default one, "~" after a disabled one; `commands` gets each
+// plain item's command.
 void Walk(const PopupMenu& popup, HMENU menu, std::vector<std::wstring>& texts,
           std::vector<std::pair<std::string, int>>& commands) {
   for (int i = 0; i < GetMenuItemCount(menu); ++i) {
@@ -23,7 +26,8 @@ void Walk(const PopupMenu& popup, HMENU menu, std::vector<std::wstring>& texts,
     ASSERT_TRUE(GetMenuItemInfoW(menu, i, TRUE, &item));
     const bool separator = item.fType & MFT_SEPARATOR;
     texts.push_back(separator ? L"-" : std::wstring(text) + (item.fState & MFS_CHECKED ? L"*" : L"") +
-                                           (item.fState & MFS_DEFAULT ? L"!" : L""));
+                                           (item.fState & MFS_DEFAULT ? L"!" : L"") +
+                                           (item.fState & MFS_DISABLED ? L"~" : L""));
     if (HMENU submenu = GetSubMenu(menu, i)) {
       Walk(popup, submenu, texts, commands);
     } else if (!separator) {
@@ -59,6 +63,29 @@ TEST(PopupWin32, TheVisibleItemsInOrderWithTheirChecksAndADistinctCommandEach) {
   EXPECT_EQ(commands[20], (std::pair<std::string, int>("menRate", 4)));
   EXPECT_EQ(std::set(commands.begin(), commands.end()).size(), commands.size());  // each its own
   EXPECT_FALSE(popup.CommandOf(0).has_value());  // the menu closed without a choice
+}
+
+// The Players submenu after Servers: the names as they are ("&" a character, "_" too), the
+// note disabled, each line its own command.
+TEST(PopupWin32, ThePlayersSubmenuShowsNamesLiterallyAndItsNoteDisabled) {
+  MenuTree tree = MakeDesignMenu();
+  for (int i = 1; i <= 48; ++i) tree.Item("menServername", i).visible = false;
+  AddPlayersMenu(tree);
+  WritePlayersMenu(tree, std::vector<Text>(33, u"R&D_x    A & B"));
+  const PopupMenu popup(tree);
+  std::vector<std::wstring> texts;
+  std::vector<std::pair<std::string, int>> commands;
+  Walk(popup, popup.Handle(), texts, commands);
+  std::vector<std::wstring> expected = {L"&Quorvex!", L"-", L"&Servers", L"", std::wstring(146, L'\u00AF'),
+                                        L"Players (33)"};
+  expected.insert(expected.end(), 32, L"R&&D_x    A && B");
+  expected.push_back(L"and 1 more~");
+  EXPECT_EQ(std::vector<std::wstring>(texts.begin(), texts.begin() + 39), expected);
+  EXPECT_EQ(texts[39], L"&Player-Limit");
+  // After About, the column header and the rule.
+  EXPECT_EQ(commands[3], (std::pair<std::string, int>("menOnlinePlayer", 1)));
+  EXPECT_EQ(commands[34], (std::pair<std::string, int>("menOnlinePlayer", 32)));
+  EXPECT_EQ(commands[35], (std::pair<std::string, int>("menOnlineNote", -1)));
 }
 
 }  // namespace

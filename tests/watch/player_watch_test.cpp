@@ -18,8 +18,9 @@ ListedServer On(const Text& address, std::vector<Text> players) {
                       .current_players = {}, .playerNames = std::move(players)};
 }
 
-PlayerNews Online(const Text& name, const Text& address) { return {name, PlayerEvent::kOnline, u"Server " + address}; }
-PlayerNews Moved(const Text& name, const Text& address) { return {name, PlayerEvent::kMoved, u"Server " + address}; }
+ServerPlace PlaceOn(const Text& address) { return {u"Server " + address, address, u"27000"}; }
+PlayerNews Online(const Text& name, const Text& address) { return {name, PlayerEvent::kOnline, PlaceOn(address)}; }
+PlayerNews Moved(const Text& name, const Text& address) { return {name, PlayerEvent::kMoved, PlaceOn(address)}; }
 
 using Step = ReplyStep<PlayerNews>;
 
@@ -70,10 +71,33 @@ TEST(PlayerWatch, AServerIsItsAddressAndPortAndANameCountsOnItsFirstServer) {
   RunSteps(watch, {
       {0, {On(u"a", {u"p"}), On(u"b", {u"p", u"p"})}, {Online(u"p", u"a")}},
       {1'000, {renamed}, {}},
-      {2'000, {otherPort}, {Moved(u"p", u"a")}},
+      {2'000, {otherPort}, {{u"p", PlayerEvent::kMoved, PlaceOf(otherPort)}}},
       {3'000, {On(u"b", {u"p"}), On(u"a", {u"p"})}, {Moved(u"p", u"b")}},
       {4'000, {On(u"b", {u"p"}), On(u"a", {u"p"})}, {}},
   });
+}
+
+// Who is online is the latest reply's alone, whoever the five minutes remember: each watched
+// name once, on the first server that lists it, sorted by name with ASCII letters folded to
+// lower case ("_" before "a") and then by code; other letters by their code.
+TEST(PlayerWatch, OnlineNowIsTheLatestReplysWatchedNamesSortedByFoldedName) {
+  PlayerWatch watch({u"*"});
+  using Online = std::vector<OnlinePlayer>;
+  const std::pair<std::vector<ListedServer>, Online> replies[] = {
+      {{On(u"a", {u"bob", u"Ann", u"\u00c5sa", u"ann"}), On(u"b", {u"ANN", u"Bob", u"bob", u"_x", u"Zed"})},
+       {{u"_x", PlaceOn(u"b")}, {u"ANN", PlaceOn(u"b")}, {u"Ann", PlaceOn(u"a")}, {u"ann", PlaceOn(u"a")},
+        {u"Bob", PlaceOn(u"b")}, {u"bob", PlaceOn(u"a")}, {u"Zed", PlaceOn(u"b")}, {u"\u00c5sa", PlaceOn(u"a")}}},
+      {{On(u"c", {u"Zed"})}, {{u"Zed", PlaceOn(u"c")}}},
+      {{}, {}},
+  };
+  int64_t nowMs = 0;
+  for (const auto& [reply, online] : replies) {
+    watch.TakeReply(reply, nowMs += 1'000);
+    EXPECT_EQ(watch.OnlineNow(), online) << "at " << nowMs;
+  }
+  PlayerWatch some({u"b*"});
+  some.TakeReply({On(u"a", {u"Cy", u"bea", u"Al", u"Bo"})}, 0);
+  EXPECT_EQ(some.OnlineNow(), (Online{{u"bea", PlaceOn(u"a")}, {u"Bo", PlaceOn(u"a")}}));
 }
 
 TEST(PlayerWatch, WithoutPatternsWatchesNobody) {
@@ -81,6 +105,7 @@ TEST(PlayerWatch, WithoutPatternsWatchesNobody) {
   EXPECT_FALSE(watch.WatchesAnyone());
   EXPECT_FALSE(watch.IsWatched(u""));
   RunSteps(watch, {{0, {On(u"a", {u"p"})}, {}}});
+  EXPECT_TRUE(watch.OnlineNow().empty());
   EXPECT_TRUE(PlayerWatch({u"x"}).WatchesAnyone());
 }
 

@@ -14,11 +14,12 @@ namespace {
 using Kind = ConsoleCommand::Kind;
 
 // A refusal says why: the fuzz harness of the commands checks that for any line.
-TEST(ConsoleCommand, ReadsTheThreeCommandsAndRefusesAnythingElse) {
+TEST(ConsoleCommand, ReadsTheFourCommandsAndRefusesAnythingElse) {
   const std::tuple<const char*, Kind, std::string, int, bool, int64_t> lines[] = {
       {"  click\tmenSort   3 \r", Kind::Click, "menSort", 3, true, 0},
       {"click menExit", Kind::Click, "menExit", 0, false, 0},
       {"advance 20000\r", Kind::Advance, "", 0, false, 20000},
+      {" balloonclick", Kind::BalloonClick, "", 0, false, 0},
       {" \t\r", Kind::Nothing, "", 0, false, 0}};
   for (const auto& [line, kind, name, index, hasIndex, ms] : lines) {
     const ConsoleCommand command = ParseConsoleCommand(line);
@@ -28,7 +29,8 @@ TEST(ConsoleCommand, ReadsTheThreeCommandsAndRefusesAnythingElse) {
   }
   EXPECT_EQ(ParseConsoleCommand("dance now").error, "unknown command: dance");
   for (const char* line : {"click", "click a 1 2", "click menSort x", "click menSort 1.5", "advance", "advance -1",
-                           "advance 10ms", "advance 1 2", "advance 99999999999999999999", "rbutton now", "RBUTTON"})
+                           "advance 10ms", "advance 1 2", "advance 99999999999999999999", "rbutton now", "RBUTTON",
+                           "balloonclick 1", "balloon"})
     EXPECT_EQ(ParseConsoleCommand(line).kind, Kind::Invalid) << line;
 }
 

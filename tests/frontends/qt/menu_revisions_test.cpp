@@ -109,7 +109,7 @@ TEST(MenuRevisions, AnItemGoneFromARevisionIsNotFoundInIt) {
   MenuRevisions menu(Listing({u"Alpha"}));
   const int about = IdOf(menu, "menAbout");
   menu.ReadBy("host");
-  menu.Publish(PopupSnapshot{MenuTree(MenuItem{"menPopup", -1, u"popup", true, false, {MenuItem{"menExit", -1, u"&Exit"}}}),
+  menu.Publish(PopupSnapshot{MenuTree(MenuItem{"menPopup", -1, u"popup", true, false, true, {MenuItem{"menExit", -1, u"&Exit"}}}),
                              {}});
   EXPECT_EQ(menu.Find(about), nullptr);
   EXPECT_FALSE(menu.Clicked("reader of the new menu", about).has_value());
