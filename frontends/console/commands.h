@@ -1,4 +1,5 @@
-// The console's stdin commands, one a line: rbutton, click NAME [INDEX], advance MS.
+// The console's stdin commands, one a line: rbutton, click NAME [INDEX], advance MS,
+// history [24h|7d|30d].
 #pragma once
 #include <cstdint>
 #include <string>
@@ -12,6 +13,7 @@ struct ConsoleCommand {
     RButton,
     Click,
     Advance,
+    History,
     Invalid,  // `error` says why
   };
   Kind kind = Kind::Nothing;
@@ -19,6 +21,7 @@ struct ConsoleCommand {
   int index = 0;          // Click: the control-array element, 0 when none was given
   bool hasIndex = false;  // Click
   int64_t ms = 0;         // Advance
+  std::string range;      // History: "24h" (when none was given), "7d" or "30d"
   std::string error;      // Invalid
 };
 

@@ -1,12 +1,14 @@
 #include "frontends/console/options.h"
 
+#include "history/utc_time.h"
+
 namespace quorvex {
 
 const char kConsoleUsage[] =
     "usage: quorvex-console [--master HOST[:PORT]] [--latest-version URL] [--home DIR]\n"
-    "                       [--virtual-time] [--readable]\n"
-    "Reads commands from stdin (rbutton, click NAME [INDEX], advance MS) and prints\n"
-    "the program's tray, menu and other events on stdout; see docs/console.md.\n";
+    "                       [--virtual-time [--wall-clock-start YYYY-MM-DDTHH:MM:SSZ]] [--readable]\n"
+    "Reads commands from stdin (rbutton, click NAME [INDEX], advance MS, history [24h|7d|30d])\n"
+    "and prints the program's tray, menu and other events on stdout; see docs/console.md.\n";
 
 namespace {
 
@@ -32,6 +34,10 @@ ConsoleOptions ParseConsoleOptions(const std::vector<std::string>& arguments, Co
       options.home = ValueOf(arguments, i);
     } else if (option == "--virtual-time") {
       options.virtualTime = true;
+    } else if (option == "--wall-clock-start") {
+      const std::string& time = ValueOf(arguments, i);
+      options.wallClockStart = ParseUtcSeconds(time);
+      if (!options.wallClockStart) throw UsageError("--wall-clock-start: not a UTC time like 2026-12-08T00:00:00Z: " + time);
     } else if (option == "--readable") {
       options.readable = true;
     } else if (option == "--help" || option == "-h") {
@@ -40,6 +46,7 @@ ConsoleOptions ParseConsoleOptions(const std::vector<std::string>& arguments, Co
       throw UsageError("unknown option: " + option);
     }
   }
+  if (options.wallClockStart && !options.virtualTime) throw UsageError("--wall-clock-start needs --virtual-time");
   return options;
 }
 
