@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 
 #include "app/desktop.h"
@@ -10,6 +11,7 @@
 namespace quorvex {
 
 class Form1;
+class HistoryWindowWin32;
 
 // The timer ids the hidden window gets in WM_TIMER, one per form timer.
 UINT_PTR TimerEventId(TimerId timer);
@@ -44,6 +46,10 @@ class DesktopWin32 : public Desktop {
   // To the debugger's output, where the window procedure sends the errors of handlers.
   void ReportError(std::string_view handler, std::string_view message) override;
   int64_t NowMs() override { return static_cast<int64_t>(GetTickCount64()); }
+  int64_t WallClockMs() override;
+  int32_t LocalOffsetMinutes(int64_t utcMs) override;
+  // Only ever called for the menu item just clicked: the window comes to the front with the focus.
+  void ShowHistory() override;
 
  private:
   HWND window_ = nullptr;
@@ -52,6 +58,8 @@ class DesktopWin32 : public Desktop {
   HICON alertIcon_ = nullptr;
   std::unique_ptr<SingleInstanceLock> instanceLock_ = MakeSingleInstanceLock(Text(), Text());
   Form1* form_ = nullptr;
+  HINSTANCE instance_ = nullptr;
+  std::unique_ptr<HistoryWindowWin32> historyWindow_;  // made at the first "History…", then reused
   bool ended_ = false;
 };
 
