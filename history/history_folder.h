@@ -1,4 +1,5 @@
-// The files of the folder the history is kept in (beside Quorvex.ini), done the platform's way.
+// The files of the folder the history is kept in (beside Quorvex.ini): an interface, so tests
+// can make writes fail; MakeHistoryFolder is the folder on disk.
 #pragma once
 #include <cstdint>
 #include <functional>

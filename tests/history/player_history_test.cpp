@@ -128,7 +128,7 @@ TEST(PlayerHistory, DeletesOnlyHistoryFilesOfMonthsWhollyOlderThanTheDaysKept) {
                              "history-2026-03.csv", "history-2026-12.csv", "history-2026-12.csv.bak",
                              "history-2027-01.csv", "history-2027-02.csv", "history-2027-03.csv",
                              "history-2027-04.csv", "history-20x6-01.csv", "Quorvex.ini", "notes.txt"})
-      files.files[name] = "x";
+      files.files.emplace(name, "x");
     PlayerHistory(std::make_unique<FakeHistoryFolder>(files), days).DeleteOldMonths(now);
     std::vector<std::string> left, wanted = kept;
     for (const auto& [name, bytes] : files.files) left.push_back(name);
