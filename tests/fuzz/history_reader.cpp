@@ -11,17 +11,12 @@
 #include "history/history_csv.h"
 #include "history/player_history.h"
 #include "history/utc_time.h"
+#include "tests/history/read_rows.h"
 
 namespace quorvex::fuzz {
 namespace {
 
-std::vector<HistoryRow> ReadAll(std::string_view bytes) {
-  std::vector<HistoryRow> rows;
-  HistoryRowReader reader(bytes);
-  for (HistoryRowView row; reader.Next(row);)
-    rows.push_back({row.bucketMs, std::string(row.address), std::string(row.port), std::string(row.name), row.players});
-  return rows;
-}
+using testing::ReadAllRows;
 
 void CheckRowsRead(const std::vector<HistoryRow>& rows) {
   for (const HistoryRow& row : rows) {
@@ -32,7 +27,7 @@ void CheckRowsRead(const std::vector<HistoryRow>& rows) {
     asWritten.address = OneLine(row.address);
     asWritten.port = OneLine(row.port);
     asWritten.name = OneLine(row.name);
-    Require(ReadAll(FormatHistoryRow(row)) == std::vector<HistoryRow>{asWritten}, "a row read writes and reads back");
+    Require(ReadAllRows(FormatHistoryRow(row)) == std::vector<HistoryRow>{asWritten}, "a row read writes and reads back");
   }
 }
 
@@ -74,13 +69,13 @@ void CheckChart(const std::vector<HistoryRow>& rows) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace quorvex;
   const std::string_view file = fuzz::Bytes(data, size);
-  const std::vector<HistoryRow> rows = fuzz::ReadAll(file);
+  const std::vector<HistoryRow> rows = fuzz::ReadAllRows(file);
   fuzz::CheckRowsRead(rows);
   fuzz::CheckChart(rows);
 
   const std::vector<HistoryRow> appended = fuzz::RowsToAppend(file);
   const std::optional<char> last = file.empty() ? std::nullopt : std::optional<char>(file.back());
-  const std::vector<HistoryRow> after = fuzz::ReadAll(std::string(file) + AppendBytes(last, appended));
+  const std::vector<HistoryRow> after = fuzz::ReadAllRows(std::string(file) + AppendBytes(last, appended));
   fuzz::Require(after.size() >= appended.size() && std::equal(appended.begin(), appended.end(), after.end() - appended.size()),
                 "rows appended after any bytes are read back whole, last");
   return 0;

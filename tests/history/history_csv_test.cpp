@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/history/read_rows.h"
+
 namespace quorvex {
 namespace {
 
@@ -19,13 +21,7 @@ HistoryRow Row(std::string address, std::string port, std::string name, int64_t 
   return {at, std::move(address), std::move(port), std::move(name), players};
 }
 
-std::vector<HistoryRow> ReadAll(std::string_view bytes) {
-  std::vector<HistoryRow> rows;
-  HistoryRowReader reader(bytes);
-  for (HistoryRowView row; reader.Next(row);)
-    rows.push_back({row.bucketMs, std::string(row.address), std::string(row.port), std::string(row.name), row.players});
-  return rows;
-}
+using testing::ReadAllRows;
 
 TEST(CsvField, IsQuotedOnlyWhenItHoldsACommaAQuoteOrALineBreak) {
   const std::pair<std::string, std::string> cases[] = {
@@ -53,7 +49,7 @@ TEST(FormatHistoryRow, WritesTimeAddressPortNameAndPlayersEndedByLf) {
 TEST(OneLine, MakesEachLineBreakABlank) {
   const std::pair<std::string, std::string> cases[] = {
       {"", ""}, {"plain", "plain"}, {"a\nb", "a b"}, {"a\r\nb", "a b"}, {"a\rb", "a b"},
-      {"\n\r", "  "}, {"\r\r\n\n", "   "}, {"end\r", "end "},
+      {"\n\r", "  "}, {"\r\r\n\n", "   "}, {"end\r", "end "}, {"end\r\n", "end "},
   };
   for (const auto& [text, line] : cases) EXPECT_EQ(OneLine(text), line) << text;
 }
@@ -68,7 +64,7 @@ TEST(HistoryRowReader, ReadsBackEveryRowTheWriterWrites) {
   };
   std::string bytes(kHistoryHeader);
   for (const HistoryRow& row : rows) bytes += FormatHistoryRow(row);
-  EXPECT_EQ(ReadAll(bytes), rows);
+  EXPECT_EQ(ReadAllRows(bytes), rows);
 }
 
 // What a crash, a full disk, an editor or a stranger can leave: only whole rows are read,
@@ -104,7 +100,7 @@ TEST(HistoryRowReader, TakesOnlyWholeRowsFromTornEditedAndHostileFiles) {
       {"\xFF\xFE garbage \x01\n" + good + "\"\"\"\n", one},
       {"\"" + good, {}},  // a quote opened before everything holds everything
   };
-  for (const auto& [bytes, rows] : cases) EXPECT_EQ(ReadAll(bytes), rows) << bytes;
+  for (const auto& [bytes, rows] : cases) EXPECT_EQ(ReadAllRows(bytes), rows) << bytes;
 }
 
 // Files made to cost: quotes that never close, quotes that close on every line, a million
@@ -119,7 +115,7 @@ TEST(HistoryRowReader, HostileFilesCostTimeInProportionToTheirLength) {
                                std::string(n, 'x') + "\n", std::string(n, '\n')};
   for (const std::string& bytes : cases) {
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_TRUE(ReadAll(bytes).empty());
+    EXPECT_TRUE(ReadAllRows(bytes).empty());
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500)) << bytes.substr(0, 8);
   }
 }
