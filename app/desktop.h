@@ -35,6 +35,15 @@ class Desktop : public EventLoop {
   // Milliseconds on a clock that never runs backwards (not the time of day): how long ago a
   // reply came. The console's virtual clock when it runs on one.
   virtual int64_t NowMs() = 0;
+  // Milliseconds since 1970-01-01T00:00Z: the time of day in UTC, which the player history
+  // is kept in. Unlike NowMs it jumps when the clock is set. The console's moves with its
+  // virtual clock when it runs on one.
+  virtual int64_t WallClockMs() = 0;
+  // Minutes to add to the UTC instant `utcMs` for the local time then (daylight saving
+  // included): the history's picture labels its time axis in local time.
+  virtual int32_t LocalOffsetMinutes(int64_t utcMs) = 0;
+  // Opens the window of the player history, or brings the one already open to the front.
+  virtual void ShowHistory() = 0;
   // A problem a handler met and went on past (an unusable line in Quorvex.ini), told where
   // the front end tells the errors that end a handler.
   virtual void ReportError(std::string_view handler, std::string_view message) = 0;

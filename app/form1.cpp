@@ -9,6 +9,7 @@
 #include "common/host_rules.h"
 #include "common/numbers.h"
 #include "common/steps.h"
+#include "history/history_menu.h"
 #include "join/game_start.h"
 #include "menu/players_menu.h"
 #include "menu/server_items.h"
@@ -17,6 +18,7 @@
 #include "servers/server_list_parser.h"
 #include "settings/settings_rules.h"
 #include "tray/tooltip_text.h"
+#include "watch/listed_servers.h"
 
 namespace quorvex {
 
@@ -103,6 +105,7 @@ void Form1::Form_Load() {
   for (const std::string& ignored : settings_.ignoredLines) desktop.ReportError("Form_Load", ignored);
   watchNews_ = WatchNews(settings_.watchPatterns, settings_.alertRules);
   if (watchNews_.WatchesPlayers()) AddPlayersMenu(menu_);
+  StartHistory();
   UseAddressesFromSettings();
   // Normalised before the version download, which lets events run: a command chosen
   // during it finds the settings as it would right after start-up.
@@ -112,6 +115,15 @@ void Form1::Form_Load() {
   // An Exit during the download ends Form_Load there (HandlerAborted): no poll starts.
   RunStep([&] { latestVersion_ = DownloadLatestVersion(services_.httpRequest, config_.latestVersionUrl, pump_); });
   Timer1_Timer();
+}
+
+// With a history= line: the history beside Quorvex.ini, its months past keeping deleted,
+// and "History…" in the popup. Without one nothing of it exists.
+void Form1::StartHistory() {
+  if (!settings_.historyDays || !services_.makeHistoryFolder) return;
+  history_ = std::make_unique<PlayerHistory>(services_.makeHistoryFolder(config_.programFolder), *settings_.historyDays);
+  RunStep([&] { history_->DeleteOldMonths(services_.desktop.WallClockMs()); });
+  AddHistoryItem(menu_);
 }
 
 // The master server and latest-version URL of Quorvex.ini, where no option gave them. A
@@ -154,6 +166,11 @@ void Form1::Form_Unload() {
   // A settings file that cannot be written must not keep the Run value from being set; one
   // that start-up could not read is left as it is.
   if (!keepSettingsFile_) RunStep([&] { WriteSettings(config_.programFolder, settings_); });
+  if (history_) {
+    RunStep([&] {
+      if (const auto problem = history_->Flush()) services_.desktop.ReportError("Form_Unload", *problem);
+    });
+  }
   if (settings_.autostart != 0) {
     const Text executable = JoinPath(config_.programFolder, config_.exeName + u".exe");
     services_.registry.SetRegString(kHkeyCurrentUser, kRunKey, kAppTitle, u"\"" + executable + u"\"");
@@ -221,7 +238,13 @@ void Form1::Timer3_Timer() {
       services_.httpRequest.send(pump_);
       reply = services_.httpRequest.responseText();
     });
+    // The history takes a list only from a reply that is one: an error page of a master
+    // that is down is a time without a list, not a time without players.
+    int32_t listStatus = 0;
+    if (listed && history_) RunStep([&] { listStatus = services_.httpRequest.status(); });
     RunStep([&] { ParseServerList(reply, servers_, pump_); });
+    // Before the pings' wait, so an Exit during it still saves this reply.
+    if (listStatus == 200) RunStep([&] { RecordHistory(reply); });
     maxPlayers_ = 0;
     totalPlayers_ = 0;
     busiestServer_.reset();
@@ -264,6 +287,19 @@ void Form1::TellNews(bool limitBalloonShown) {
   RunStep([&] { trayIcon_.ShowBalloonOnly(kAppTitle, text, kBalloonInfoIcon); });
   RunStep([&] { NotifyBalloon(NotifyEvent::Watch, kAppTitle, text); });
   PlayAlertSound();
+}
+
+// Every server of the reply into the open bucket, at the time of day; the bucket it
+// finishes goes to its file.
+void Form1::RecordHistory(const Text& listReply) {
+  const auto problem = history_->TakeReply(ScanListedServers(listReply, false), services_.desktop.WallClockMs());
+  if (problem) services_.desktop.ReportError("Timer3_Timer", *problem);
+}
+
+HistoryChart Form1::ChartHistory(ChartRange range) {
+  if (!history_) throw std::logic_error("Quorvex.ini has no usable history= line: no player history is kept");
+  Desktop& desktop = services_.desktop;
+  return history_->Chart(range, desktop.WallClockMs(), [&](int64_t utcMs) { return desktop.LocalOffsetMinutes(utcMs); });
 }
 
 // The totals, the busiest up-to-date server and the player names, over the listed servers.
@@ -431,6 +467,8 @@ void Form1::menServername_Click(int16_t Index, const ServerRecord& shown) {
 
 void Form1::menOnlinePlayer_Click(const ServerRecord& shown) { Join(shown); }
 
+void Form1::menHistory_Click() { services_.desktop.ShowHistory(); }
+
 void Form1::Click(std::string_view name, int index, const PopupSnapshot& snapshot) {
   if (exited_) return;
   const auto index16 = static_cast<int16_t>(index);
@@ -448,6 +486,8 @@ void Form1::Click(std::string_view name, int index, const PopupSnapshot& snapsho
     menSort_Click(index16);
   } else if (name == "men") {
     men_Click(index16);
+  } else if (name == "menHistory" && history_) {
+    menHistory_Click();
   } else if (name == "menServername" && index >= 1 && index <= kServerItems) {
     const ServerRecord& shown = snapshot.shownServers.at(SlotOfServerItem(index));
     menServername_Click(index16, shown);

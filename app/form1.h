@@ -7,6 +7,8 @@
 
 #include "app/desktop.h"
 #include "common/text.h"
+#include "history/history_chart.h"
+#include "history/player_history.h"
 #include "join/launcher.h"
 #include "menu/menu_model.h"
 #include "menu/rebuild_gate.h"
@@ -52,6 +54,8 @@ struct Form1Services {
   // Runs the player's notifyCommand for each balloon. Made before the form and destroyed
   // after it, which ends a command still running: Exit never waits for one.
   CommandRunner& notifier;
+  // Opens the folder a history= line keeps the player history in; without it none is kept.
+  HistoryFolderMaker makeHistoryFolder = nullptr;
 };
 
 struct Timer {
@@ -104,10 +108,17 @@ class Form1 {
   void menServername_Click(int16_t Index, const ServerRecord& shown);
   // A line of the Players submenu: joins the server the player was on when the popup opened.
   void menOnlinePlayer_Click(const ServerRecord& shown);
+  void menHistory_Click();
   // Routes a click on an item of `snapshot` (the popup it was made in) to its handler.
   void Click(std::string_view name, int index, const PopupSnapshot& snapshot);
 
   PopupSnapshot Snapshot() const;
+
+  // Whether a history= line keeps the player history (and the popup has "History…").
+  bool KeepsHistory() const { return history_ != nullptr; }
+  // The picture of the history over `range`, up to the wall clock's now: what the history
+  // window draws. Throws std::logic_error when no history is kept.
+  HistoryChart ChartHistory(ChartRange range);
 
   // State, read by the front ends and the tests.
   const MenuTree& Menu() const { return menu_; }
@@ -145,6 +156,8 @@ class Form1 {
   // The watched players of an answered poll into the Players submenu.
   void ShowOnlinePlayers();
   void TellNews(bool limitBalloonShown);
+  void StartHistory();
+  void RecordHistory(const Text& listReply);
   // Hands a balloon just shown (its title, and its text as shown) to the notifyCommand line,
   // if Quorvex.ini has one.
   void NotifyBalloon(NotifyEvent event, const Text& title, const Text& text);
@@ -179,6 +192,7 @@ class Form1 {
   // The yield of every long handler and network wait: an Exit inside it ends the handler.
   EventPump pump_;
   WatchNews watchNews_{{}, {}};  // from the watch= and alert= lines, once they are read
+  std::unique_ptr<PlayerHistory> history_;  // from the history= line, once it is read
   uint64_t menuRevision_ = 0;
 };
 

@@ -1,8 +1,11 @@
 // The few file operations the program needs, done the platform's way.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "common/text.h"
 
@@ -27,5 +30,12 @@ std::string ReadFileBytes(const Text& path, int64_t maxBytes);
 void ReplaceFileBytes(const Text& path, const std::string& bytes);
 // Removes a file if it is there; never throws.
 void RemoveFileQuietly(const Text& path);
+// Adds `bytes` at the end of the file in one write, creating it when it is missing. Throws
+// FileError (a full disk, a folder that cannot be written, a folder of that name).
+void AppendFileBytes(const Text& path, std::string_view bytes);
+// The last byte of a regular file; nothing when it is missing, empty or cannot be read.
+std::optional<char> LastFileByte(const Text& path);
+// The names of the regular files in `folder`; none when it cannot be listed.
+std::vector<Text> RegularFileNames(const Text& folder);
 
 }  // namespace quorvex

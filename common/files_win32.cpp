@@ -15,6 +15,11 @@ namespace {
   throw FileError(what + " " + ToUtf8(path) + " (error " + std::to_string(GetLastError()) + ")");
 }
 
+struct FindCloser {
+  static HANDLE None() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE search) { FindClose(search); }
+};
+
 }  // namespace
 
 Text JoinPath(const Text& folder, const Text& name) {
@@ -75,5 +80,42 @@ void ReplaceFileBytes(const Text& path, const std::string& bytes) {
 }
 
 void RemoveFileQuietly(const Text& path) { DeleteFileW(Wide(path).c_str()); }
+
+// FILE_APPEND_DATA alone: every write goes to the end, as O_APPEND does.
+void AppendFileBytes(const Text& path, std::string_view bytes) {
+  const FileHandle file(CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) Fail("cannot open", path);
+  DWORD put = 0;
+  if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) || put != bytes.size())
+    Fail("cannot write", path);
+}
+
+std::optional<char> LastFileByte(const Text& path) {
+  const FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file.valid() || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0) return std::nullopt;
+  LARGE_INTEGER last{};
+  last.QuadPart = size.QuadPart - 1;
+  char byte = 0;
+  DWORD got = 0;
+  if (!SetFilePointerEx(file.get(), last, nullptr, FILE_BEGIN) || !ReadFile(file.get(), &byte, 1, &got, nullptr) ||
+      got != 1)
+    return std::nullopt;
+  return byte;
+}
+
+std::vector<Text> RegularFileNames(const Text& folder) {
+  std::vector<Text> names;
+  WIN32_FIND_DATAW found{};
+  const ScopedHandle<FindCloser> search(FindFirstFileW(Wide(JoinPath(folder, u"*")).c_str(), &found));
+  if (!search.valid()) return names;
+  do {
+    const DWORD notFiles = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+    if ((found.dwFileAttributes & notFiles) == 0) names.emplace_back(found.cFileName, found.cFileName + wcslen(found.cFileName));
+  } while (FindNextFileW(search.get(), &found));
+  return names;
+}
 
 }  // namespace quorvex

@@ -10,6 +10,7 @@
 #include "common/files.h"
 #include "common/numbers.h"
 #include "watch/alert_rule.h"
+#include "watch/listed_servers.h"
 #include "watch/wildcard.h"
 
 namespace quorvex {
@@ -26,6 +27,8 @@ constexpr int16_t kDefaultPlayerLimitIndex = 1;
 constexpr size_t kPositionalLines = 5;
 constexpr std::u16string_view kMasterKey = u"master", kLatestVersionUrlKey = u"latestVersionUrl";
 constexpr std::u16string_view kWatchKey = u"watch", kAlertKey = u"alert", kNotifyCommandKey = u"notifyCommand";
+constexpr std::u16string_view kHistoryKey = u"history";
+constexpr int32_t kMaxHistoryDays = 366;
 constexpr size_t kMaxWatchLines = 32, kMaxAlertLines = 32;
 // How much of an ignored line its report quotes.
 constexpr size_t kQuotedLineUnits = 80;
@@ -124,14 +127,27 @@ std::string TakeNotifyCommandLine(const Text& command, Settings& settings) {
   return {};
 }
 
-// The watch=, alert= and notifyCommand= lines after the five, and a message for each one
+// Only the first history= line counts, usable or not: a later one that is usable does not
+// quietly stand in for a mistyped first one.
+std::string TakeHistoryLine(const Text& days, bool& historySeen, Settings& settings) {
+  if (historySeen) return "is a history= line after the first";
+  historySeen = true;
+  const std::optional<int32_t> value = WholeNumber(days);
+  if (!value || *value < 1 || *value > kMaxHistoryDays) return "is not a number of days from 1 to 366";
+  settings.historyDays = *value;
+  return {};
+}
+
+// The watch=, alert=, notifyCommand= and history= lines after the five, and a message for each one
 // left out, in the order of the file.
 void ReadOptInLines(const std::vector<Text>& linesAfterFive, Settings& settings) {
   settings.watchPatterns.clear();
   settings.alertRules.clear();
   settings.notifyCommand.reset();
+  settings.historyDays.reset();
   settings.ignoredLines.clear();
   size_t watchLines = 0, alertLines = 0;
+  bool historySeen = false;
   for (size_t i = 0; i < linesAfterFive.size(); ++i) {
     const Text& line = linesAfterFive[i];
     std::string problem;
@@ -141,6 +157,8 @@ void ReadOptInLines(const std::vector<Text>& linesAfterFive, Settings& settings)
       problem = TakeAlertLine(*rule, alertLines, settings);
     } else if (auto command = ValueOfKeyedLine(line, kNotifyCommandKey)) {
       problem = TakeNotifyCommandLine(*command, settings);
+    } else if (auto days = ValueOfKeyedLine(line, kHistoryKey)) {
+      problem = TakeHistoryLine(*days, historySeen, settings);
     }
     if (!problem.empty()) settings.ignoredLines.push_back(IgnoredLineMessage(line, kPositionalLines + 1 + i, problem));
   }

@@ -35,6 +35,8 @@ struct Settings {
   // The first non-empty notifyCommand= value, trimmed of blanks: the command line run for
   // every balloon.
   std::optional<Text> notifyCommand;
+  // The days of player history kept (1..366), from the first history= line when it is usable.
+  std::optional<int32_t> historyDays;
 
   bool operator==(const Settings&) const = default;
 };
@@ -57,7 +59,9 @@ struct UnreadableSettingsFile : FileError {
 // Up to 32 watch= lines are used; an empty pattern, one over 64 characters and every
 // watch= line after the 32nd are left out and named in `ignoredLines`; so is every alert=
 // line that gives no rule (see ParseAlertRule) or comes after the 32nd, an empty
-// notifyCommand= and every notifyCommand= after the first one used.
+// notifyCommand= and every notifyCommand= after the first one used. The first history= line
+// sets `historyDays` when its value is a whole number 1..366; when it is not, it is named in
+// `ignoredLines` and no history is kept. Every later history= line is named there too.
 // On return `minPlayers` holds the player count as stored, not yet the index.
 void ReadSettings(const Text& programFolder, Settings& settings);
 // Writes the five lines, then `linesAfterFive` as it is; `minPlayers` is the index.

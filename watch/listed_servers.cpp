@@ -22,19 +22,19 @@ std::u16string_view FieldText(std::u16string_view element, std::u16string_view t
   return element.substr(start, element.find(u"</", start) - start);
 }
 
-ListedServer ReadServer(std::u16string_view element) {
+ListedServer ReadServer(std::u16string_view element, bool withPlayerNames) {
   ListedServer server;
   server.name = DecodeXmlEntities(FieldText(element, u"<name>"));
   server.address = Text(FieldText(element, u"<address>"));
   server.port = Text(FieldText(element, u"<port>"));
   server.current_players = WholeNumber(FieldText(element, u"<current_players>"));
-  server.playerNames = SplitPlayerNames(FieldText(element, u"<player_names>"));
+  if (withPlayerNames) server.playerNames = SplitPlayerNames(FieldText(element, u"<player_names>"));
   return server;
 }
 
 }  // namespace
 
-std::vector<ListedServer> ScanListedServers(std::u16string_view reply) {
+std::vector<ListedServer> ScanListedServers(std::u16string_view reply, bool withPlayerNames) {
   constexpr std::u16string_view kOpen = u"<server>", kClose = u"</server>";
   std::vector<ListedServer> servers;
   size_t from = 0;
@@ -42,7 +42,7 @@ std::vector<ListedServer> ScanListedServers(std::u16string_view reply) {
     const size_t close = reply.find(kClose, open + kOpen.size());
     if (close == std::u16string_view::npos) break;  // a cut-off element is no server
     // The element includes its "</server>", so every field inside finds a "</".
-    servers.push_back(ReadServer(reply.substr(open, close + kClose.size() - open)));
+    servers.push_back(ReadServer(reply.substr(open, close + kClose.size() - open), withPlayerNames));
     from = close + kClose.size();
   }
   return servers;

@@ -35,8 +35,10 @@ inline ServerPlace PlaceOf(const ListedServer& server) { return {server.name, se
 
 // Each complete "<server>...</server>" element in the order of the reply. A field is the text
 // from its opening tag to the next "</", as the server table reads it; a tag the element
-// lacks leaves the field empty. Time and memory grow with the reply's length only.
-std::vector<ListedServer> ScanListedServers(std::u16string_view reply);
+// lacks leaves the field empty. Time and memory grow with the reply's length only. Without
+// `withPlayerNames` the names are not read (playerNames stays empty): the player history
+// needs only the counts, and splitting the names is most of a scan's time.
+std::vector<ListedServer> ScanListedServers(std::u16string_view reply, bool withPlayerNames = true);
 
 // "&amp;" "&lt;" "&gt;" "&quot;" "&apos;" as the characters they stand for, in one pass (so
 // "&amp;lt;" is "&lt;"); any other "&" stays as it is.

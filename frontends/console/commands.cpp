@@ -59,6 +59,15 @@ ConsoleCommand ParseAdvance(const std::vector<std::string>& words) {
   return command;
 }
 
+ConsoleCommand ParseHistory(const std::vector<std::string>& words) {
+  if (words.size() > 2 || (words.size() == 2 && words[1] != "24h" && words[1] != "7d" && words[1] != "30d"))
+    return Invalid("usage: history [24h|7d|30d]");
+  ConsoleCommand command;
+  command.kind = ConsoleCommand::Kind::History;
+  command.range = words.size() == 2 ? words[1] : "24h";
+  return command;
+}
+
 }  // namespace
 
 ConsoleCommand ParseConsoleCommand(std::string_view line) {
@@ -74,6 +83,7 @@ ConsoleCommand ParseConsoleCommand(std::string_view line) {
   }
   if (words[0] == "click") return ParseClick(words);
   if (words[0] == "advance") return ParseAdvance(words);
+  if (words[0] == "history") return ParseHistory(words);
   return Invalid("unknown command: " + words[0]);
 }
 

@@ -1,4 +1,5 @@
-// The console's stdin commands, one a line: rbutton, balloonclick, click NAME [INDEX], advance MS.
+// The console's stdin commands, one a line: rbutton, balloonclick, click NAME [INDEX],
+// advance MS, history [24h|7d|30d].
 #pragma once
 #include <cstdint>
 #include <string>
@@ -13,6 +14,7 @@ struct ConsoleCommand {
     BalloonClick,  // a click on the balloon shown last
     Click,
     Advance,
+    History,
     Invalid,  // `error` says why
   };
   Kind kind = Kind::Nothing;
@@ -20,6 +22,7 @@ struct ConsoleCommand {
   int index = 0;          // Click: the control-array element, 0 when none was given
   bool hasIndex = false;  // Click
   int64_t ms = 0;         // Advance
+  std::string range;      // History: "24h" (when none was given), "7d" or "30d"
   std::string error;      // Invalid
 };
 

@@ -25,4 +25,8 @@ void ConsoleDesktop::ShowPopup() {
   if (events_ != nullptr) events_->ShowPopup();
 }
 
+void ConsoleDesktop::ShowHistory() {
+  if (events_ != nullptr) events_->ShowHistory();
+}
+
 }  // namespace quorvex

@@ -4,6 +4,7 @@
 #include "app/desktop.h"
 #include "app/single_instance.h"
 #include "frontends/console/clock.h"
+#include "frontends/console/local_time.h"
 #include "frontends/console/output.h"
 #include "frontends/console/timers.h"
 
@@ -15,6 +16,8 @@ class ConsoleEvents : public EventLoop {
  public:
   // The right button was pressed on the icon.
   virtual void ShowPopup() = 0;
+  // "History…" was chosen.
+  virtual void ShowHistory() = 0;
 };
 
 class ConsoleDesktop : public Desktop {
@@ -45,6 +48,9 @@ class ConsoleDesktop : public Desktop {
   void EndProgram() override { ended_ = true; }
   void ReportError(std::string_view handler, std::string_view message) override { output_.Error(handler, message); }
   int64_t NowMs() override { return clock_.Now(); }
+  int64_t WallClockMs() override { return clock_.WallNow(); }
+  int32_t LocalOffsetMinutes(int64_t utcMs) override { return quorvex::LocalOffsetMinutes(utcMs); }
+  void ShowHistory() override;
 
  private:
   ConsoleOutput& output_;

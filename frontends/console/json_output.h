@@ -18,6 +18,7 @@ class JsonOutput : public ConsoleOutput {
   void Start(const Text& commandLine) override;
   void File(const Text& path, const Text& text) override;
   void Error(std::string_view handler, std::string_view message) override;
+  void History(const HistoryChart& chart) override;  // in history_output.cpp
   void Idle() override;
   bool Closed() const override { return out_.fail(); }
 

@@ -76,7 +76,7 @@ int RunConsole(const ConsoleOptions& options) {
                            u"\n"};
 
   const ConsoleIcons icons;
-  ConsoleClock clock(options.virtualTime);
+  ConsoleClock clock(options.virtualTime, options.wallClockStart);
   const std::unique_ptr<ConsoleOutput> output = MakeOutput(options.readable, icons, clock);
   const std::unique_ptr<SingleInstanceLock> lock = MakeSingleInstanceLock(home, config.exeName);
   ConsoleDesktop desktop(*output, clock, *lock, icons);
@@ -90,7 +90,7 @@ int RunConsole(const ConsoleOptions& options) {
 
   // Outlives the form: going, it ends a notifyCommand still running, so Exit never waits.
   CommandRunner notifier(MakeSystemCommandStarter());
-  Form1 form({desktop, trayShell, *registry, *httpRequest, *pinger, launcher, notifier}, config);
+  Form1 form({desktop, trayShell, *registry, *httpRequest, *pinger, launcher, notifier, MakeHistoryFolder}, config);
   ConsoleSession session(form, desktop, *input, *output);
   desktop.Attach(session);
   return session.Run();

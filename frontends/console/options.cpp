@@ -1,16 +1,18 @@
 #include "frontends/console/options.h"
 
 #include "frontends/master_option.h"
+#include "history/utc_time.h"
 
 namespace quorvex {
 
 const char kConsoleUsage[] =
     "usage: quorvex-console [--master HOST[:PORT]] [--latest-version URL] [--home DIR]\n"
-    "                       [--virtual-time] [--readable]\n"
+    "                       [--virtual-time [--wall-clock-start YYYY-MM-DDTHH:MM:SSZ]] [--readable]\n"
     "       quorvex-console --check-master HOST[:PORT]\n"
-    "Reads commands from stdin (rbutton, click NAME [INDEX], advance MS) and prints\n"
-    "the program's tray, menu and other events on stdout; see docs/console.md.\n"
-    "--check-master only checks the value as --master would, exit status 0 or 2.\n";
+    "Reads commands from stdin (rbutton, balloonclick, click NAME [INDEX], advance MS,\n"
+    "history [24h|7d|30d]) and prints the program's tray, menu and other events on stdout;\n"
+    "see docs/console.md. --check-master only checks the value as --master would, exit\n"
+    "status 0 or 2.\n";
 
 namespace {
 
@@ -43,6 +45,10 @@ ConsoleOptions ParseConsoleOptions(const std::vector<std::string>& arguments, Co
       options.home = ValueOf(arguments, i);
     } else if (option == "--virtual-time") {
       options.virtualTime = true;
+    } else if (option == "--wall-clock-start") {
+      const std::string& time = ValueOf(arguments, i);
+      options.wallClockStart = ParseUtcSeconds(time);
+      if (!options.wallClockStart) throw UsageError("--wall-clock-start: not a UTC time like 2026-12-08T00:00:00Z: " + time);
     } else if (option == "--readable") {
       options.readable = true;
     } else if (option == "--help" || option == "-h") {
@@ -51,6 +57,7 @@ ConsoleOptions ParseConsoleOptions(const std::vector<std::string>& arguments, Co
       throw UsageError("unknown option: " + option);
     }
   }
+  if (options.wallClockStart && !options.virtualTime) throw UsageError("--wall-clock-start needs --virtual-time");
   return options;
 }
 

@@ -1,5 +1,6 @@
 // The console's command line.
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -13,6 +14,8 @@ struct ConsoleOptions {
   std::optional<std::string> latestVersion;  // URL of latest_version.txt
   std::optional<std::string> home;  // stands in for the executable's folder when given
   bool virtualTime = false;
+  // --wall-clock-start: the UTC time of day (milliseconds since 1970) the virtual clock starts at.
+  std::optional<int64_t> wallClockStart;
   bool readable = false;
   bool help = false;
   bool checkMasterOnly = false;  // --check-master: the value checked, nothing run

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "common/text.h"
+#include "history/history_chart.h"
 #include "menu/menu_model.h"
 #include "tray/trayicon.h"
 
@@ -32,6 +33,8 @@ class ConsoleOutput {
   virtual void File(const Text& path, const Text& text) = 0;
   // An error that reached the console's dispatch, or a command it could not run.
   virtual void Error(std::string_view handler, std::string_view message) = 0;
+  // The picture of the player history: the history window the console stands in for.
+  virtual void History(const HistoryChart& chart) = 0;
   // The console waits for the next command.
   virtual void Idle() = 0;
   // Whether a write failed: whoever read the events has gone (a closed pipe), and the

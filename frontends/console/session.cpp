@@ -161,6 +161,9 @@ void ConsoleSession::Execute(const std::string& line) {
       }
       Advance(command.ms);
       return;
+    case ConsoleCommand::Kind::History:
+      Dispatch("history", [&] { output_.History(form_.ChartHistory(*RangeNamed(command.range))); });
+      return;
     case ConsoleCommand::Kind::Invalid:
       output_.Error(kCommandSource, command.error);
       return;
@@ -209,6 +212,9 @@ void ConsoleSession::ShowPopup() {
   lastPopup_ = form_.Snapshot();
   output_.Menu(lastPopup_->menu, true);
 }
+
+// The window "History…" opens shows the last 24 hours first.
+void ConsoleSession::ShowHistory() { output_.History(form_.ChartHistory(ChartRange::Day)); }
 
 bool ConsoleSession::StopAsked() { return input_.TakeSignal() || output_.Closed(); }
 

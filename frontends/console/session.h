@@ -24,6 +24,7 @@ class ConsoleSession : public ConsoleEvents {
 
   void DoEvents() override;
   void ShowPopup() override;
+  void ShowHistory() override;
   void WaitForEvents(int32_t timeoutMs) override;
   void Wake() override;
 

@@ -3,11 +3,13 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCursor>
+#include <QDateTime>
 #include <QMenu>
 #include <QMessageBox>
 
 #include "app/form1.h"
 #include "frontends/qt/dispatch.h"
+#include "frontends/qt/history_window.h"
 
 namespace quorvex {
 
@@ -18,6 +20,20 @@ constexpr int kPopupRaise = 20;  // the popup opens this many pixels above the c
 QtDesktop::QtDesktop(SingleInstanceLock& lock, SoundPlayer& sound)
     : lock_(lock), sound_(sound), dispatcher_(QAbstractEventDispatcher::instance()) {
   sinceStart_.start();
+}
+
+QtDesktop::~QtDesktop() = default;
+
+int64_t QtDesktop::WallClockMs() { return QDateTime::currentMSecsSinceEpoch(); }
+
+int32_t QtDesktop::LocalOffsetMinutes(int64_t utcMs) {
+  return QDateTime::fromMSecsSinceEpoch(utcMs, Qt::LocalTime).offsetFromUtc() / 60;
+}
+
+void QtDesktop::ShowHistory() {
+  if (form_ == nullptr) return;
+  if (!historyWindow_) historyWindow_ = std::make_unique<HistoryWindow>(*form_);
+  historyWindow_->ShowOrRaise();
 }
 
 void QtDesktop::Attach(Form1& form, QMenu& popup) {

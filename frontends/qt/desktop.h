@@ -18,6 +18,7 @@ class QMenu;
 namespace quorvex {
 
 class Form1;
+class HistoryWindow;
 
 class QtDesktop : public Desktop {
  public:
@@ -25,6 +26,7 @@ class QtDesktop : public Desktop {
   static constexpr NativeHandle kWindow = 0x10, kNormalIcon = 1, kAlertIcon = 2;
 
   QtDesktop(SingleInstanceLock& lock, SoundPlayer& sound);
+  ~QtDesktop() override;
 
   // The form whose handlers the timers run, and the tray's menu that ShowPopup opens.
   void Attach(Form1& form, QMenu& popup);
@@ -45,6 +47,9 @@ class QtDesktop : public Desktop {
   void EndProgram() override;
   void ReportError(std::string_view handler, std::string_view message) override;
   int64_t NowMs() override { return sinceStart_.elapsed(); }
+  int64_t WallClockMs() override;
+  int32_t LocalOffsetMinutes(int64_t utcMs) override;
+  void ShowHistory() override;
 
  private:
   QTimer& TimerOf(TimerId timer) { return timers_[static_cast<size_t>(timer)]; }
@@ -57,6 +62,7 @@ class QtDesktop : public Desktop {
   std::atomic<QAbstractEventDispatcher*> dispatcher_;
   Form1* form_ = nullptr;
   QMenu* popup_ = nullptr;
+  std::unique_ptr<HistoryWindow> historyWindow_;  // made at the first "History…", then reused
   bool ended_ = false;
 };
 

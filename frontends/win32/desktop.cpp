@@ -8,6 +8,7 @@
 #include "app/form1.h"
 #include "common/files.h"
 #include "common/wide_win32.h"
+#include "frontends/win32/history_window.h"
 #include "frontends/win32/popup_menu.h"
 #include "resources/resource_ids.h"
 
@@ -51,7 +52,11 @@ std::optional<TimerId> TimerOfEvent(UINT_PTR eventId) {
 DesktopWin32::DesktopWin32(HINSTANCE instance, WNDPROC windowProcedure)
     : window_(CreateHiddenWindow(instance, windowProcedure)),
       normalIcon_(LoadSmallIcon(instance, QUORVEX_ICON_NORMAL)),
-      alertIcon_(LoadSmallIcon(instance, QUORVEX_ICON_ALERT)) {}
+      alertIcon_(LoadSmallIcon(instance, QUORVEX_ICON_ALERT)),
+      instance_(instance) {}
+
+// The history window, declared after the hidden window, goes first.
+DesktopWin32::~DesktopWin32() = default;
 
 void DesktopWin32::DoEvents() {
   MSG message;
@@ -119,6 +124,33 @@ void DesktopWin32::ShowPopup() {
     chosen = popup.Track(window_.get(), at);
   }
   if (chosen) form_->Click(chosen->name, chosen->index, snapshot);
+}
+
+// FILETIME counts 100 ns from 1601-01-01, 11,644,473,600 s before 1970.
+int64_t DesktopWin32::WallClockMs() {
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  const int64_t ticks = (static_cast<int64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  return ticks / 10'000 - 11'644'473'600'000;
+}
+
+// The local time Windows gives for that instant, daylight saving included, less the instant.
+int32_t DesktopWin32::LocalOffsetMinutes(int64_t utcMs) {
+  const int64_t ticks = (utcMs + 11'644'473'600'000) * 10'000;
+  const FILETIME utcFile{static_cast<DWORD>(ticks & 0xffffffff), static_cast<DWORD>(ticks >> 32)};
+  SYSTEMTIME utc{}, local{};
+  FILETIME localFile{};
+  if (!FileTimeToSystemTime(&utcFile, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local) ||
+      !SystemTimeToFileTime(&local, &localFile))
+    return 0;
+  const int64_t localTicks = (static_cast<int64_t>(localFile.dwHighDateTime) << 32) | localFile.dwLowDateTime;
+  return static_cast<int32_t>((localTicks - ticks) / 600'000'000);
+}
+
+void DesktopWin32::ShowHistory() {
+  if (form_ == nullptr) return;
+  if (!historyWindow_) historyWindow_ = std::make_unique<HistoryWindowWin32>(instance_, *form_);
+  historyWindow_->Show(true);
 }
 
 void DesktopWin32::EndProgram() {

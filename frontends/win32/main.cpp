@@ -115,7 +115,7 @@ int RunProgram(HINSTANCE instance) {
   LauncherWin32 launcher;
   // Outlives the form: going, it ends a notifyCommand still running, so Exit never waits.
   CommandRunner notifier(MakeSystemCommandStarter());
-  Form1 form({desktop, trayShell, *registry, *httpRequest, *pinger, launcher, notifier}, config);
+  Form1 form({desktop, trayShell, *registry, *httpRequest, *pinger, launcher, notifier, MakeHistoryFolder}, config);
   desktop.AttachForm(form);
 
   running.taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");

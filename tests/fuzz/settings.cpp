@@ -38,6 +38,8 @@ void CheckWatchLines(const Settings& settings) {
           "every alert rule is usable");
   Require(!settings.notifyCommand || TrimmedAndNotEmpty(*settings.notifyCommand),
           "a notify command is trimmed and not empty");
+  Require(!settings.historyDays || (*settings.historyDays >= 1 && *settings.historyDays <= 366),
+          "the days of history kept are 1 to 366");
 }
 
 bool SameFlag(int16_t read, int16_t held) { return (read != 0) == (held != 0) && read >= 0; }

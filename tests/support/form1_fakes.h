@@ -119,7 +119,7 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
 
   Form1& Form() {
     if (!form_)
-      form_ = std::make_unique<Form1>(Form1Services{*this, *this, *this, *this, *this, *this, notifier}, config);
+      form_ = std::make_unique<Form1>(Form1Services{*this, *this, *this, *this, *this, *this, notifier, makeHistoryFolder}, config);
     return *form_;
   }
   // Start-up with these settings, version and servers; `firstPoll` runs Timer3's part too.
@@ -195,6 +195,9 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
     log.push_back("error " + std::string(handler) + ": " + std::string(message));
   }
   int64_t NowMs() override { return nowMs; }
+  int64_t WallClockMs() override { return wallClockMs; }
+  int32_t LocalOffsetMinutes(int64_t) override { return localOffsetMinutes; }
+  void ShowHistory() override { log.push_back("history window"); }
 
   // TrayShell: "tray add|modify|delete|balloon|balloon-only <tooltip>"; a balloon is an add
   // with the info flag, a balloon-only a modify with it.
@@ -233,7 +236,7 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
     if (replies.count(url_) == 0) throw HttpError("no connection to " + ToUtf8(url_));
   }
   Text responseText() override { return replies.at(url_); }  // asked only after a send that succeeded
-  int32_t status() override { return 200; }
+  int32_t status() override { return httpStatus; }
 
   // Pinger: all hosts of a call are pinged in one wait, one yield after the last of them.
   std::vector<Text> PingHosts(const std::vector<Text>& hosts, EventPump& pump) override {
@@ -261,12 +264,16 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
   Form1Config config;
   int yields = 0;
   int64_t nowMs = 0;  // the monotonic clock NowMs reads
+  int64_t wallClockMs = 1796688000000;  // the time of day WallClockMs reads: 2026-12-08T00:00Z
+  int32_t localOffsetMinutes = 0;
+  HistoryFolderMaker makeHistoryFolder = MakeHistoryFolder;  // the real files, in the rig's folder
   std::function<void(int)> onYield;  // runs at every yield with its number, counted over the rig's life
   bool otherInstanceRuns = false;
   std::optional<std::string> lockFailure;  // AcquireSingleInstance throws it
   std::vector<TrayIconData> trayData;      // of every tray call
   std::map<Text, std::variant<int32_t, Text>> values;  // the registry's
   std::map<Text, Text> replies;                        // body by URL
+  int32_t httpStatus = 200;                            // of every reply
   std::map<Text, Text> answers;                        // ping results by host; " 20" unless scripted
   size_t resultsKept = SIZE_MAX;                       // an echo that returns fewer results than hosts
   size_t pinged = 0;

@@ -42,6 +42,14 @@ TEST(ScanListedServers, AMissingTagEmptiesOnlyItsFieldAndACutOffElementIsSkipped
   EXPECT_TRUE(ScanListedServers(u"<servers>12</servers>").empty());
 }
 
+// The player history reads the counts alone.
+TEST(ScanListedServers, LeavesThePlayerNamesUnreadWhenAskedTo) {
+  const Text reply = u"<server><name>A &amp; B</name><address>a</address><port>1</port>"
+                     u"<current_players>2</current_players><player_names>p, q</player_names></server>";
+  EXPECT_EQ(ScanListedServers(reply, false), (std::vector<ListedServer>{{u"A & B", u"a", u"1", 2, {}}}));
+  EXPECT_EQ(ScanListedServers(reply, true), (std::vector<ListedServer>{{u"A & B", u"a", u"1", 2, {u"p", u"q"}}}));
+}
+
 TEST(SplitPlayerNames, SplitsAtCommasTrimsBlanksDropsEmptiesAndDecodesEntities) {
   const std::pair<Text, std::vector<Text>> cases[] = {
       {u"", {}},

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <fstream>
 
 #include "frontends/console/launcher.h"
 #include "frontends/console/tray_shell.h"
@@ -29,6 +30,7 @@ class ScriptedConsole : public ConsoleOutput, public ConsoleInput, public Single
   void Error(std::string_view handler, std::string_view message) override {
     events.push_back("error " + std::string(handler) + ": " + std::string(message));
   }
+  void History(const HistoryChart& chart) override { events.push_back("history " + ToUtf8(chart.title)); }
   void Idle() override { events.push_back("idle"); }
   bool Closed() const override { return closed; }
 
@@ -58,7 +60,8 @@ struct ConsoleRun {
     console.script = std::move(script);
     rig.replies[Form1Rig::kLatestVersionUrl] = u"1.80";
     rig.Serve(testing::WithPlayers({1}));
-    form = std::make_unique<Form1>(Form1Services{desktop, trayShell, rig, rig, rig, launcher, rig.notifier}, rig.config);
+    form = std::make_unique<Form1>(
+        Form1Services{desktop, trayShell, rig, rig, rig, launcher, rig.notifier, rig.makeHistoryFolder}, rig.config);
     ConsoleSession session(*form, desktop, console, console);
     desktop.Attach(session);
     EXPECT_EQ(session.Run(), 0);
@@ -106,6 +109,21 @@ TEST(ConsoleSession, AStopInsideAPollIsAnExitThere) {
     EXPECT_EQ(run.rig.FileBytes("Quorvex.ini"), testing::SettingsFile(4, 20, 1, 1, 0));
     EXPECT_EQ(run.rig.Entries("registry SetRegString").size(), 1u);
   }
+}
+
+// "history" prints the chart of its range, as "History…" prints the first one its window
+// shows; without a history= line there is none to print.
+TEST(ConsoleSession, TheHistoryCommandAndItemPrintTheChart) {
+  ConsoleRun kept;
+  std::ofstream(ToUtf8(kept.rig.Folder()) + "/Quorvex.ini") << testing::SettingsFile(4, 20, 0, 0, 0) << "history=30\r\n";
+  EXPECT_EQ(kept.Run({"history 7d", "rbutton", "click menHistory", "history 30d"}),
+            (std::vector<std::string>{"history Players, last 7 days", "idle", "popup", "idle",
+                                      "history Players, last 24 hours", "idle", "history Players, last 30 days",
+                                      "idle"}));
+  ConsoleRun none;
+  EXPECT_EQ(none.Run({"history"}),
+            (std::vector<std::string>{"error history: Quorvex.ini has no usable history= line: no player history is kept",
+                                      "idle"}));
 }
 
 }  // namespace
