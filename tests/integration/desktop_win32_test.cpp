@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -26,10 +27,11 @@ LRESULT CALLBACK RecordingProcedure(HWND window, UINT message, WPARAM wParam, LP
 
 class DesktopWin32Test : public ::testing::Test {
  protected:
-  // Pumps for `ms` milliseconds, as a poll's yields would, keeping the ticks meanwhile.
-  void PumpFor(int ms) {
+  // Pumps for `ms` milliseconds, as a poll's yields would, keeping the ticks meanwhile; or
+  // until `enough` ticks came.
+  void PumpFor(int ms, size_t enough = SIZE_MAX) {
     ticks.clear();
-    for (const auto end = Clock::now() + std::chrono::milliseconds(ms); Clock::now() < end;) {
+    for (const auto end = Clock::now() + std::chrono::milliseconds(ms); Clock::now() < end && ticks.size() < enough;) {
       desktop_.DoEvents();
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
@@ -39,7 +41,7 @@ class DesktopWin32Test : public ::testing::Test {
 
 TEST_F(DesktopWin32Test, ATimerTicksUntilDisabledAndSettingItAgainStartsItsIntervalAfresh) {
   desktop_.TimerChanged(TimerId::Timer3, true, 30);
-  PumpFor(400);
+  PumpFor(3000, 2);  // two ticks of 30 ms: within seconds even on a machine busy with other work
   ASSERT_GE(ticks.size(), 2u);
   EXPECT_EQ(TimerOfEvent(ticks[1].first), TimerId::Timer3);
   desktop_.TimerChanged(TimerId::Timer3, false, 30);
