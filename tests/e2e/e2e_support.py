@@ -1,13 +1,19 @@
-"""What the Python end-to-end scripts share: the native build, mastersim on a free port, checks."""
+"""What the Python end-to-end scripts share: the native build, mastersim on a free port, checks, waiting, and
+a private desktop session (X server, session bus, stand-in programs on the PATH, screenshots)."""
 import contextlib
 import os
+import shutil
 import signal
 import subprocess
+import sys
+import time
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 BUILD = os.environ.get("QUORVEX_NATIVE_BUILD", os.path.join(ROOT, "build", "native"))
 CONSOLE = os.path.join(BUILD, "frontends", "console", "quorvex-console")
 SCENARIOS = os.path.join(ROOT, "tests", "e2e", "scenarios")
+ARTIFACTS = os.path.join(ROOT, "build", "artifacts")
+QT = os.environ.get("QUORVEX_QT", os.path.join(BUILD, "frontends", "qt", "quorvex"))
 
 
 def expect(what, actual, wanted):
@@ -68,3 +74,85 @@ def mastersim(scenario, *faults):
     finally:
         process.stdin.close()
         process.wait(10)
+
+
+def wait_for(predicate, seconds, interval=0.05):
+    """PREDICATE's first true value within SECONDS, else its last. A script's GLib main loop, if it has one, runs
+    meanwhile: it serves the script's D-Bus objects and brings AT-SPI's events."""
+    deadline = time.monotonic() + seconds
+    while True:
+        glib = sys.modules.get("gi.repository.GLib")
+        while glib and glib.MainContext.default().iteration(False):
+            pass
+        value = predicate()
+        if value or time.monotonic() > deadline:
+            return value
+        time.sleep(interval)
+
+
+def private_session(work, *folders, **env):
+    """Runs this script again on a private X server and session bus, WORK emptied, FOLDERS (private) and WORK/bin
+    made, WORK/bin first on the PATH, Qt on X11 and ENV set before the bus starts, so the services it starts
+    see them too. Returns in that second run."""
+    if os.environ.get("QUORVEX_E2E_BUS") == "1":
+        return
+    shutil.rmtree(work, ignore_errors=True)
+    for folder in (os.path.join(work, "bin"), *folders):
+        os.makedirs(folder, mode=0o700)
+    os.makedirs(ARTIFACTS, exist_ok=True)
+    os.environ.update(QUORVEX_E2E_BUS="1", QT_QPA_PLATFORM="xcb",
+                      PATH=os.path.join(work, "bin") + ":" + os.environ["PATH"], **env)
+    display = os.path.join(ROOT, "scripts", "with-display")
+    os.execv(display, [display, "dbus-run-session", "--", sys.argv[0]])
+
+
+def recorder(path, record):
+    """An executable at PATH that writes its arguments, one a line, to RECORD: a stand-in steam, flatpak or
+    link handler."""
+    with open(path, "w") as script:
+        script.write(f'#!/bin/sh\nprintf "%s\\n" "$@" > "{record}"\n')
+        os.fchmod(script.fileno(), 0o755)
+
+
+def recorded(record, action, seconds=10):
+    """Runs ACTION with RECORD removed before and after: the arguments a recorder wrote there within SECONDS, or
+    None."""
+    if os.path.exists(record):
+        os.remove(record)
+    action()
+    if not wait_for(lambda: os.path.exists(record), seconds):
+        return None
+    time.sleep(0.2)  # its whole line
+    args = open(record).read().split()
+    os.remove(record)
+    return args
+
+
+def start_qt(work, options):
+    """The Qt tray with OPTIONS, its stderr appended to WORK/quorvex.log."""
+    return subprocess.Popen([QT, *options], stderr=open(os.path.join(work, "quorvex.log"), "a"))
+
+
+def start_trayer():
+    """An XEmbed tray along the top of the screen, its icons at the right end (the first centred at 1008,16)."""
+    trayer = subprocess.Popen(["trayer", "--edge", "top", "--align", "right", "--widthtype", "request", "--height",
+                               "32", "--transparent", "false", "--tint", "0xd0d0d0"], stderr=subprocess.DEVNULL)
+    time.sleep(1)
+    return trayer
+
+
+def xdotool(*actions):
+    return subprocess.run(["xdotool", *map(str, actions)], capture_output=True, text=True).stdout.split()
+
+
+def windows_named(title):
+    return xdotool("search", "--onlyvisible", "--name", f"^{title}$")
+
+
+def screenshot(name, window="root", *edit):
+    """build/artifacts/NAME of WINDOW, then EDIT (convert's options) applied to it: its path."""
+    path = os.path.join(ARTIFACTS, name)
+    subprocess.run(["import", "-window", str(window), path], check=True)
+    if edit:
+        subprocess.run(["convert", path, *edit, path], check=True)
+    return path
