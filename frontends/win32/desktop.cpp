@@ -28,8 +28,12 @@ HWND CreateHiddenWindow(HINSTANCE instance, WNDPROC windowProcedure) {
   RegisterClassExW(&windowClass);  // fails harmlessly when a second desktop registers it again
   // A tool window that is never shown: no task-list entry, yet a top-level window, so it
   // gets the shell's broadcast "TaskbarCreated" (a message-only window would not).
-  return CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"Quorvex tray window", WS_POPUP, 0, 0, 0, 0, nullptr,
-                         nullptr, instance, nullptr);
+  const HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"Quorvex tray window", WS_POPUP, 0, 0, 0, 0,
+                                      nullptr, nullptr, instance, nullptr);
+  // The class keeps the procedure of the desktop that registered it first: a later desktop
+  // (a test's, say) sets its own on its window.
+  if (window != nullptr) SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProcedure));
+  return window;
 }
 
 // The tray shows the small image; asking for it avoids a scaled-down large one.
