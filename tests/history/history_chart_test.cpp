@@ -51,6 +51,13 @@ TEST(HistoryChart, DrawsTheTotalAndEachServerWithAGapWhereNoListWasRead) {
   EXPECT_EQ(chart.playerTop, 10);
   EXPECT_TRUE(chart.note.empty());
   EXPECT_EQ(chart.title, u"Players, last 24 hours");
+  // Without a list in the range: the total alone, no segment, and a note that says so.
+  const HistoryChart none = HistoryChartBuilder(ChartRange::Month, kDec8At0955).Build(kUtc);
+  ASSERT_EQ(none.series.size(), 1u);
+  EXPECT_TRUE(none.series[0].segments.empty());
+  EXPECT_EQ(none.note, u"No server list was read in this time.");
+  EXPECT_EQ(none.playerTop, 5);
+  EXPECT_EQ(none.endMs - none.startMs, 30 * kDayMs);
 }
 
 // The five with the most player-minutes, busiest first, a tie by address and port; each
@@ -79,15 +86,6 @@ TEST(HistoryChart, DrawsTheFiveServersWithTheMostPlayerMinutesNamedByTheirLatest
   EXPECT_EQ(chart.series[1].address, "d");
   EXPECT_EQ(chart.series[3].port, "1");
   EXPECT_NE(chart.series[1].colour, chart.series[2].colour);
-}
-
-TEST(HistoryChart, SaysSoWhenNoListWasReadInTheRange) {
-  const HistoryChart chart = HistoryChartBuilder(ChartRange::Month, kDec8At0955).Build(kUtc);
-  ASSERT_EQ(chart.series.size(), 1u);
-  EXPECT_TRUE(chart.series[0].segments.empty());
-  EXPECT_EQ(chart.note, u"No server list was read in this time.");
-  EXPECT_EQ(chart.playerTop, 5);
-  EXPECT_EQ(chart.endMs - chart.startMs, 30 * kDayMs);
 }
 
 // The labelled ticks as "time label", a "*" after a local midnight's.
