@@ -68,10 +68,17 @@ TEST(Form1History, RecordsEachAnsweredListAndWritesABucketWhenTheNextBeginsAndAt
   EXPECT_TRUE(rig.Entries("error ").empty());
 }
 
+// The first usable history= line counts and a later one is told; "History…" follows the servers.
+// At start the months wholly older than the days kept go, nothing else of the folder.
 TEST(Form1History, PutsHistoryAfterTheServersAndOpensItsWindowOnAClick) {
   Form1Rig rig;
-  Form1& form = rig.Start(SettingsFile(4, 20, 0, 0, 0) + "history=1\r\n", {});
+  for (const char* name : {"history-2026-10.csv", "history-2026-11.csv", "history-2026-12.csv", "history-2026-10.txt"})
+    std::ofstream(std::filesystem::path(ToUtf8(rig.Folder())) / name) << "x";
+  Form1& form = rig.Start(SettingsFile(4, 20, 0, 0, 0) + "history=2\r\nhistory=x\r\n", {});
   EXPECT_TRUE(form.KeepsHistory());
+  EXPECT_EQ(FilesIn(rig), (std::vector<std::string>{"Quorvex.ini", "history-2026-10.txt", "history-2026-12.csv"}));
+  EXPECT_EQ(rig.Entries("error "),
+            Log{"Form_Load: Quorvex.ini line 7 \"history=x\" is a history= line after the first; it is ignored"});
   EXPECT_EQ(Names(form.Menu().Root()), (std::vector<std::string>{"menAbout", "menA", "menServer", "menHistory",
                                                                   "menPlayer", "menConfig", "menb", "menExit"}));
   EXPECT_EQ(form.Menu().Item("menHistory").caption, u"History\u2026");
@@ -83,16 +90,15 @@ TEST(Form1History, PutsHistoryAfterTheServersAndOpensItsWindowOnAClick) {
 // Without a usable history= line nothing of the history exists: no item, no file, no
 // window, and the program's files are the ones it always wrote.
 TEST(Form1History, WithoutAUsableLineNothingIsKeptAndAnUnusableOneIsToldOnce) {
+  const auto told = [](int line, const std::string& text, const std::string& why = "is not a number of days from 1 to 366") {
+    return "Form_Load: Quorvex.ini line " + std::to_string(line) + " \"" + text + "\" " + why + "; it is ignored";
+  };
   const std::pair<std::string, Log> cases[] = {
-      {"", {}},
-      {"histories=3\r\n", {}},
-      {"history=0\r\n", {"Form_Load: Quorvex.ini line 6 \"history=0\" is not a number of days from 1 to 366; it is ignored"}},
-      {"history=367\r\n", {"Form_Load: Quorvex.ini line 6 \"history=367\" is not a number of days from 1 to 366; it is ignored"}},
-      {"history=\r\n", {"Form_Load: Quorvex.ini line 6 \"history=\" is not a number of days from 1 to 366; it is ignored"}},
-      {"History= 7 days\n", {"Form_Load: Quorvex.ini line 6 \"History= 7 days\" is not a number of days from 1 to 366; it is ignored"}},
+      {"", {}}, {"histories=3\r\n", {}}, {"history=0\r\n", {told(6, "history=0")}},
+      {"history=367\r\n", {told(6, "history=367")}}, {"history=\r\n", {told(6, "history=")}},
+      {"History= 7 days\n", {told(6, "History= 7 days")}},
       {"history=-5\r\nhistory=30\r\n",
-       {"Form_Load: Quorvex.ini line 6 \"history=-5\" is not a number of days from 1 to 366; it is ignored",
-        "Form_Load: Quorvex.ini line 7 \"history=30\" is a history= line after the first; it is ignored"}},
+       {told(6, "history=-5"), told(7, "history=30", "is a history= line after the first")}},
   };
   for (const auto& [lines, errors] : cases) {
     Form1Rig rig;
@@ -108,25 +114,6 @@ TEST(Form1History, WithoutAUsableLineNothingIsKeptAndAnUnusableOneIsToldOnce) {
     EXPECT_TRUE(rig.Entries("history").empty());
     EXPECT_THROW(form.ChartHistory(ChartRange::Day), std::logic_error);
   }
-}
-
-// A second history= line after a usable first one is told, and the first one counts.
-TEST(Form1History, TheFirstUsableLineCountsAndALaterOneIsTold) {
-  Form1Rig rig;
-  Form1& form = rig.Start(SettingsFile(4, 20, 0, 0, 0) + "history=2\r\nhistory=x\r\n", {});
-  EXPECT_TRUE(form.KeepsHistory());
-  EXPECT_EQ(rig.Entries("error "),
-            Log{"Form_Load: Quorvex.ini line 7 \"history=x\" is a history= line after the first; it is ignored"});
-}
-
-// At start the months wholly older than the days kept go, nothing else of the folder.
-TEST(Form1History, DeletesTheMonthsPastKeepingAtStart) {
-  Form1Rig rig;
-  const std::filesystem::path folder = ToUtf8(rig.Folder());
-  for (const char* name : {"history-2026-10.csv", "history-2026-11.csv", "history-2026-12.csv", "history-2026-10.txt"})
-    std::ofstream(folder / name) << "x";
-  rig.Start(SettingsFile(4, 20, 0, 0, 0) + "history=7\r\n", {}, false);  // 2026-12-08T00:00Z
-  EXPECT_EQ(FilesIn(rig), (std::vector<std::string>{"Quorvex.ini", "history-2026-10.txt", "history-2026-12.csv"}));
 }
 
 // A folder that cannot be written: the first failure is told by the handler that met it,

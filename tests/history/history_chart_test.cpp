@@ -51,6 +51,13 @@ TEST(HistoryChart, DrawsTheTotalAndEachServerWithAGapWhereNoListWasRead) {
   EXPECT_EQ(chart.playerTop, 10);
   EXPECT_TRUE(chart.note.empty());
   EXPECT_EQ(chart.title, u"Players, last 24 hours");
+  // Without a list in the range: the total alone, no segment, and a note that says so.
+  const HistoryChart none = HistoryChartBuilder(ChartRange::Month, kDec8At0955).Build(kUtc);
+  ASSERT_EQ(none.series.size(), 1u);
+  EXPECT_TRUE(none.series[0].segments.empty());
+  EXPECT_EQ(none.note, u"No server list was read in this time.");
+  EXPECT_EQ(none.playerTop, 5);
+  EXPECT_EQ(none.endMs - none.startMs, 30 * kDayMs);
 }
 
 // The five with the most player-minutes, busiest first, a tie by address and port; each
@@ -81,15 +88,6 @@ TEST(HistoryChart, DrawsTheFiveServersWithTheMostPlayerMinutesNamedByTheirLatest
   EXPECT_NE(chart.series[1].colour, chart.series[2].colour);
 }
 
-TEST(HistoryChart, SaysSoWhenNoListWasReadInTheRange) {
-  const HistoryChart chart = HistoryChartBuilder(ChartRange::Month, kDec8At0955).Build(kUtc);
-  ASSERT_EQ(chart.series.size(), 1u);
-  EXPECT_TRUE(chart.series[0].segments.empty());
-  EXPECT_EQ(chart.note, u"No server list was read in this time.");
-  EXPECT_EQ(chart.playerTop, 5);
-  EXPECT_EQ(chart.endMs - chart.startMs, 30 * kDayMs);
-}
-
 // The labelled ticks as "time label", a "*" after a local midnight's.
 std::vector<std::string> Labelled(const std::vector<TimeTick>& ticks) {
   std::vector<std::string> labelled;
@@ -101,7 +99,7 @@ std::vector<std::string> Labelled(const std::vector<TimeTick>& ticks) {
 // Central European time with its summer time ending on 2026-10-25 at 01:00Z.
 int32_t Berlin(int64_t utcMs) { return utcMs < 1792890000000 ? 120 : 60; }
 
-TEST(TimeTicks, FallOnLocalHoursAndDaysWhateverTheOffset) {
+TEST(TimeTicks, FallOnLocalHoursAndDaysWhateverTheOffsetAndAcrossADaylightSavingChange) {
   const int64_t oct28At1200 = 1793188800000;
   const struct {
     ChartRange range;
@@ -137,16 +135,11 @@ TEST(TimeTicks, FallOnLocalHoursAndDaysWhateverTheOffset) {
     for (size_t i = 1; i < chart.timeTicks.size(); ++i) EXPECT_LT(chart.timeTicks[i - 1].atMs, chart.timeTicks[i].atMs);
     for (const TimeTick& tick : chart.timeTicks) EXPECT_TRUE(tick.atMs >= chart.startMs && tick.atMs <= chart.endMs);
   }
-}
-
-// Around the change the 6-hour ticks stay on the local clock: 00:00, 06:00, 12:00, 18:00.
-TEST(TimeTicks, KeepToTheLocalClockAcrossADaylightSavingChange) {
-  const HistoryChart chart = HistoryChartBuilder(ChartRange::Week, 1793188800000).Build(Berlin);
+  // Around Berlin's change the 6-hour ticks stay on the local clock: 00:00, 06:00, 12:00, 18:00.
   std::vector<std::string> oct25;
-  for (const TimeTick& tick : chart.timeTicks) {
-    const std::string at = FormatBucketTime(tick.atMs);
-    if (at >= "2026-10-24T20:00Z" && at <= "2026-10-25T23:00Z") oct25.push_back(at);
-  }
+  for (const TimeTick& tick : HistoryChartBuilder(ChartRange::Week, oct28At1200).Build(Berlin).timeTicks)
+    if (const std::string at = FormatBucketTime(tick.atMs); at >= "2026-10-24T20:00Z" && at <= "2026-10-25T23:00Z")
+      oct25.push_back(at);
   EXPECT_EQ(oct25, (std::vector<std::string>{"2026-10-24T22:00Z", "2026-10-25T05:00Z", "2026-10-25T11:00Z",
                                              "2026-10-25T17:00Z", "2026-10-25T23:00Z"}));
 }

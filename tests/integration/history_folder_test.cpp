@@ -10,7 +10,6 @@
 #include <random>
 #include <string>
 
-#include "history/player_history.h"
 
 namespace quorvex {
 namespace {
@@ -58,24 +57,6 @@ TEST_F(HistoryFolderTest, ListsOnlyItsRegularFilesAndCannotAppendToAFolder) {
   folder_->Remove("history-2026-11.csv");  // a folder is not removed
   EXPECT_TRUE(std::filesystem::is_directory(path_ / "history-2026-11.csv"));
   EXPECT_TRUE(MakeHistoryFolder(FromUtf8((path_ / "none").string()))->FileNames().empty());
-}
-
-// The player history over the real folder: a bucket that cannot be written is told once, and
-// once the folder can be written again the next bucket goes in whole.
-TEST_F(HistoryFolderTest, APlayerHistoryThatCannotWriteTellsItOnceAndGoesOn) {
-  std::filesystem::create_directories(path_ / "history-2026-12.csv");
-  PlayerHistory history(MakeHistoryFolder(FromUtf8(path_.string())), 30);
-  const std::vector<ListedServer> reply = {{u"Alpha", u"10.0.0.1", u"1", 3, {}}};
-  const int64_t dec8 = 1796688000000;
-  history.TakeReply(reply, dec8);
-  const std::optional<std::string> told = history.TakeReply(reply, dec8 + 300'000);
-  ASSERT_TRUE(told);
-  EXPECT_TRUE(told->starts_with("the player history cannot be kept: ")) << *told;
-  EXPECT_EQ(history.TakeReply(reply, dec8 + 600'000), std::nullopt);
-  std::filesystem::remove(path_ / "history-2026-12.csv");
-  EXPECT_EQ(history.Flush(), std::nullopt);
-  EXPECT_EQ(Bytes("history-2026-12.csv"),
-            "time,address,port,name,players\n2026-12-08T00:10Z,*,0,,3\n2026-12-08T00:10Z,10.0.0.1,1,Alpha,3\n");
 }
 
 #ifndef _WIN32

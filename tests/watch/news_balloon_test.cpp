@@ -13,32 +13,25 @@
 namespace quorvex {
 namespace {
 
-TEST(PlayerNewsLine, SaysOnOrMovedToWithTheServerNameCutTo40Units) {
+// Each line names the server cut to 40 units, never inside a surrogate pair; a player's name is never cut.
+TEST(NewsLines, SayOnMovedToHasPlayersOrTheServerWithTheServerNameCutTo40Units) {
   const Text forty(40, u's');
   const Text smile = u"\U0001F600";
-  const std::tuple<PlayerNews, Text> cases[] = {
-      {{u"Bob", PlayerEvent::kOnline, u"Isle & Co"}, u"Bob on Isle & Co"},
-      {{u"Bob", PlayerEvent::kMoved, u"Isle"}, u"Bob moved to Isle"},
-      {{u"Bob", PlayerEvent::kOnline, forty + u"x"}, u"Bob on " + forty},
-      {{u"Bob", PlayerEvent::kOnline, forty}, u"Bob on " + forty},
-      {{u"Bob", PlayerEvent::kOnline, forty.substr(1) + smile}, u"Bob on " + forty.substr(1)},  // no half pair
-      {{u"Bob", PlayerEvent::kOnline, forty.substr(2) + smile}, u"Bob on " + forty.substr(2) + smile},
-      {{Text(60, u'n'), PlayerEvent::kMoved, u""}, Text(60, u'n') + u" moved to "},  // a name is never cut
+  const std::pair<Text, Text> cases[] = {
+      {PlayerNewsLine({u"Bob", PlayerEvent::kOnline, u"Isle & Co"}), u"Bob on Isle & Co"},
+      {PlayerNewsLine({u"Bob", PlayerEvent::kMoved, u"Isle"}), u"Bob moved to Isle"},
+      {PlayerNewsLine({u"Bob", PlayerEvent::kOnline, forty + u"x"}), u"Bob on " + forty},
+      {PlayerNewsLine({u"Bob", PlayerEvent::kOnline, forty}), u"Bob on " + forty},
+      {PlayerNewsLine({u"Bob", PlayerEvent::kOnline, forty.substr(1) + smile}), u"Bob on " + forty.substr(1)},
+      {PlayerNewsLine({u"Bob", PlayerEvent::kOnline, forty.substr(2) + smile}), u"Bob on " + forty.substr(2) + smile},
+      {PlayerNewsLine({Text(60, u'n'), PlayerEvent::kMoved, u""}), Text(60, u'n') + u" moved to "},
+      {ServerNewsLine({u"Isle & Co", u"a", u"1", 12}), u"Isle & Co has 12 players"},
+      {ServerNewsLine({forty + u"x", u"a", u"1", 999}), forty + u" has 999 players"},
+      {OnlinePlayerLine({u"R&D_b", {u"Isle & Co", u"a", u"1"}}), u"R&D_b    Isle & Co"},
+      {OnlinePlayerLine({Text(50, u'n'), {forty + u"x", u"a", u"1"}}), Text(50, u'n') + u"    " + forty},
+      {OnlinePlayerLine({u"a", {forty.substr(1) + smile, u"a", u"1"}}), u"a    " + forty.substr(1)},
   };
-  for (const auto& [news, line] : cases) EXPECT_EQ(PlayerNewsLine(news), line) << ToUtf8(line);
-}
-
-TEST(ServerNewsLine, SaysHasPPlayersWithTheServerNameCutTo40Units) {
-  const Text forty(40, u's');
-  EXPECT_EQ(ServerNewsLine({u"Isle & Co", u"a", u"1", 12}), u"Isle & Co has 12 players");
-  EXPECT_EQ(ServerNewsLine({forty + u"x", u"a", u"1", 999}), forty + u" has 999 players");
-}
-
-TEST(OnlinePlayerLine, IsTheNameFourBlanksAndTheServerNameCutTo40Units) {
-  const Text forty(40, u's');
-  EXPECT_EQ(OnlinePlayerLine({u"R&D_b", {u"Isle & Co", u"a", u"1"}}), u"R&D_b    Isle & Co");
-  EXPECT_EQ(OnlinePlayerLine({Text(50, u'n'), {forty + u"x", u"a", u"1"}}), Text(50, u'n') + u"    " + forty);
-  EXPECT_EQ(OnlinePlayerLine({u"a", {forty.substr(1) + u"\U0001F600", u"a", u"1"}}), u"a    " + forty.substr(1));
+  for (const auto& [line, expected] : cases) EXPECT_EQ(line, expected) << ToUtf8(expected);
 }
 
 // Lines of `units` units each, "1xxx", "2xxx", ...
@@ -86,35 +79,28 @@ TEST(JoinNewsLines, KeepsWholeLinesWithin255UnitsAndCountsTheRestInALastLine) {
   }
 }
 
-TEST(PendingNews, KeepsEachNameOnceWithItsLatestEventAndForgetsWhatWasTaken) {
+// A name is pending once with its latest event; a server (its address and port) once, in its
+// first place, with its latest name and count, after the players' lines. What was taken is not held any more.
+TEST(PendingNews, KeepsEachNameAndServerOnceWithItsLatestNewsPlayersFirstAndForgetsWhatWasTaken) {
   PendingNews pending;
   EXPECT_TRUE(pending.IsEmpty());
   EXPECT_EQ(pending.TakeBalloon(u"\n").text, u"");
   // Two polls while the player-limit balloon had the screen.
+  pending.AddServerNews({{u"Isle", u"a", u"1", 12}, {u"Bay", u"b", u"1", 20}, {u"X", u"ab", u"c", 5}});
   pending.AddPlayerNews({{u"ann", PlayerEvent::kOnline, u"A"}, {u"bob", PlayerEvent::kOnline, u"A"}});
   pending.AddPlayerNews({{u"cid", PlayerEvent::kOnline, u"B"}, {u"ann", PlayerEvent::kMoved, u"B"}});
+  pending.AddServerNews({{u"Isle 2", u"a", u"1", 14}, {u"Bay", u"b", u"2", 30}, {u"Y", u"a", u"bc", 6}});
   pending.AddPlayerNews({});
   EXPECT_FALSE(pending.IsEmpty());
-  EXPECT_EQ(pending.TakeBalloon(u"\r\n").text, u"ann moved to B\r\nbob on A\r\ncid on B");
+  EXPECT_EQ(pending.TakeBalloon(u"\r\n").text,
+            u"ann moved to B\r\nbob on A\r\ncid on B\r\nIsle 2 has 14 players\r\nBay has 20 players\r\n"
+            u"X has 5 players\r\nBay has 30 players\r\nY has 6 players");
   EXPECT_TRUE(pending.IsEmpty());
   pending.AddPlayerNews({{u"bob", PlayerEvent::kMoved, u"C"}, {u"ann", PlayerEvent::kOnline, u"C"}});
-  EXPECT_EQ(pending.TakeBalloon(u"\n").text, u"bob moved to C\nann on C") << "what was taken is not held any more";
-}
-
-// A server is its address and port: pending once, in its first place, with its latest name
-// and count.
-TEST(PendingNews, ServerLinesFollowThePlayersAndKeepEachServerOnceWithItsLatestCount) {
-  PendingNews pending;
-  pending.AddServerNews({{u"Isle", u"a", u"1", 12}, {u"Bay", u"b", u"1", 20}, {u"X", u"ab", u"c", 5}});
-  pending.AddPlayerNews({{u"ann", PlayerEvent::kOnline, u"Isle"}});
-  pending.AddServerNews({{u"Isle 2", u"a", u"1", 14}, {u"Bay", u"b", u"2", 30}, {u"Y", u"a", u"bc", 6}});
-  EXPECT_EQ(pending.TakeBalloon(u"\n").text,
-            u"ann on Isle\nIsle 2 has 14 players\nBay has 20 players\nX has 5 players\nBay has 30 players\n"
-            u"Y has 6 players");
-  EXPECT_TRUE(pending.IsEmpty());
+  EXPECT_EQ(pending.TakeBalloon(u"\n").text, u"bob moved to C\nann on C");
   pending.AddServerNews({{u"Isle", u"a", u"1", 12}});
   EXPECT_FALSE(pending.IsEmpty());
-  EXPECT_EQ(pending.TakeBalloon(u"\n").text, u"Isle has 12 players") << "what was taken is not held any more";
+  EXPECT_EQ(pending.TakeBalloon(u"\n").text, u"Isle has 12 players");
 }
 
 TEST(PendingNews, PlayersAndServersShareTheBalloonsLimitAndItsCount) {
