@@ -43,8 +43,6 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
   RegisterClassExW(&windowClass);  // fails harmlessly when it is registered already
 }
 
-std::wstring WideText(const Text& text) { return Wide(text); }
-
 // A pen held for one drawing: selected on construction, the old one back and deleted after.
 class ScopedPen {
  public:
@@ -77,7 +75,7 @@ ChartLayout LayOut(HDC dc, const RECT& area, const HistoryChart& chart) {
   const int lineHeight = size.cy;
   int legendWidth = 0;
   for (const ChartSeries& series : chart.series) {
-    const std::wstring label = WideText(series.label);
+    const std::wstring label = Wide(series.label);
     SIZE labelSize{};
     GetTextExtentPoint32W(dc, label.c_str(), static_cast<int>(label.size()), &labelSize);
     legendWidth = std::max(legendWidth, std::min(220, static_cast<int>(labelSize.cx) + 28));
@@ -94,7 +92,7 @@ POINT PointAt(const RECT& plot, double x, double y) {
 }
 
 void DrawTextAt(HDC dc, const Text& text, RECT box, UINT format) {
-  std::wstring wide = WideText(text);
+  std::wstring wide = Wide(text);
   DrawTextW(dc, wide.data(), static_cast<int>(wide.size()), &box, format | DT_SINGLELINE | DT_NOPREFIX);
 }
 
