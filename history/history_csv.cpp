@@ -46,8 +46,8 @@ HistoryForm FormOfHistoryFile(std::string_view bytes) {
 }
 
 std::string CsvField(std::string_view text, HistoryForm form) {
-  const char* quoted_when = form == HistoryForm::Spreadsheet ? ",\"\r\n;\t" : ",\"\r\n";
-  if (text.find_first_of(quoted_when) == std::string_view::npos) return std::string(text);
+  const char* quotedWhen = form == HistoryForm::Spreadsheet ? ",\"\r\n;\t" : ",\"\r\n";
+  if (text.find_first_of(quotedWhen) == std::string_view::npos) return std::string(text);
   std::string quoted = "\"";
   for (const char c : text) {
     if (c == '"') quoted += '"';
