@@ -52,8 +52,8 @@ std::optional<FinishedBucket> BucketRecorder::OpenBucket() const {
   for (const auto& [address, port] : order_) {
     MakeKey(address, port, key);
     const ServerCount& count = servers_.at(key);
-    bucket.rows.push_back({*bucketMs_, OneLine(ToUtf8(address)), OneLine(ToUtf8(port)), OneLine(ToUtf8(count.name)),
-                           count.players});
+    bucket.rows.push_back({*bucketMs_, TextAsWritten(ToUtf8(address)), TextAsWritten(ToUtf8(port)),
+                           TextAsWritten(ToUtf8(count.name)), count.players});
   }
   return bucket;
 }

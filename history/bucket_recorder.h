@@ -24,8 +24,8 @@ class BucketRecorder {
   // open one, the open one is finished and handed back, and this reply opens the next.
   // A server counts with a whole number of players above 0; one without an address, or
   // with address "*" and port "0" (the total row's), cannot be told apart and is left out
-  // of the rows, though its players count in the total. Line breaks in the texts become
-  // blanks, as the files hold them.
+  // of the rows, though its players count in the total. The rows' texts are as the files
+  // hold them (TextAsWritten: line breaks and control characters blanks).
   std::optional<FinishedBucket> TakeReply(const std::vector<ListedServer>& servers, int64_t utcMs);
   // The open bucket as it stands (Exit, and the chart's latest bucket); nothing when no reply
   // was taken since the last one was handed back.

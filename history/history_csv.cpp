@@ -19,10 +19,35 @@ std::optional<int64_t> ParsePlayers(std::string_view digits) {
   return value;
 }
 
+// A C0 control character but TAB, or DEL.
+bool IsControlByte(char c) { return (c >= 0 && c < 0x20 && c != '\t') || c == 0x7F; }
+
+// A C1 control character (U+0080..U+009F) at `at`: its two UTF-8 bytes.
+bool IsC1ControlAt(const std::string& text, size_t at) {
+  return text[at] == '\xC2' && at + 1 < text.size() && static_cast<unsigned char>(text[at + 1]) >= 0x80 &&
+         static_cast<unsigned char>(text[at + 1]) <= 0x9F;
+}
+
+// The text of a field as written, without the spreadsheet form's mark.
+std::string_view Unmarked(std::string_view field, HistoryForm form) {
+  if (form == HistoryForm::Spreadsheet && field.starts_with('\'')) field.remove_prefix(1);
+  return field;
+}
+
+std::optional<int64_t> ParseRowTime(std::string_view text) {
+  const std::optional<int64_t> time = ParseUtcMinute(text);
+  return time ? time : ParseBucketTime(text);
+}
+
 }  // namespace
 
-std::string CsvField(std::string_view text) {
-  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+HistoryForm FormOfHistoryFile(std::string_view bytes) {
+  return bytes.starts_with(kByteOrderMark) ? HistoryForm::Spreadsheet : HistoryForm::Plain;
+}
+
+std::string CsvField(std::string_view text, HistoryForm form) {
+  const char* quotedWhen = form == HistoryForm::Spreadsheet ? ",\"\r\n;\t" : ",\"\r\n";
+  if (text.find_first_of(quotedWhen) == std::string_view::npos) return std::string(text);
   std::string quoted = "\"";
   for (const char c : text) {
     if (c == '"') quoted += '"';
@@ -31,19 +56,38 @@ std::string CsvField(std::string_view text) {
   return quoted + '"';
 }
 
-std::string OneLine(std::string text) {
-  if (text.find_first_of("\r\n") == std::string::npos) return text;
-  std::string line;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;  // the LF makes the blank
-    line += (text[i] == '\r' || text[i] == '\n') ? ' ' : text[i];
-  }
-  return line;
+std::string MarkForSpreadsheets(std::string_view text) {
+  if (text.empty() || std::string_view("=+-@\t\r'").find(text.front()) == std::string_view::npos) return std::string(text);
+  return "'" + std::string(text);
 }
 
-std::string FormatHistoryRow(const HistoryRow& row) {
-  return FormatBucketTime(row.bucketMs) + ',' + CsvField(OneLine(row.address)) + ',' + CsvField(OneLine(row.port)) +
-         ',' + CsvField(OneLine(row.name)) + ',' + std::to_string(row.players) + '\n';
+std::string TextAsWritten(std::string text) {
+  std::string written;
+  written.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;  // the LF makes the blank
+    if (IsC1ControlAt(text, i)) {
+      written += ' ';
+      ++i;
+    } else {
+      written += IsControlByte(text[i]) ? ' ' : text[i];
+    }
+  }
+  return written;
+}
+
+std::string FormatHistoryRow(const HistoryRow& row, HistoryForm form) {
+  const auto field = [form](const std::string& text) {
+    const std::string written = TextAsWritten(text);
+    return CsvField(form == HistoryForm::Spreadsheet ? MarkForSpreadsheets(written) : written, form);
+  };
+  const std::string time = form == HistoryForm::Spreadsheet ? FormatUtcMinute(row.bucketMs) : FormatBucketTime(row.bucketMs);
+  return time + ',' + field(row.address) + ',' + field(row.port) + ',' + field(row.name) + ',' +
+         std::to_string(row.players) + '\n';
+}
+
+HistoryRowReader::HistoryRowReader(std::string_view bytes) : bytes_(bytes), form_(FormOfHistoryFile(bytes)) {
+  if (form_ == HistoryForm::Spreadsheet) at_ = kByteOrderMark.size();  // the first line starts after it
 }
 
 bool HistoryRowReader::Next(HistoryRowView& row) {
@@ -61,11 +105,12 @@ bool HistoryRowReader::Next(HistoryRowView& row) {
 }
 
 bool HistoryRowReader::IsRow(HistoryRowView& row) const {
-  if (fields_[1].empty()) return false;
-  const std::optional<int64_t> time = ParseBucketTime(fields_[0]);
+  const std::string_view address = Unmarked(fields_[1], form_);
+  if (address.empty()) return false;
+  const std::optional<int64_t> time = ParseRowTime(fields_[0]);
   const std::optional<int64_t> players = ParsePlayers(fields_[4]);
   if (!time || BucketStart(*time) != *time || !players) return false;
-  row = {*time, fields_[1], fields_[2], fields_[3], *players};
+  row = {*time, address, Unmarked(fields_[2], form_), Unmarked(fields_[3], form_), *players};
   return true;
 }
 

@@ -4,14 +4,14 @@
 
 namespace quorvex {
 
-std::string AppendBytes(std::optional<char> lastByte, const std::vector<HistoryRow>& rows) {
+std::string AppendBytes(std::optional<char> lastByte, const std::vector<HistoryRow>& rows, HistoryForm form) {
   std::string bytes;
   if (!lastByte) {
-    bytes = kHistoryHeader;
+    bytes = form == HistoryForm::Spreadsheet ? kSpreadsheetHeader : kPlainHeader;
   } else if (*lastByte != '\n') {
     bytes = ",\n";
   }
-  for (const HistoryRow& row : rows) bytes += FormatHistoryRow(row);
+  for (const HistoryRow& row : rows) bytes += FormatHistoryRow(row, form);
   return bytes;
 }
 
@@ -33,13 +33,26 @@ std::optional<std::string> PlayerHistory::Write(const std::optional<FinishedBuck
   if (!bucket) return std::nullopt;
   const std::string name = HistoryFileName(MonthOf(bucket->bucketMs));
   try {
-    folder_->Append(name, AppendBytes(folder_->LastByte(name), bucket->rows));
+    const std::optional<char> lastByte = folder_->LastByte(name);
+    // A new file is begun in the spreadsheet form; one begun earlier keeps its own.
+    const HistoryForm form = lastByte ? FormOfFile(name) : HistoryForm::Spreadsheet;
+    folder_->Append(name, AppendBytes(lastByte, bucket->rows, form));
+    forms_[name] = form;
     return std::nullopt;
   } catch (const FileError& error) {
     if (failureTold_) return std::nullopt;
     failureTold_ = true;
     return "the player history cannot be kept: " + std::string(error.what());
   }
+}
+
+HistoryForm PlayerHistory::FormOfFile(const std::string& name) {
+  if (const auto known = forms_.find(name); known != forms_.end()) return known->second;
+  try {
+    if (const std::optional<std::string> bytes = folder_->Read(name, kMaxHistoryFileBytes)) return FormOfHistoryFile(*bytes);
+  } catch (const FileError&) {
+  }
+  return HistoryForm::Plain;  // unreadable: rows without marks, whose times the reader takes either way
 }
 
 HistoryChart PlayerHistory::Chart(ChartRange range, int64_t nowMs, const LocalOffset& localOffset) const {

@@ -3,6 +3,7 @@
 // drawn from the files and the open bucket.
 #pragma once
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,17 +38,22 @@ class PlayerHistory {
 
  private:
   std::optional<std::string> Write(const std::optional<FinishedBucket>& bucket);
+  // The form of the file `name`, which is not empty: the one it was begun in, read from its
+  // start the first time a run writes to it.
+  HistoryForm FormOfFile(const std::string& name);
 
   std::unique_ptr<HistoryFolder> folder_;
   int32_t keepDays_;
   BucketRecorder recorder_;
   bool failureTold_ = false;
+  std::map<std::string, HistoryForm> forms_;  // by file name, the files this run wrote to
 };
 
-// The bytes that append `rows` to a file whose last byte is `lastByte` (nothing: a new or
-// empty file, which gets the header first). After a write cut short (a last byte that is no
-// LF) a "," and an LF come first: the cut line gets an empty sixth field, so it can never be
-// read as a row with a count cut short, and the rows start on a line of their own.
-std::string AppendBytes(std::optional<char> lastByte, const std::vector<HistoryRow>& rows);
+// The bytes that append `rows` in `form` to a file whose last byte is `lastByte` (nothing: a
+// new or empty file, which gets the form's header first). After a write cut short (a last
+// byte that is no LF) a "," and an LF come first: the cut line gets an empty sixth field, so
+// it can never be read as a row with a count cut short, and the rows start on a line of
+// their own.
+std::string AppendBytes(std::optional<char> lastByte, const std::vector<HistoryRow>& rows, HistoryForm form);
 
 }  // namespace quorvex

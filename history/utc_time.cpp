@@ -32,15 +32,27 @@ int Digits(std::string_view text, size_t at, size_t count) {
 
 bool IsDate(int y, int m, int d) { return year_month_day{year(y), month(unsigned(m)), day(unsigned(d))}.ok(); }
 
-// "YYYY-MM-DDTHH:MM" at the start of `text`, as milliseconds; nothing unless it is a real
-// date and time of day.
-std::optional<int64_t> ParseMinute(std::string_view text) {
-  if (text.size() < 16 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':') return std::nullopt;
+// "YYYY-MM-DD" `between` "HH:MM" at the start of `text`, as milliseconds; nothing unless it
+// is a real date and time of day.
+std::optional<int64_t> ParseMinute(std::string_view text, char between = 'T') {
+  if (text.size() < 16 || text[4] != '-' || text[7] != '-' || text[10] != between || text[13] != ':')
+    return std::nullopt;
   const int y = Digits(text, 0, 4), m = Digits(text, 5, 2), d = Digits(text, 8, 2);
   const int hour = Digits(text, 11, 2), minute = Digits(text, 14, 2);
   if (y < 0 || m < 1 || m > 12 || d < 1 || !IsDate(y, m, d) || hour < 0 || hour > 23 || minute < 0 || minute > 59)
     return std::nullopt;
   return DaysFromCivil(y, m, d) * kDayMs + hour * kHourMs + minute * kMinuteMs;
+}
+
+// The minute of `utcMs` as "YYYY-MM-DD", `between`, "HH:MM" and `after`.
+std::string FormatMinute(int64_t utcMs, char between, const char* after) {
+  const int64_t dayCount = FloorDiv(utcMs, kDayMs);
+  const CivilDate date = CivilFromDays(dayCount);
+  const int64_t minuteOfDay = (utcMs - dayCount * kDayMs) / kMinuteMs;
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d%c%02d:%02d%s", date.year, date.month, date.day, between,
+                static_cast<int>(minuteOfDay / 60), static_cast<int>(minuteOfDay % 60), after);
+  return text;
 }
 
 }  // namespace
@@ -65,14 +77,13 @@ int64_t MonthStartMs(UtcMonth month) { return DaysFromCivil(month.year, month.mo
 
 UtcMonth NextMonth(UtcMonth month) { return month.month == 12 ? UtcMonth{month.year + 1, 1} : UtcMonth{month.year, month.month + 1}; }
 
-std::string FormatBucketTime(int64_t utcMs) {
-  const int64_t dayCount = FloorDiv(utcMs, kDayMs);
-  const CivilDate date = CivilFromDays(dayCount);
-  const int64_t minuteOfDay = (utcMs - dayCount * kDayMs) / kMinuteMs;
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02dZ", date.year, date.month, date.day,
-                static_cast<int>(minuteOfDay / 60), static_cast<int>(minuteOfDay % 60));
-  return text;
+std::string FormatBucketTime(int64_t utcMs) { return FormatMinute(utcMs, 'T', "Z"); }
+
+std::string FormatUtcMinute(int64_t utcMs) { return FormatMinute(utcMs, ' ', ""); }
+
+std::optional<int64_t> ParseUtcMinute(std::string_view text) {
+  if (text.size() != 16) return std::nullopt;
+  return ParseMinute(text, ' ');
 }
 
 std::optional<int64_t> ParseBucketTime(std::string_view text) {

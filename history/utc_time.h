@@ -34,6 +34,10 @@ std::string FormatBucketTime(int64_t utcMs);
 // The milliseconds of exactly that form (a minute of a real date, year 0000..9999); nothing
 // for any other text.
 std::optional<int64_t> ParseBucketTime(std::string_view text);
+// "2026-12-08 09:55": the same minute as spreadsheets read a date and time, with no zone.
+std::string FormatUtcMinute(int64_t utcMs);
+// The milliseconds of exactly that form; nothing for any other text.
+std::optional<int64_t> ParseUtcMinute(std::string_view text);
 // "2026-12-08T00:00:00Z", as a person gives a start time; nothing for any other text.
 std::optional<int64_t> ParseUtcSeconds(std::string_view text);
 

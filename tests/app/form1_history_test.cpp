@@ -53,9 +53,9 @@ TEST(Form1History, RecordsEachAnsweredListAndWritesABucketWhenTheNextBeginsAndAt
   rig.wallClockMs = kDec8 + 310'000;
   rig.Serve(WithPlayers({0, 5}));
   rig.Poll();
-  const std::string first = "time,address,port,name,players\n2026-12-08T00:00Z,*,0,,5\n"
-                            "2026-12-08T00:00Z,127.0.0.1,27015,S1,3\n2026-12-08T00:00Z,127.0.0.3,27015,S3,2\n"
-                            "2026-12-08T00:00Z,127.0.0.2,27015,S2,4\n";
+  const std::string first = "\xEF\xBB\xBFtime (UTC),address,port,name,players\n2026-12-08 00:00,*,0,,5\n"
+                            "2026-12-08 00:00,127.0.0.1,27015,S1,3\n2026-12-08 00:00,127.0.0.3,27015,S3,2\n"
+                            "2026-12-08 00:00,127.0.0.2,27015,S2,4\n";
   EXPECT_EQ(rig.FileBytes("history-2026-12.csv"), first);
   // What the window draws has the open bucket too.
   const HistoryChart chart = rig.Form().ChartHistory(ChartRange::Day);
@@ -63,7 +63,7 @@ TEST(Form1History, RecordsEachAnsweredListAndWritesABucketWhenTheNextBeginsAndAt
   rig.wallClockMs = kDec8 + 360'000;
   RunHandler([&] { rig.Form().menExit_Click(); });
   EXPECT_EQ(rig.FileBytes("history-2026-12.csv"),
-            first + "2026-12-08T00:05Z,*,0,,5\n2026-12-08T00:05Z,127.0.0.2,27015,S2,5\n");
+            first + "2026-12-08 00:05,*,0,,5\n2026-12-08 00:05,127.0.0.2,27015,S2,5\n");
   EXPECT_EQ(rig.FileBytes("Quorvex.ini"), settings);  // the line is kept as typed
   EXPECT_TRUE(rig.Entries("error ").empty());
 }

@@ -1,7 +1,7 @@
-// A history file as anything may have left it (the input): the reader takes only rows it could
-// have written, a row it read writes and reads back the same, rows appended after any bytes
-// at all (a write cut short, an edit, garbage) are read back whole and last, and the chart
-// of what was read keeps to its range.
+// A history file as anything may have left it (the input), in either form: the reader takes
+// only rows it could have written, a row it read writes and reads back the same in both
+// forms, rows appended in the file's form after any bytes at all (a write cut short, an edit,
+// garbage) are read back whole and last, and the chart of what was read keeps to its range.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -18,16 +18,22 @@ namespace {
 
 using testing::ReadAllRows;
 
+// The file's first line in `form`: what tells the reader the form.
+std::string_view Header(HistoryForm form) { return form == HistoryForm::Spreadsheet ? kSpreadsheetHeader : kPlainHeader; }
+
 void CheckRowsRead(const std::vector<HistoryRow>& rows) {
   for (const HistoryRow& row : rows) {
     Require(BucketStart(row.bucketMs) == row.bucketMs, "a row's time is the start of a bucket");
     Require(!row.address.empty(), "a row has an address");
     Require(row.players >= 0 && row.players <= kMaxRowPlayers, "a row's players are 0..kMaxRowPlayers");
     HistoryRow asWritten = row;
-    asWritten.address = OneLine(row.address);
-    asWritten.port = OneLine(row.port);
-    asWritten.name = OneLine(row.name);
-    Require(ReadAllRows(FormatHistoryRow(row)) == std::vector<HistoryRow>{asWritten}, "a row read writes and reads back");
+    asWritten.address = TextAsWritten(row.address);
+    asWritten.port = TextAsWritten(row.port);
+    asWritten.name = TextAsWritten(row.name);
+    for (const HistoryForm form : {HistoryForm::Plain, HistoryForm::Spreadsheet}) {
+      Require(ReadAllRows(std::string(Header(form)) + FormatHistoryRow(row, form)) == std::vector<HistoryRow>{asWritten},
+              "a row read writes and reads back in either form");
+    }
   }
 }
 
@@ -37,10 +43,11 @@ std::vector<HistoryRow> RowsToAppend(std::string_view bytes) {
   const int64_t at = 1796723700000;
   std::vector<HistoryRow> rows = {{at, "*", "0", "", 7}, {at, "10.0.0.1", "27015", text, 3}};
   if (!text.empty()) rows.push_back({at + kBucketMs, text, text, "\"" + text + ",", 4});
+  if (!text.empty()) rows.push_back({at + kBucketMs, "'" + text, "=" + text, "\t'" + text + ";", 5});
   for (HistoryRow& row : rows) {
-    row.address = OneLine(row.address);
-    row.port = OneLine(row.port);
-    row.name = OneLine(row.name);
+    row.address = TextAsWritten(row.address);
+    row.port = TextAsWritten(row.port);
+    row.name = TextAsWritten(row.name);
   }
   return rows;
 }
@@ -73,9 +80,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::CheckRowsRead(rows);
   fuzz::CheckChart(rows);
 
+  // Appended as the program appends: a new file in the spreadsheet form, any other in its own.
   const std::vector<HistoryRow> appended = fuzz::RowsToAppend(file);
   const std::optional<char> last = file.empty() ? std::nullopt : std::optional<char>(file.back());
-  const std::vector<HistoryRow> after = fuzz::ReadAllRows(std::string(file) + AppendBytes(last, appended));
+  const HistoryForm form = file.empty() ? HistoryForm::Spreadsheet : FormOfHistoryFile(file);
+  const std::vector<HistoryRow> after = fuzz::ReadAllRows(std::string(file) + AppendBytes(last, appended, form));
   fuzz::Require(after.size() >= appended.size() && std::equal(appended.begin(), appended.end(), after.end() - appended.size()),
                 "rows appended after any bytes are read back whole, last");
   return 0;

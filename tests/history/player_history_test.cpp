@@ -1,6 +1,7 @@
 // The history's files: a bucket appended in one write when a later one begins and at Exit,
-// one file per UTC month with its header, a cut write repaired, a failed write told once,
-// old months deleted and nothing else touched.
+// one file per UTC month with its header, a new file in the spreadsheet form and one begun
+// earlier in its own, a cut write repaired, a failed write told once, old months deleted and
+// nothing else touched.
 #include "history/player_history.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,8 @@ using testing::HistoryFiles;
 
 constexpr int64_t kDec8At0955 = 1796723700000;
 constexpr int64_t kNewYear2027 = 1798761600000;
+const std::string kBom = "\xEF\xBB\xBF";
+const std::string kHeader = kBom + "time (UTC),address,port,name,players\n";
 
 std::vector<ListedServer> Reply(int32_t alphaPlayers) { return {{u"Alpha", u"10.0.0.1", u"1", alphaPlayers, {}}}; }
 
@@ -39,41 +42,78 @@ TEST(PlayerHistory, AppendsABucketInOneWriteWhenTheFirstReplyOfALaterOneComesAnd
   EXPECT_EQ(rig.files.appends, 1);
   EXPECT_EQ(rig.files.files, (std::map<std::string, std::string>{
                                  {"history-2026-12.csv",
-                                  "time,address,port,name,players\n2026-12-08T09:55Z,*,0,,5\n"
-                                  "2026-12-08T09:55Z,10.0.0.1,1,Alpha,5\n"}}));
+                                  kHeader + "2026-12-08 09:55,*,0,,5\n"
+                                  "2026-12-08 09:55,10.0.0.1,1,Alpha,5\n"}}));
   rig.history.Flush();
   EXPECT_EQ(rig.files.appends, 2);
   EXPECT_TRUE(rig.files.files["history-2026-12.csv"].ends_with(
-      "5\n2026-12-08T10:00Z,*,0,,2\n2026-12-08T10:00Z,10.0.0.1,1,Alpha,2\n"));
+      "5\n2026-12-08 10:00,*,0,,2\n2026-12-08 10:00,10.0.0.1,1,Alpha,2\n"));
   rig.history.Flush();  // nothing open: nothing written
   EXPECT_EQ(rig.files.appends, 2);
 }
 
-TEST(PlayerHistory, WritesEachBucketToTheFileOfItsUtcMonthWithTheHeaderOnceAFile) {
+// A month an older Quorvex began keeps its plain form to its end; the next month's file is
+// begun in the spreadsheet form. Both read back as they were recorded.
+TEST(PlayerHistory, WritesEachBucketToTheFileOfItsUtcMonthEachInTheFormItWasBegunIn) {
   HistoryRig rig;
   rig.files.files["history-2026-12.csv"] = "time,address,port,name,players\n2026-12-31T23:50Z,*,0,,1\n";
-  rig.history.TakeReply(Reply(1), kNewYear2027 - 1);
+  const std::vector<ListedServer> hostile = {{u"=AC= Night Ops\u0001", u"10.0.0.1", u"1", 1, {}}};
+  rig.history.TakeReply(hostile, kNewYear2027 - 1);
   rig.history.TakeReply(Reply(2), kNewYear2027);
+  rig.history.TakeReply(hostile, kNewYear2027 + 300'000);
   rig.history.Flush();
   EXPECT_EQ(rig.files.files, (std::map<std::string, std::string>{
                                  {"history-2026-12.csv",
                                   "time,address,port,name,players\n2026-12-31T23:50Z,*,0,,1\n"
-                                  "2026-12-31T23:55Z,*,0,,1\n2026-12-31T23:55Z,10.0.0.1,1,Alpha,1\n"},
+                                  "2026-12-31T23:55Z,*,0,,1\n2026-12-31T23:55Z,10.0.0.1,1,=AC= Night Ops ,1\n"},
                                  {"history-2027-01.csv",
-                                  "time,address,port,name,players\n2027-01-01T00:00Z,*,0,,2\n"
-                                  "2027-01-01T00:00Z,10.0.0.1,1,Alpha,2\n"}}));
+                                  kHeader + "2027-01-01 00:00,*,0,,2\n2027-01-01 00:00,10.0.0.1,1,Alpha,2\n"
+                                  "2027-01-01 00:05,*,0,,1\n2027-01-01 00:05,10.0.0.1,1,'=AC= Night Ops ,1\n"}}));
+  const HistoryChart chart = rig.history.Chart(ChartRange::Day, kNewYear2027 + 600'000, [](int64_t) { return 0; });
+  std::vector<std::string> labels;
+  for (const ChartSeries& series : chart.series) labels.push_back(ToUtf8(series.label));
+  EXPECT_EQ(labels, (std::vector<std::string>{"All servers", "=AC= Night Ops "}));  // the latest name, unmarked
 }
 
-TEST(AppendBytes, StartsANewFileWithTheHeaderAndACutOneOnALineOfItsOwn) {
+// The form is the file's own, whoever began it and whatever this run wrote to another file;
+// a file emptied or deleted meanwhile is begun again, in the spreadsheet form.
+TEST(PlayerHistory, KeepsEachFilesFormAcrossWritesAndBeginsAnEmptiedFileAgain) {
+  HistoryRig rig;
+  rig.files.files["history-2026-12.csv"] = "time,address,port,name,players\n";
+  rig.history.TakeReply(Reply(1), kDec8At0955);
+  rig.history.TakeReply(Reply(2), kDec8At0955 + 300'000);
+  rig.history.TakeReply(Reply(3), kDec8At0955 + 600'000);
+  EXPECT_EQ(rig.files.files["history-2026-12.csv"],
+            "time,address,port,name,players\n2026-12-08T09:55Z,*,0,,1\n2026-12-08T09:55Z,10.0.0.1,1,Alpha,1\n"
+            "2026-12-08T10:00Z,*,0,,2\n2026-12-08T10:00Z,10.0.0.1,1,Alpha,2\n");
+  rig.files.files["history-2026-12.csv"].clear();
+  rig.history.Flush();
+  EXPECT_EQ(rig.files.files["history-2026-12.csv"], kHeader + "2026-12-08 10:05,*,0,,3\n2026-12-08 10:05,10.0.0.1,1,Alpha,3\n");
+  // A file it cannot read gets plain rows, which the reader takes in a file of either form.
+  HistoryRig unreadable;
+  unreadable.files.files["history-2026-12.csv"] = kHeader;
+  unreadable.files.failReads = "cannot open";
+  unreadable.history.TakeReply(Reply(4), kDec8At0955);
+  unreadable.history.Flush();
+  EXPECT_EQ(unreadable.files.files["history-2026-12.csv"], kHeader + "2026-12-08T09:55Z,*,0,,4\n2026-12-08T09:55Z,10.0.0.1,1,Alpha,4\n");
+}
+
+TEST(AppendBytes, StartsANewFileWithItsFormsHeaderAndACutOneOnALineOfItsOwn) {
   const std::vector<HistoryRow> rows = {{kDec8At0955, "*", "0", "", 4}};
-  const std::pair<std::optional<char>, std::string> cases[] = {
-      {std::nullopt, "time,address,port,name,players\n2026-12-08T09:55Z,*,0,,4\n"},
-      {'\n', "2026-12-08T09:55Z,*,0,,4\n"},
-      {'7', ",\n2026-12-08T09:55Z,*,0,,4\n"},
-      {'"', ",\n2026-12-08T09:55Z,*,0,,4\n"},
-      {'\r', ",\n2026-12-08T09:55Z,*,0,,4\n"},
+  const struct {
+    std::optional<char> last;
+    std::string plain, spreadsheet;
+  } cases[] = {
+      {std::nullopt, "time,address,port,name,players\n2026-12-08T09:55Z,*,0,,4\n", kHeader + "2026-12-08 09:55,*,0,,4\n"},
+      {'\n', "2026-12-08T09:55Z,*,0,,4\n", "2026-12-08 09:55,*,0,,4\n"},
+      {'7', ",\n2026-12-08T09:55Z,*,0,,4\n", ",\n2026-12-08 09:55,*,0,,4\n"},
+      {'"', ",\n2026-12-08T09:55Z,*,0,,4\n", ",\n2026-12-08 09:55,*,0,,4\n"},
+      {'\r', ",\n2026-12-08T09:55Z,*,0,,4\n", ",\n2026-12-08 09:55,*,0,,4\n"},
   };
-  for (const auto& [last, bytes] : cases) EXPECT_EQ(AppendBytes(last, rows), bytes) << last.value_or('-');
+  for (const auto& [last, plain, spreadsheet] : cases) {
+    EXPECT_EQ(AppendBytes(last, rows, HistoryForm::Plain), plain) << last.value_or('-');
+    EXPECT_EQ(AppendBytes(last, rows, HistoryForm::Spreadsheet), spreadsheet) << last.value_or('-');
+  }
 }
 
 // A count cut short by a crash (12 written as 1) is not read, and the rows after it are.
@@ -101,8 +141,7 @@ TEST(PlayerHistory, TellsTheFirstFailedWriteOnlyAndGoesOn) {
   rig.files.failWrites.reset();
   rig.history.TakeReply(Reply(4), kDec8At0955 + 900'000);
   EXPECT_EQ(rig.history.Flush(), std::nullopt);
-  EXPECT_EQ(rig.files.files["history-2026-12.csv"],
-            "time,address,port,name,players\n2026-12-08T10:10Z,*,0,,4\n2026-12-08T10:10Z,10.0.0.1,1,Alpha,4\n");
+  EXPECT_EQ(rig.files.files["history-2026-12.csv"], kHeader + "2026-12-08 10:10,*,0,,4\n2026-12-08 10:10,10.0.0.1,1,Alpha,4\n");
 }
 
 // On 2027-03-02T12:00Z February ended a day and a half before, January 29.5 days, March

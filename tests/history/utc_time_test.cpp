@@ -55,6 +55,20 @@ TEST(BucketTime, IsWrittenAsTheMinuteOfUtcAndReadBackOnlyInExactlyThatForm) {
   for (const auto& [text, ms] : cases) EXPECT_EQ(ParseBucketTime(text), ms) << text;
 }
 
+// The spreadsheet form's spelling of the same minute: a blank for the T, no zone.
+TEST(UtcMinute, IsWrittenWithABlankAndNoZoneAndReadBackOnlyInExactlyThatForm) {
+  EXPECT_EQ(FormatUtcMinute(kDec8At0955), "2026-12-08 09:55");
+  EXPECT_EQ(FormatUtcMinute(-300'000), "1969-12-31 23:55");
+  const std::pair<std::string, std::optional<int64_t>> cases[] = {
+      {"2026-12-08 09:55", kDec8At0955},     {"2024-02-29 00:00", 1709164800000},
+      {"2026-02-29 00:00", std::nullopt},    {"2026-12-08 24:00", std::nullopt},
+      {"2026-12-08T09:55", std::nullopt},    {"2026-12-08T09:55Z", std::nullopt},
+      {"2026-12-08 09:55Z", std::nullopt},   {"2026-12-08 09:55 ", std::nullopt},
+      {"2026-12-08 09:55:00", std::nullopt}, {"", std::nullopt},
+  };
+  for (const auto& [text, ms] : cases) EXPECT_EQ(ParseUtcMinute(text), ms) << text;
+}
+
 TEST(ParseUtcSeconds, TakesASecondOfUtcWithItsZ) {
   const std::pair<std::string, std::optional<int64_t>> cases[] = {
       {"2026-12-08T00:00:00Z", 1796688000000},
