@@ -1,6 +1,7 @@
 #include "frontends/qt/menu_revisions.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace quorvex {
 
@@ -36,7 +37,7 @@ bool Agrees(const MenuProperties& known, const MenuProperties& properties) {
 
 }  // namespace
 
-MenuRevisions::MenuRevisions(PopupSnapshot first) {
+MenuRevisions::MenuRevisions(PopupSnapshot first, Clock clock) : clock_(std::move(clock)) {
   NameItems(first.menu.Root());
   revisions_[++revision_] = std::make_shared<const PopupSnapshot>(std::move(first));
 }
@@ -179,6 +180,11 @@ MenuRevisions::News MenuRevisions::Tell(const std::string& host, HostView& view,
     for (const auto& [name, value] : changed.properties) item.known[name] = value;
     for (const std::string& name : gone.names) item.known.erase(name);
     Settle(item, id, view.rule);
+    if (std::any_of(changed.properties.begin(), changed.properties.end(), [](const auto& property) {
+          return property.first == "label" || property.first == "visible" || property.first == "enabled";
+        })) {
+      item.redrawnAt = clock_();
+    }
     if (!changed.properties.empty()) news.updated.push_back(std::move(changed));
     if (!gone.names.empty()) news.removed.push_back(std::move(gone));
   }
@@ -233,6 +239,7 @@ std::optional<MenuRevisions::Click> MenuRevisions::Clicked(const std::string& ho
   if (view == hosts_.end() || id == kRootId) return std::nullopt;
   const auto item = view->second.items.find(id);
   if (item == view->second.items.end() || item->second.shownAt == 0) return std::nullopt;
+  if (item->second.redrawnAt && clock_() - *item->second.redrawnAt < kSettleMs) return std::nullopt;
   const std::shared_ptr<const PopupSnapshot>& shown = revisions_.at(item->second.shownAt);
   const MenuItem* line = Find(id, *shown);
   if (line == nullptr || line->IsSeparator() || !line->children.empty() || !line->enabled ||
@@ -251,6 +258,12 @@ std::vector<std::string> MenuRevisions::Hosts() const {
 void MenuRevisions::Forget(const std::string& host) {
   hosts_.erase(host);
   Prune();
+}
+
+uint64_t MenuRevisions::SteadyMs() {
+  return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                   std::chrono::steady_clock::now().time_since_epoch())
+                                   .count());
 }
 
 void MenuRevisions::ForgetHosts() {

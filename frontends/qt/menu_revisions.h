@@ -7,6 +7,7 @@
 // so the unit tests check it with stand-in hosts.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -23,6 +24,10 @@ class MenuRevisions {
   static constexpr int kRootId = 0;
   // Hosts remembered; one more forgets the one that called longest ago.
   static constexpr size_t kMaxHosts = 8;
+  // A click this soon after the host was sent a change of that line may have been aimed
+  // at the line as it was before: the host draws the change only once it has it.
+  static constexpr uint64_t kSettleMs = 500;
+  using Clock = std::function<uint64_t()>;  // milliseconds, never going back
 
   struct Host {
     std::string name;  // its bus name
@@ -64,7 +69,7 @@ class MenuRevisions {
     std::shared_ptr<const PopupSnapshot> shown;
   };
 
-  explicit MenuRevisions(PopupSnapshot first);
+  explicit MenuRevisions(PopupSnapshot first, Clock clock = SteadyMs);
 
   // Makes `menu` the current revision; returns, for each host that is to hear of it, what
   // changed for it (hosts with nothing to hear are left out). The host's knowledge is
@@ -95,7 +100,8 @@ class MenuRevisions {
 
   // What a click by `host` on item `id` runs: the item as the revision whose state of it
   // the host showed. Nothing for a host that has not been shown that item as a whole (it
-  // read only some of its properties, or never read it), for an item that is not there, a
+  // read only some of its properties, or never read it), for a line whose text, showing or
+  // enabling the host was sent less than kSettleMs ago, for an item that is not there, a
   // separator, a submenu, or not shown or disabled as the host has it.
   std::optional<Click> Clicked(const std::string& host, int id) const;
 
@@ -111,6 +117,7 @@ class MenuRevisions {
   struct ItemView {
     MenuProperties known;
     uint32_t shownAt = 0;
+    std::optional<uint64_t> redrawnAt;  // when it was last sent a change that shows
   };
   struct HostView {
     LabelRule rule = LabelRule::kMnemonic;
@@ -130,6 +137,7 @@ class MenuRevisions {
   void Settle(ItemView& item, int id, LabelRule rule) const;
   News Tell(const std::string& host, HostView& view, const PopupSnapshot& before);
   void Prune();
+  static uint64_t SteadyMs();
 
   std::map<uint32_t, std::shared_ptr<const PopupSnapshot>> revisions_;
   uint32_t revision_ = 0;
@@ -137,6 +145,7 @@ class MenuRevisions {
   std::map<int, Key> keys_;
   std::map<std::string, HostView> hosts_;
   uint64_t calls_ = 0;
+  Clock clock_;
 };
 
 }  // namespace quorvex

@@ -258,7 +258,8 @@ TEST(MenuRevisions, EachSubmenuAHostNeverReadIsNamedOnce) {
 
 // Alpha was listed first, then a poll listed Beta first.
 TEST(MenuRevisions, AClickActsOnTheLineAsTheHostShowedIt) {
-  MenuRevisions menu(WithPlayer({u"Alpha", u"Beta"}, u"Ann    Alpha"));
+  uint64_t now = 0;
+  MenuRevisions menu(WithPlayer({u"Alpha", u"Beta"}, u"Ann    Alpha"), [&] { return now; });
   const int firstLine = IdOf(menu, "menServername", 1), playerLine = IdOf(menu, "menOnlinePlayer", 1);
   StandInHost xfce{kXfce, -1, {}, {}};
   xfce.Read(menu, MenuRevisions::kRootId);
@@ -273,6 +274,7 @@ TEST(MenuRevisions, AClickActsOnTheLineAsTheHostShowedIt) {
   // The poll reorders, and the Players submenu has gone: the host still shows the
   // player's line until it reads the menu again.
   menu.Publish(Listing({u"Beta", u"Alpha"}));
+  now += MenuRevisions::kSettleMs;
   const auto line = menu.Clicked(kXfce.name, firstLine);
   ASSERT_TRUE(line.has_value());
   EXPECT_EQ(line->name, "menServername");
@@ -293,7 +295,8 @@ TEST(MenuRevisions, AClickActsOnTheLineAsTheHostShowedIt) {
 // A host that read some properties of a line but not its label shows a blank line: its
 // click joins nothing until it has the label.
 TEST(MenuRevisions, AClickOnALineWhoseLabelTheHostNeverHadRunsNothing) {
-  MenuRevisions menu(Listing({u"Alpha"}));
+  uint64_t now = 0;
+  MenuRevisions menu(Listing({u"Alpha"}), [&] { return now; });
   const int line = IdOf(menu, "menServername", 1);
   ASSERT_TRUE(menu.Property(kXfce, line, "visible").has_value());
   EXPECT_FALSE(menu.Clicked(kXfce.name, line).has_value());
@@ -302,7 +305,35 @@ TEST(MenuRevisions, AClickOnALineWhoseLabelTheHostNeverHadRunsNothing) {
   EXPECT_FALSE(menu.Property(kXfce, line, "no such property").has_value());
   EXPECT_FALSE(menu.Property(kXfce, 9999, "label").has_value());
   menu.Publish(Listing({u"Beta"}));  // told of the rename
+  now += MenuRevisions::kSettleMs;
   EXPECT_EQ(menu.Clicked(kXfce.name, line)->shown->shownServers[1].name, u"Beta");
+}
+
+// The host is sent a change of a line while the player clicks it: the click may have
+// been aimed at the line as it was, so it joins nothing until the change has settled. A
+// change of another line, or of what is not drawn, leaves the line clickable.
+TEST(MenuRevisions, AClickRightAfterTheLineChangedRunsNothing) {
+  uint64_t now = 1000;
+  MenuRevisions menu(Listing({u"Alpha", u"Beta"}), [&] { return now; });
+  const int first = IdOf(menu, "menServername", 1), second = IdOf(menu, "menServername", 4);
+  ASSERT_TRUE(menu.Layout(kXfce, MenuRevisions::kRootId, -1, {}).has_value());
+  menu.Publish(Listing({u"Alpha", u"Gamma"}));
+  now += MenuRevisions::kSettleMs - 1;
+  EXPECT_FALSE(menu.Clicked(kXfce.name, second).has_value());
+  EXPECT_TRUE(menu.Clicked(kXfce.name, first).has_value());
+  now += 1;
+  EXPECT_EQ(menu.Clicked(kXfce.name, second)->shown->shownServers[2].name, u"Gamma");
+  PopupSnapshot checked = Listing({u"Alpha", u"Gamma"});
+  checked.menu.Item("menServername", 4).checked = true;  // a check mark alone
+  menu.Publish(checked);
+  EXPECT_TRUE(menu.Clicked(kXfce.name, second).has_value());
+  PopupSnapshot hidden = checked;
+  hidden.menu.Item("menServername", 2).visible = false;
+  menu.Publish(hidden);
+  now += MenuRevisions::kSettleMs;
+  menu.Publish(checked);  // shown again
+  EXPECT_FALSE(menu.Clicked(kXfce.name, IdOf(menu, "menServername", 2)).has_value());
+  EXPECT_TRUE(menu.Clicked(kXfce.name, first).has_value());
 }
 
 TEST(MenuRevisions, AClickOnWhatIsNoCommandRunsNothing) {
