@@ -236,7 +236,7 @@ std::vector<int> MenuRevisions::SubmenusNeverRead(const std::string& host) {
 
 std::optional<MenuRevisions::Click> MenuRevisions::Clicked(const std::string& host, int id) const {
   const auto view = hosts_.find(host);
-  if (view == hosts_.end() || id == kRootId) return std::nullopt;
+  if (view == hosts_.end()) return std::nullopt;
   const auto item = view->second.items.find(id);
   if (item == view->second.items.end() || item->second.shownAt == 0) return std::nullopt;
   if (item->second.redrawnAt && clock_() - *item->second.redrawnAt < kSettleMs) return std::nullopt;
