@@ -2,7 +2,7 @@
 """A stand-in StatusNotifierItem host for the dbusmenu integration test: connects to the bus at
 ADDRESS, reads the menu at SERVICE /MenuBar unless MODE is "listen", and prints one JSON line per
 event: {"ready": name}, {"layout": [[id, label], ...]} (every item), and each signal it receives,
-{"signal": member, "args": [...]}. Reads commands on stdin: "click ID" sends Event(ID, "clicked").
+{"signal": member, "type": its D-Bus signature, "args": [...]}. Reads commands on stdin: "click ID" sends Event(ID, "clicked").
 The test copies it under the name "gnome-shell" to stand for GNOME Shell's process."""
 import json
 import sys
@@ -21,7 +21,7 @@ def say(event):
 
 
 def on_signal(connection, sender, path, interface, member, params):
-    say({"signal": member, "args": params.unpack()})
+    say({"signal": member, "type": params.get_type_string(), "args": params.unpack()})
 
 
 def items(node, found):
