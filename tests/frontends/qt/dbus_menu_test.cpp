@@ -16,6 +16,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "menu/players_menu.h"
+
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -187,6 +190,36 @@ TEST_F(DbusMenuOnABus, EachHostGetsItsOwnLabelsAndOnlyWhatChanged) {
   menu_->Publish(Listing({u"Alpha", u"__init__"}));
   RunUntil([] { return false; }, 300);
   EXPECT_EQ(gnome->Signals().size() + panel->Signals().size() + listener->Signals().size(), 1u + 1u);
+}
+
+// A host that reads one level at a time is named each submenu it has not read (so it reads
+// it before it first opens it); a host that read the whole tree is named none. A parent
+// whose children change is named to each host, with nothing else where nothing else changed.
+TEST_F(DbusMenuOnABus, AParentIsNamedToTheHostsThatAreToReadIt) {
+  std::unique_ptr<Host> levels = Start("panel-host", "levels"), whole = Start("panel-host");
+  ASSERT_TRUE(levels->Wait("layout") && whole->Wait("layout"));
+  const auto named = [](const Host& host) {
+    std::vector<int> parents;
+    for (const QJsonObject& received : host.Signals()) {
+      EXPECT_EQ(received["signal"].toString(), "LayoutUpdated");
+      EXPECT_EQ(received["type"].toString(), "(ui)");
+      parents.push_back(received["args"].toArray().at(1).toInt());
+    }
+    std::sort(parents.begin(), parents.end());
+    return parents;
+  };
+  const std::vector<int> submenus = {IdOf("menServer"), IdOf("menPlayer"), IdOf("menConfig")};
+  ASSERT_TRUE(RunUntil([&] { return levels->Signals().size() == submenus.size(); }));
+  EXPECT_EQ(named(*levels), submenus);
+  EXPECT_TRUE(whole->Signals().empty());
+
+  PopupSnapshot watching = Listing({u"Alpha", u"Co_op_Night"});
+  AddPlayersMenu(watching.menu);
+  menu_->Publish(watching);
+  ASSERT_TRUE(RunUntil([&] { return !whole->Signals().empty() && levels->Signals().size() > submenus.size(); }));
+  RunUntil([] { return false; }, 300);
+  EXPECT_EQ(named(*whole), std::vector<int>{MenuRevisions::kRootId});
+  EXPECT_EQ(levels->Signals().size(), submenus.size() + 1);
 }
 
 // A host's click runs the line it was shown; a click from a connection that never read

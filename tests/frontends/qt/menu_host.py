@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """A stand-in StatusNotifierItem host for the dbusmenu integration test: connects to the bus at
-ADDRESS, reads the menu at SERVICE /MenuBar unless MODE is "listen", and prints one JSON line per
+ADDRESS, reads the menu at SERVICE /MenuBar (MODE "read": the whole tree, "levels": the top level
+only, "listen": nothing), and prints one JSON line per
 event: {"ready": name}, {"layout": [[id, label], ...]} (every item), and each signal it receives,
 {"signal": member, "type": its D-Bus signature, "args": [...]}. Reads commands on stdin: "click ID" sends Event(ID, "clicked").
 The test copies it under the name "gnome-shell" to stand for GNOME Shell's process."""
@@ -52,7 +53,8 @@ def commands():
 bus.signal_subscribe(service, "com.canonical.dbusmenu", None, "/MenuBar", None, Gio.DBusSignalFlags.NONE, on_signal)
 say({"ready": bus.get_unique_name()})
 if mode != "listen":
-    reply = bus.call_sync(service, "/MenuBar", "com.canonical.dbusmenu", "GetLayout", GLib.Variant("(iias)", (0, -1, [])),
+    depth = 1 if mode == "levels" else -1
+    reply = bus.call_sync(service, "/MenuBar", "com.canonical.dbusmenu", "GetLayout", GLib.Variant("(iias)", (0, depth, [])),
                           None, 0, 5000, None).unpack()
     say({"layout": items(reply[1], [])})
 threading.Thread(target=commands, daemon=True).start()
