@@ -100,6 +100,18 @@ class Host {
   }
   void Click(int id) { process_.write(QStringLiteral("click %1\n").arg(id).toUtf8()); }
   void Quit() { process_.write("quit\n"); }
+  size_t Count(const QString& key) const {
+    return std::count_if(events_.begin(), events_.end(), [&](const QJsonObject& event) { return event.contains(key); });
+  }
+  void Send(const QString& command) { process_.write((command + "\n").toUtf8()); }
+  // The answers to AboutToShow so far, in order: [id, whether to read it again].
+  std::vector<QJsonArray> Shown() const {
+    std::vector<QJsonArray> answers;
+    for (const QJsonObject& event : events_) {
+      if (event.contains("show")) answers.push_back(event["show"].toArray());
+    }
+    return answers;
+  }
   // The label it read for item `id`.
   std::string LabelRead(int id) { return Label(id).toStdString(); }
   QString Label(int id) {
@@ -220,6 +232,26 @@ TEST_F(DbusMenuOnABus, AParentIsNamedToTheHostsThatAreToReadIt) {
   RunUntil([] { return false; }, 300);
   EXPECT_EQ(named(*whole), std::vector<int>{MenuRevisions::kRootId});
   EXPECT_EQ(levels->Signals().size(), submenus.size() + 1);
+}
+
+// Opening a menu runs the owner's opening (which publishes what changed): AboutToShow on
+// any menu, the event "opened" on the top one. AboutToShow answers whether that host is to
+// read the submenu again: one that never read its items is.
+TEST_F(DbusMenuOnABus, OpeningAMenuPublishesAndAboutToShowSaysWhetherToReadItAgain) {
+  int openings = 0;
+  menu_->OnOpening([&] { ++openings; });
+  std::unique_ptr<Host> levels = Start("panel-host", "levels"), whole = Start("panel-host");
+  ASSERT_TRUE(levels->Wait("layout") && whole->Wait("layout"));
+  const int servers = IdOf("menServer");
+  for (Host* host : {levels.get(), whole.get()}) host->Send(QStringLiteral("show %1").arg(servers));
+  ASSERT_TRUE(RunUntil([&] { return levels->Shown().size() == 1 && whole->Shown().size() == 1; }));
+  EXPECT_EQ(levels->Shown()[0], (QJsonArray{servers, true}));
+  EXPECT_EQ(whole->Shown()[0], (QJsonArray{servers, false}));
+  EXPECT_EQ(openings, 2);
+  whole->Send(QStringLiteral("opened %1").arg(servers));
+  whole->Send("opened 0");
+  ASSERT_TRUE(RunUntil([&] { return whole->Count("opened") == 2; }));  // both answered
+  EXPECT_EQ(openings, 3);
 }
 
 // A host's click runs the line it was shown; a click from a connection that never read

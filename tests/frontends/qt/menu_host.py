@@ -3,7 +3,8 @@
 ADDRESS, reads the menu at SERVICE /MenuBar (MODE "read": the whole tree, "levels": the top level
 only, "listen": nothing), and prints one JSON line per
 event: {"ready": name}, {"layout": [[id, label], ...]} (every item), and each signal it receives,
-{"signal": member, "type": its D-Bus signature, "args": [...]}. Reads commands on stdin: "click ID" sends Event(ID, "clicked").
+{"signal": member, "type": its D-Bus signature, "args": [...]}. Reads commands on stdin: "click ID" and
+"opened ID" send Event(ID, "clicked"/"opened"), "show ID" AboutToShow(ID), whose answer it prints.
 The test copies it under the name "gnome-shell" to stand for GNOME Shell's process."""
 import json
 import sys
@@ -35,10 +36,15 @@ def items(node, found):
 
 def command(line):
     words = line.split()
-    if words and words[0] == "click":
+    if words and words[0] in ("click", "opened"):
+        event = "clicked" if words[0] == "click" else "opened"
         bus.call_sync(service, "/MenuBar", "com.canonical.dbusmenu", "Event",
-                      GLib.Variant("(isvu)", (int(words[1]), "clicked", GLib.Variant("i", 0), 0)), None, 0, 5000, None)
-        say({"clicked": int(words[1])})
+                      GLib.Variant("(isvu)", (int(words[1]), event, GLib.Variant("i", 0), 0)), None, 0, 5000, None)
+        say({event: int(words[1])})
+    elif words and words[0] == "show":
+        answer = bus.call_sync(service, "/MenuBar", "com.canonical.dbusmenu", "AboutToShow",
+                               GLib.Variant("(i)", (int(words[1]),)), None, 0, 5000, None).unpack()[0]
+        say({"show": [int(words[1]), answer]})
     elif words and words[0] == "quit":
         loop.quit()
     return False
