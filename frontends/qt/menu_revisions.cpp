@@ -201,25 +201,15 @@ void MenuRevisions::TellItem(LabelRule rule, int id, ItemView& item, const Popup
   if (!gone.names.empty()) news.removed.push_back(std::move(gone));
 }
 
+// Every publish tells each host what changed of the items it has, so what a host has of
+// a submenu it read is current unless its children changed.
 bool MenuRevisions::ChangedSinceRead(const std::string& host, int id) const {
   const auto view = hosts_.find(host);
   const MenuItem* item = Find(id);
   if (item == nullptr || item->children.empty()) return false;  // no submenu to show
   if (view == hosts_.end()) return true;
-  // Its items never read, or told since that they are others.
-  if (view->second.children.count(id) == 0 ||
-      std::count(view->second.changedParents.begin(), view->second.changedParents.end(), id) != 0) {
-    return true;
-  }
-  return std::any_of(item->children.begin(), item->children.end(), [&](const MenuItem& child) {
-    const auto known = view->second.items.find(IdOf(child));
-    if (known == view->second.items.end()) return true;
-    for (const auto& [name, value] : PropertiesOf(child, false, view->second.rule)) {
-      const auto has = known->second.known.find(name);
-      if (has != known->second.known.end() && has->second != value) return true;
-    }
-    return false;
-  });
+  const std::vector<int>& told = view->second.changedParents;
+  return view->second.children.count(id) == 0 || std::count(told.begin(), told.end(), id) != 0;
 }
 
 std::vector<int> MenuRevisions::SubmenusNeverRead(const std::string& host) {
