@@ -37,6 +37,15 @@ std::vector<std::string> Names(const QStringList& names) {
 
 }  // namespace
 
+DbusMenu::DbusMenu(PopupSnapshot first) : revisions_(std::move(first)) {
+  hostsGoing_.setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
+  connect(&hostsGoing_, &QDBusServiceWatcher::serviceUnregistered, this, [this](const QString& host) {
+    revisions_.Forget(host.toStdString());
+    rules_.remove(host);
+    hostsGoing_.removeWatchedService(host);
+  });
+}
+
 void DbusMenu::Attach(const QString& connection, const QString& path) {
   connection_ = connection;
   path_ = path;
@@ -44,12 +53,6 @@ void DbusMenu::Attach(const QString& connection, const QString& path) {
   rules_.clear();
   hostsGoing_.setWatchedServices({});
   hostsGoing_.setConnection(QDBusConnection(connection));
-  hostsGoing_.setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
-  QObject::connect(&hostsGoing_, &QDBusServiceWatcher::serviceUnregistered, this, [this](const QString& host) {
-    revisions_.Forget(host.toStdString());
-    rules_.remove(host);
-    hostsGoing_.removeWatchedService(host);
-  }, Qt::UniqueConnection);
 }
 
 void DbusMenu::Publish(PopupSnapshot menu) { Tell(revisions_.Publish(std::move(menu))); }

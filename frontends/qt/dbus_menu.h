@@ -37,13 +37,15 @@ class DbusMenu : public QObject, protected QDBusContext {
  public:
   using Clicked = std::function<void(const MenuRevisions::Click& click)>;
 
-  explicit DbusMenu(PopupSnapshot first) : revisions_(std::move(first)) {}
+  explicit DbusMenu(PopupSnapshot first);
 
   // The menu is exported at `path` on the connection named `connection`: hosts met on an
   // earlier connection are forgotten.
   void Attach(const QString& connection, const QString& path);
   // Hosts read `menu` from now on; each is told what changed for it.
   void Publish(PopupSnapshot menu);
+  // The bus names of the hosts it keeps what they were given for.
+  std::vector<std::string> Hosts() const { return revisions_.Hosts(); }
   void OnOpening(std::function<void()> opening) { opening_ = std::move(opening); }
   // Runs from the event loop after the host's call has been answered.
   void OnClicked(Clicked clicked) { clicked_ = std::move(clicked); }
