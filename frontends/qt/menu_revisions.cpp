@@ -204,7 +204,7 @@ void MenuRevisions::TellItem(LabelRule rule, int id, ItemView& item, const Popup
 bool MenuRevisions::ChangedSinceRead(const std::string& host, int id) const {
   const auto view = hosts_.find(host);
   const MenuItem* item = Find(id);
-  if (item == nullptr) return false;
+  if (item == nullptr || item->children.empty()) return false;  // no submenu to show
   if (view == hosts_.end()) return true;
   // Its items never read, or told since that they are others.
   if (view->second.children.count(id) == 0 ||

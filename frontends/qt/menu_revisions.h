@@ -92,6 +92,7 @@ class MenuRevisions {
 
   // Whether the submenu `id` changed since `host` last read it: it never read its
   // children, they are others now, or one of them has a property it knows otherwise.
+  // Never for an item that is no submenu.
   bool ChangedSinceRead(const std::string& host, int id) const;
   // The submenus whose items the host has never read though it knows the submenu: a host
   // that reads one level at a time would show such a submenu empty when it is first

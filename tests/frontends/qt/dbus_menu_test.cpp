@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -68,12 +69,12 @@ PopupSnapshot Listing(const std::vector<Text>& servers) {
 // A stand-in host process and the JSON events it printed.
 class Host {
  public:
-  Host(const QString& program, const QString& address, const QString& service, const char* mode) {
+  Host(const QString& program, const QStringList& arguments) {
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QObject::connect(&process_, &QProcess::readyReadStandardOutput, [this] {
       while (process_.canReadLine()) events_.push_back(QJsonDocument::fromJson(process_.readLine()).object());
     });
-    process_.start(program, {address, service, mode});
+    process_.start(program, arguments);
   }
   ~Host() {
     process_.write("quit\n");
@@ -100,6 +101,7 @@ class Host {
   }
   void Click(int id) { process_.write(QStringLiteral("click %1\n").arg(id).toUtf8()); }
   void Quit() { process_.write("quit\n"); }
+  const std::vector<QJsonObject>& Events() const { return events_; }
   size_t Count(const QString& key) const {
     return std::count_if(events_.begin(), events_.end(), [&](const QJsonObject& event) { return event.contains(key); });
   }
@@ -158,7 +160,18 @@ class DbusMenuOnABus : public testing::Test {
     daemon_.waitForFinished(3000);
   }
   std::unique_ptr<Host> Start(const char* name, const char* mode = "read") {
-    auto host = std::make_unique<Host>(folder_.filePath(name), address_, service_, mode);
+    return Started(name, std::make_unique<Host>(folder_.filePath(name), QStringList{address_, service_, mode}));
+  }
+  // The script run by a copy of the Python interpreter named gnome-shell, its own process
+  // renamed: only the executable says it is GNOME Shell.
+  std::unique_ptr<Host> StartShellExecutable() {
+    const QString shell = folder_.filePath("bin/gnome-shell");
+    EXPECT_TRUE(QDir().mkpath(folder_.filePath("bin")) && QFile::copy("/usr/bin/python3", shell));
+    QFile(shell).setPermissions(QFile(shell).permissions() | QFileDevice::ExeOwner);
+    return Started("bin/gnome-shell",
+                   std::make_unique<Host>(shell, QStringList{QUORVEX_MENU_HOST, address_, service_, "read-renamed"}));
+  }
+  std::unique_ptr<Host> Started(const char* name, std::unique_ptr<Host> host) {
     if (!host->Wait("ready")) ADD_FAILURE() << name << " did not start";
     return host;
   }
@@ -202,6 +215,42 @@ TEST_F(DbusMenuOnABus, EachHostGetsItsOwnLabelsAndOnlyWhatChanged) {
   menu_->Publish(Listing({u"Alpha", u"__init__"}));
   RunUntil([] { return false; }, 300);
   EXPECT_EQ(gnome->Signals().size() + panel->Signals().size() + listener->Signals().size(), 1u + 1u);
+}
+
+TEST_F(DbusMenuOnABus, AHostIsKnownAsGnomeShellByItsExecutableToo) {
+  std::unique_ptr<Host> shell = StartShellExecutable(), panel = Start("panel-host");
+  EXPECT_EQ(shell->LabelRead(IdOf("menServername", 2)), "_Co_op_Night");
+  EXPECT_EQ(panel->LabelRead(IdOf("menServername", 2)), "Co__op__Night");
+}
+
+// The calls on several items at once answer for the items there are and name the others;
+// a property is answered where the item has it, else with an error.
+TEST_F(DbusMenuOnABus, GroupCallsNameUnknownItemsAndAMissingPropertyIsAnError) {
+  int openings = 0;
+  menu_->OnOpening([&] { ++openings; });
+  std::unique_ptr<Host> levels = Start("panel-host", "levels");
+  ASSERT_TRUE(levels->Wait("layout"));
+  const int servers = IdOf("menServer"), exit = IdOf("menExit");
+  levels->Send(QStringLiteral("group %1 %2 9999").arg(servers).arg(exit));
+  const std::optional<QJsonObject> group = levels->Wait("group");
+  ASSERT_TRUE(group);
+  // AboutToShowGroup: Servers is to be read (never was), Exit is not, 9999 is no item;
+  // EventGroup: 9999 is no item.
+  EXPECT_EQ(QJsonDocument(group->value("group").toArray()).toJson(QJsonDocument::Compact).toStdString(),
+            QStringLiteral("[[%1],[9999],[9999]]").arg(servers).toStdString());
+  EXPECT_EQ(openings, 2);  // AboutToShow of each item there is; none of the "opened" is the top menu's
+  levels->Send(QStringLiteral("property %1 label").arg(exit));
+  levels->Send(QStringLiteral("property %1 no-such-property").arg(exit));
+  levels->Send("property 9999 label");
+  ASSERT_TRUE(RunUntil([&] { return levels->Count("property") == 3; }));
+  std::vector<QJsonValue> answers;
+  for (const QJsonObject& event : levels->Events()) {
+    if (event.contains("property")) answers.push_back(event["property"]);
+  }
+  EXPECT_EQ(answers[0], QJsonValue("_Exit"));
+  const QJsonValue invalid = QJsonObject{{"error", "org.freedesktop.DBus.Error.InvalidArgs"}};
+  EXPECT_EQ(answers[1], invalid);
+  EXPECT_EQ(answers[2], invalid);
 }
 
 // A host that reads one level at a time is named each submenu it has not read (so it reads

@@ -4,7 +4,10 @@ ADDRESS, reads the menu at SERVICE /MenuBar (MODE "read": the whole tree, "level
 only, "listen": nothing), and prints one JSON line per
 event: {"ready": name}, {"layout": [[id, label], ...]} (every item), and each signal it receives,
 {"signal": member, "type": its D-Bus signature, "args": [...]}. Reads commands on stdin: "click ID" and
-"opened ID" send Event(ID, "clicked"/"opened"), "show ID" AboutToShow(ID), whose answer it prints.
+"opened ID" send Event(ID, "clicked"/"opened"), "show ID" AboutToShow(ID), "group ID..."
+AboutToShowGroup and EventGroup (each ID "opened"), "property ID NAME" GetProperty; it prints each answer
+(an error as {"error": its name}). MODE "read-renamed" reads as "read" after renaming its process
+(/proc/self/comm), so that only its executable's name tells what it is.
 The test copies it under the name "gnome-shell" to stand for GNOME Shell's process."""
 import json
 import sys
@@ -45,6 +48,21 @@ def command(line):
         answer = bus.call_sync(service, "/MenuBar", "com.canonical.dbusmenu", "AboutToShow",
                                GLib.Variant("(i)", (int(words[1]),)), None, 0, 5000, None).unpack()[0]
         say({"show": [int(words[1]), answer]})
+    elif words and words[0] == "group":
+        ids = [int(word) for word in words[1:]]
+        shown = bus.call_sync(service, "/MenuBar", "com.canonical.dbusmenu", "AboutToShowGroup",
+                              GLib.Variant("(ai)", (ids,)), None, 0, 5000, None).unpack()
+        events = [(item_id, "opened", GLib.Variant("i", 0), 0) for item_id in ids]
+        errors = bus.call_sync(service, "/MenuBar", "com.canonical.dbusmenu", "EventGroup",
+                               GLib.Variant("(a(isvu))", (events,)), None, 0, 5000, None).unpack()[0]
+        say({"group": [list(shown[0]), list(shown[1]), list(errors)]})
+    elif words and words[0] == "property":
+        try:
+            value = bus.call_sync(service, "/MenuBar", "com.canonical.dbusmenu", "GetProperty",
+                                  GLib.Variant("(is)", (int(words[1]), words[2])), None, 0, 5000, None).unpack()[0]
+            say({"property": value})
+        except GLib.Error as error:
+            say({"property": {"error": Gio.DBusError.get_remote_error(error)}})
     elif words and words[0] == "quit":
         loop.quit()
     return False
@@ -56,6 +74,9 @@ def commands():
     GLib.idle_add(loop.quit)
 
 
+if mode == "read-renamed":
+    with open("/proc/self/comm", "w") as comm:
+        comm.write("shell-host")
 bus.signal_subscribe(service, "com.canonical.dbusmenu", None, "/MenuBar", None, Gio.DBusSignalFlags.NONE, on_signal)
 say({"ready": bus.get_unique_name()})
 if mode != "listen":

@@ -225,6 +225,7 @@ TEST(MenuRevisions, AboutToShowAnswersWhetherTheSubmenuChangedSinceTheHostReadIt
   const int servers = IdOf(menu, "menServer");
   EXPECT_TRUE(menu.ChangedSinceRead("never read", servers));
   EXPECT_FALSE(menu.ChangedSinceRead("never read", 9999));
+  EXPECT_FALSE(menu.ChangedSinceRead("never read", IdOf(menu, "menExit")));  // no submenu
   // Given every item's properties, but not which items the submenu holds.
   std::vector<int> items;
   for (const MenuItem& item : menu.Current().menu.Item("menServer").children) items.push_back(menu.IdOf(item));
