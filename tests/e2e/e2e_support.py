@@ -1,7 +1,11 @@
 """What the Python end-to-end scripts share: the native build, mastersim on a free port, checks, waiting, and
 a private desktop session (X server, session bus, stand-in programs on the PATH, screenshots)."""
 import contextlib
+import csv
+import io
+import json
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -90,10 +94,12 @@ def wait_for(predicate, seconds, interval=0.05):
         time.sleep(interval)
 
 
-def private_session(work, *folders, **env):
+def private_session(work, *folders, screen=None, own_processes=False, **env):
     """Runs this script again on a private X server and session bus, WORK emptied, FOLDERS (private) and WORK/bin
     made, WORK/bin first on the PATH, Qt on X11 and ENV set before the bus starts, so the services it starts
-    see them too. Returns in that second run."""
+    see them too. SCREEN ("1920x1080") sizes the X screen; with OWN_PROCESSES the session runs in a process
+    namespace of its own, so whatever its programs leave running (a desktop shell's helpers, services the bus
+    started) ends with it. Returns in that second run."""
     if os.environ.get("QUORVEX_E2E_BUS") == "1":
         return
     shutil.rmtree(work, ignore_errors=True)
@@ -102,8 +108,11 @@ def private_session(work, *folders, **env):
     os.makedirs(ARTIFACTS, exist_ok=True)
     os.environ.update(QUORVEX_E2E_BUS="1", QT_QPA_PLATFORM="xcb",
                       PATH=os.path.join(work, "bin") + ":" + os.environ["PATH"], **env)
-    display = os.path.join(ROOT, "scripts", "with-display")
-    os.execv(display, [display, "dbus-run-session", "--", sys.argv[0]])
+    display = [os.path.join(ROOT, "scripts", "with-display"), *(["--screen", screen] if screen else [])]
+    # --kill-child: the namespace's first process, and with it every other, is killed when this one is.
+    own = ["unshare", "--pid", "--fork", "--kill-child"] if own_processes else []
+    command = [*own, *display, "dbus-run-session", "--", sys.argv[0]]
+    os.execvp(command[0], command)
 
 
 def recorder(path, record):
@@ -156,3 +165,106 @@ def screenshot(name, window="root", *edit):
     if edit:
         subprocess.run(["convert", path, *edit, path], check=True)
     return path
+
+
+def steam_joining(address, port):
+    """What steam is started with to join the server at ADDRESS and PORT."""
+    return ["-applaunch", "270150", f"server_address={address}", f"server_port={port}"]
+
+
+def has_owner(name):
+    """Whether a program on the session bus has taken NAME."""
+    from gi.repository import Gio, GLib  # only the scripts that talk D-Bus need PyGObject
+    bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+    return bus.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameHasOwner",
+                         GLib.Variant("(s)", (name,)), None, 0, 5000, None).unpack()[0]
+
+
+def find_icon(name, top, height):
+    """Where the tray icon is drawn in the band of the screen HEIGHT pixels high from TOP, found as a person finds
+    it: by its green band (both drawings of the alert icon have one). Its centre on the screen, or None;
+    build/artifacts/NAME shows the band."""
+    path = screenshot(name, "root", "-crop", f"{xdotool('getdisplaygeometry')[0]}x{height}+0+{top}", "+repage")
+    box = subprocess.run(["convert", path, "-fuzz", "20%", "-fill", "black", "+opaque", "#008000", "-fill", "white",
+                          "-opaque", "#008000", "-format", "%@", "info:"], capture_output=True, text=True).stdout
+    width, tall, x, y = map(int, re.match(r"(\d+)x(\d+)\+(\d+)\+(\d+)", box).groups())
+    return (x + width // 2, top + y + tall // 2) if 12 <= width <= 40 and 8 <= tall <= 40 else None
+
+
+def console_menus(home, ini, scenario, commands):
+    """The menu quorvex-console shows in HOME (made, with Quorvex.ini holding INI) against mastersim serving
+    SCENARIO, after start-up and after each of COMMANDS: for each, its shown items as (name, caption), in
+    menu order. What a tray must show, character for character."""
+    from console_driver import run_console
+    os.makedirs(home)
+    with open(os.path.join(home, "Quorvex.ini"), "w", newline="") as file:
+        file.write(ini)
+    with mastersim(scenario) as options:
+        out = run_console(home, options, commands)
+    menus, items = [], []
+    for event in map(json.loads, out.splitlines()):
+        if event["ev"] == "menu":
+            items = [(item["name"], item["caption"]) for item in event["items"] if item["visible"]]
+        elif event["ev"] == "idle":
+            menus.append(items)
+    return menus
+
+
+class ScreenReader:
+    """Menus as a screen reader reads them: the menu whose item has taken the keyboard focus, and the name,
+    role and centre of each item of it shown on the screen. Qt leaves its popups out of the tree of windows,
+    so the focus is the one way in. A Qt menu's names are the texts it draws; libdbusmenu-gtk3's are the ones
+    it gives screen readers (an item's accessible-desc)."""
+
+    def __init__(self):
+        import gi
+        gi.require_version("Atspi", "2.0")
+        from gi.repository import Atspi
+        self.atspi = Atspi
+        self.focused = None
+        self.listener = Atspi.EventListener.new(self.on_focus)
+        self.listener.register("object:state-changed:focused")
+
+    def on_focus(self, event):
+        if event.detail1 == 1 and event.source.get_role() == self.atspi.Role.MENU_ITEM:
+            self.focused = event.source
+
+    def menu_after(self, *actions, lands_on):
+        """Runs the xdotool actions, which move the focus through items and menus; the menu of the item named
+        LANDS_ON once the focus is there (or, after 5 s, of wherever it is), or None."""
+        self.focused = None
+        xdotool(*actions)
+        wait_for(lambda: self.focused and self.focused.get_name() == lands_on, 5)
+        return self.focused.get_parent() if self.focused else None
+
+    def items(self, menu):
+        menu.clear_cache()  # names change with the lines
+        shown = []
+        for item in (menu.get_child_at_index(i) for i in range(menu.get_child_count())):
+            if item.get_state_set().contains(self.atspi.StateType.SHOWING):
+                box = item.get_extents(self.atspi.CoordType.SCREEN)
+                shown.append((item.get_name(), item.get_role(), (box.x + box.width // 2, box.y + box.height // 2)))
+        return shown
+
+    def texts(self, menu):
+        """The names of the shown items, separators left out."""
+        return [name for name, role, _ in self.items(menu) if role != self.atspi.Role.SEPARATOR]
+
+    def box(self, menu):
+        """Where MENU lies on the screen: (x, y, width, height)."""
+        box = menu.get_extents(self.atspi.CoordType.SCREEN)
+        return box.x, box.y, box.width, box.height
+
+
+def ocr_lines(path):
+    """The lines tesseract reads in the picture at PATH, as one block of text: each line's words joined by a
+    blank, and the height of the line's middle in the picture."""
+    words = subprocess.run(["tesseract", path, "-", "--psm", "6", "tsv"], capture_output=True, text=True).stdout
+    lines = {}  # each line's words with their top and bottom, in reading order
+    for row in csv.DictReader(io.StringIO(words), delimiter="\t", quoting=csv.QUOTE_NONE):
+        if row["level"] == "5" and row["text"].strip():
+            top = int(row["top"])
+            lines.setdefault((row["block_num"], row["par_num"], row["line_num"]), []).append(
+                (row["text"], top, top + int(row["height"])))
+    return [(" ".join(word[0] for word in line), (min(word[1] for word in line) + max(word[2] for word in line)) // 2)
+            for line in lines.values()]
