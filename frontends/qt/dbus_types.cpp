@@ -8,6 +8,8 @@ void RegisterDbusTypes() {
   qDBusRegisterMetaType<DbusMenuLayout>();
   qDBusRegisterMetaType<DbusMenuItemProperties>();
   qDBusRegisterMetaType<QList<DbusMenuItemProperties>>();
+  qDBusRegisterMetaType<DbusMenuItemPropertyNames>();
+  qDBusRegisterMetaType<QList<DbusMenuItemPropertyNames>>();
   qDBusRegisterMetaType<DbusMenuEvent>();
   qDBusRegisterMetaType<QList<DbusMenuEvent>>();
   qDBusRegisterMetaType<DbusImage>();
@@ -50,6 +52,20 @@ QDBusArgument& operator<<(QDBusArgument& argument, const DbusMenuItemProperties&
 const QDBusArgument& operator>>(const QDBusArgument& argument, DbusMenuItemProperties& item) {
   argument.beginStructure();
   argument >> item.id >> item.properties;
+  argument.endStructure();
+  return argument;
+}
+
+QDBusArgument& operator<<(QDBusArgument& argument, const DbusMenuItemPropertyNames& item) {
+  argument.beginStructure();
+  argument << item.id << item.names;
+  argument.endStructure();
+  return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, DbusMenuItemPropertyNames& item) {
+  argument.beginStructure();
+  argument >> item.id >> item.names;
   argument.endStructure();
   return argument;
 }

@@ -7,6 +7,7 @@
 #include <QDBusVariant>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 namespace quorvex {
@@ -22,6 +23,12 @@ struct DbusMenuLayout {
 struct DbusMenuItemProperties {
   int id = 0;
   QVariantMap properties;
+};
+
+// The names of one item's properties gone back to their defaults: (ias).
+struct DbusMenuItemPropertyNames {
+  int id = 0;
+  QStringList names;
 };
 
 // One event of EventGroup: (isvu).
@@ -54,6 +61,8 @@ QDBusArgument& operator<<(QDBusArgument& argument, const DbusMenuLayout& item);
 const QDBusArgument& operator>>(const QDBusArgument& argument, DbusMenuLayout& item);
 QDBusArgument& operator<<(QDBusArgument& argument, const DbusMenuItemProperties& item);
 const QDBusArgument& operator>>(const QDBusArgument& argument, DbusMenuItemProperties& item);
+QDBusArgument& operator<<(QDBusArgument& argument, const DbusMenuItemPropertyNames& item);
+const QDBusArgument& operator>>(const QDBusArgument& argument, DbusMenuItemPropertyNames& item);
 QDBusArgument& operator<<(QDBusArgument& argument, const DbusMenuEvent& event);
 const QDBusArgument& operator>>(const QDBusArgument& argument, DbusMenuEvent& event);
 QDBusArgument& operator<<(QDBusArgument& argument, const DbusImage& image);
@@ -65,6 +74,7 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, DbusToolTip& tool
 
 Q_DECLARE_METATYPE(quorvex::DbusMenuLayout)
 Q_DECLARE_METATYPE(quorvex::DbusMenuItemProperties)
+Q_DECLARE_METATYPE(quorvex::DbusMenuItemPropertyNames)
 Q_DECLARE_METATYPE(quorvex::DbusMenuEvent)
 Q_DECLARE_METATYPE(quorvex::DbusImage)
 Q_DECLARE_METATYPE(quorvex::DbusToolTip)

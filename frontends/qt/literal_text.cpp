@@ -1,5 +1,7 @@
 #include "frontends/qt/literal_text.h"
 
+#include "frontends/qt/shown_text.h"
+
 namespace quorvex {
 
 Text DbusMenuLabel(const Text& actionText) {
@@ -17,6 +19,12 @@ Text DbusMenuLabel(const Text& actionText) {
     }
   }
   return label;
+}
+
+Text GnomeShellLabel(const Text& actionText) {
+  const Text shown = ShownText(actionText);
+  const bool onlyUnderscores = shown.find_first_not_of(u'_') == Text::npos;
+  return onlyUnderscores ? shown : u"_" + shown;
 }
 
 Text NotificationBody(const Text& text, bool serverReadsMarkup) {

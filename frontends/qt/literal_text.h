@@ -12,6 +12,12 @@ namespace quorvex {
 // marks the access key with "_" and writes a shown "_" as "__".
 Text DbusMenuLabel(const Text& actionText);
 
+// The label for GNOME Shell's AppIndicator extension, which takes no "__" for "_": it drops
+// only the first "_" that another character follows. So the text shown gets one "_" in
+// front, which that rule drops again; a text of nothing but "_" (none follows) goes as it
+// is. The extension draws no access keys.
+Text GnomeShellLabel(const Text& actionText);
+
 // A notification body for org.freedesktop.Notifications: a server that advertises
 // "body-markup" reads "<", ">" and "&" as markup, so they are written as entities there.
 Text NotificationBody(const Text& text, bool serverReadsMarkup);

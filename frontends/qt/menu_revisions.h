@@ -1,25 +1,66 @@
-// The menu as StatusNotifierItem hosts read it over com.canonical.dbusmenu: every
-// published state of the form's menu is a revision, each item keeps one id through all of
-// them, and a click acts on the revision that host read last, so it reaches the server of
-// the line the host showed even when a poll has re-sorted the list since. Plain C++, so the
-// unit tests check it without a desktop.
+// The menu as StatusNotifierItem hosts read it over com.canonical.dbusmenu, and what each
+// host knows of it. Every published state of the form's menu is a revision and each item
+// keeps one id through all of them. Per host and per item the properties it was given are
+// kept, so a publish tells each host only what changed for it (its label rule may differ
+// from another host's), a parent whose children changed is named, and a click acts on the
+// line as that host showed it, even when a poll has re-sorted the list since. Plain C++,
+// so the unit tests check it with stand-in hosts.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
-#include <utility>
+#include <vector>
 
 #include "app/form1.h"
+#include "frontends/qt/menu_properties.h"
 
 namespace quorvex {
 
 class MenuRevisions {
  public:
   static constexpr int kRootId = 0;
-  // Hosts whose last read is remembered; one more forgets the one that read longest ago.
-  static constexpr size_t kMaxReaders = 8;
+  // Hosts remembered; one more forgets the one that called longest ago.
+  static constexpr size_t kMaxHosts = 8;
+  // A click this soon after the host was sent a change of that line may have been aimed
+  // at the line as it was before: the host draws the change only once it has it.
+  static constexpr uint64_t kSettleMs = 500;
+  using Clock = std::function<uint64_t()>;  // milliseconds, never going back
+
+  struct Host {
+    std::string name;  // its bus name
+    LabelRule rule = LabelRule::kMnemonic;
+  };
+
+  // An item with the properties asked for, and its children down to the depth asked for.
+  struct Node {
+    int id = kRootId;
+    MenuProperties properties;
+    std::vector<Node> children;
+  };
+
+  struct ItemProperties {
+    int id = kRootId;
+    MenuProperties properties;
+  };
+
+  struct ItemPropertyNames {
+    int id = kRootId;
+    std::vector<std::string> names;
+  };
+
+  // What one host is to be told after a publish: its ItemsPropertiesUpdated and the
+  // parents whose children it read and which changed (LayoutUpdated).
+  struct News {
+    std::string host;
+    std::vector<ItemProperties> updated;
+    std::vector<ItemPropertyNames> removed;
+    std::vector<int> changedParents;
+
+    bool Empty() const { return updated.empty() && removed.empty() && changedParents.empty(); }
+  };
 
   // A click that is to run: the item's control name and index, and the menu it was on.
   struct Click {
@@ -28,10 +69,12 @@ class MenuRevisions {
     std::shared_ptr<const PopupSnapshot> shown;
   };
 
-  explicit MenuRevisions(PopupSnapshot first);
+  explicit MenuRevisions(PopupSnapshot first, Clock clock = SteadyMs);
 
-  // Makes `menu` the current revision; returns its number.
-  uint32_t Publish(PopupSnapshot menu);
+  // Makes `menu` the current revision; returns, for each host that is to hear of it, what
+  // changed for it (hosts with nothing to hear are left out). The host's knowledge is
+  // updated as if it had been told.
+  std::vector<News> Publish(PopupSnapshot menu);
   uint32_t Revision() const { return revision_; }
   const PopupSnapshot& Current() const { return *revisions_.at(revision_); }
 
@@ -40,26 +83,69 @@ class MenuRevisions {
   // An item's id, the same in every revision (the root's is kRootId).
   int IdOf(const MenuItem& item) const;
 
-  // `reader` (a host's bus name) has read the current revision.
-  void ReadBy(const std::string& reader);
-  // What a click by `reader` on item `id` runs: the item as the revision that reader read
-  // last had it (the current one for a reader never seen). Nothing for an item that is
-  // not there, not shown, a separator or a submenu.
-  std::optional<Click> Clicked(const std::string& reader, int id) const;
+  // The host reads: GetLayout (depth -1 is all), GetGroupProperties, GetProperty. No names
+  // asks for every property. Null/empty for an id that is not in the current menu.
+  std::optional<Node> Layout(const Host& host, int parentId, int depth, const std::vector<std::string>& names);
+  std::vector<ItemProperties> GroupProperties(const Host& host, const std::vector<int>& ids,
+                                              const std::vector<std::string>& names);
+  std::optional<MenuProperty> Property(const Host& host, int id, const std::string& name);
+
+  // Whether the submenu `id` changed since `host` last read it: it never read its
+  // children, they are others now, or one of them has a property it knows otherwise.
+  bool ChangedSinceRead(const std::string& host, int id) const;
+  // The submenus whose items the host has never read though it knows the submenu: a host
+  // that reads one level at a time would show such a submenu empty when it is first
+  // opened. Each is named once per host.
+  std::vector<int> SubmenusNeverRead(const std::string& host);
+
+  // What a click by `host` on item `id` runs: the item as the revision whose state of it
+  // the host showed. Nothing for a host that has not been shown that item as a whole (it
+  // read only some of its properties, or never read it), for a line whose text, showing or
+  // enabling the host was sent less than kSettleMs ago, for an item that is not there, a
+  // separator, a submenu, or not shown or disabled as the host has it.
+  std::optional<Click> Clicked(const std::string& host, int id) const;
+
+  // The hosts that are remembered, and forgetting one (its bus name has gone) or all.
+  std::vector<std::string> Hosts() const;
+  void Forget(const std::string& host);
+  void ForgetHosts();
 
  private:
   using Key = std::pair<std::string, int>;  // control name and index
+  // One item as a host has it: the properties it was given, and the revision whose item
+  // they all agree with (0 while they agree with none).
+  struct ItemView {
+    MenuProperties known;
+    uint32_t shownAt = 0;
+    std::optional<uint64_t> redrawnAt;  // when it was last sent a change that shows
+  };
+  struct HostView {
+    LabelRule rule = LabelRule::kMnemonic;
+    std::map<int, ItemView> items;
+    std::map<int, std::vector<int>> children;  // per parent whose children it read
+    std::vector<int> changedParents;           // told they changed, not read since
+    std::vector<int> namedSubmenus;            // told of by SubmenusNeverRead
+    uint64_t lastCall = 0;
+  };
+
   const MenuItem* Find(int id, const PopupSnapshot& menu) const;
   void NameItems(const MenuItem& item);
-  void Forget();
+  std::vector<int> ChildIds(const MenuItem& item) const;
+  HostView& Meet(const Host& host);
+  Node Read(HostView& view, const MenuItem& item, int depth, const std::vector<std::string>& names);
+  void Learn(HostView& view, int id, const MenuProperties& given);
+  void Settle(ItemView& item, int id, LabelRule rule) const;
+  News Tell(const std::string& host, HostView& view, const PopupSnapshot& before);
+  void Prune();
+  static uint64_t SteadyMs();
 
   std::map<uint32_t, std::shared_ptr<const PopupSnapshot>> revisions_;
   uint32_t revision_ = 0;
   std::map<Key, int> ids_;
   std::map<int, Key> keys_;
-  // Per reader: the revision it read last, and when (a count of reads), for forgetting.
-  std::map<std::string, std::pair<uint32_t, uint64_t>> readers_;
-  uint64_t reads_ = 0;
+  std::map<std::string, HostView> hosts_;
+  uint64_t calls_ = 0;
+  Clock clock_;
 };
 
 }  // namespace quorvex

@@ -80,7 +80,10 @@ void StatusNotifierItem::Show() {
   if (shown_) return;
   QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, kConnection);
   bus.registerObject(kItemPath, this, QDBusConnection::ExportAllContents);
-  if (menu_) bus.registerObject(kMenuPath, menu_.get(), QDBusConnection::ExportAllContents);
+  if (menu_) {
+    bus.registerObject(kMenuPath, menu_.get(), QDBusConnection::ExportAllContents);
+    menu_->Attach(kConnection, kMenuPath);
+  }
   shown_ = true;
   RegisterWithWatcher();
 }

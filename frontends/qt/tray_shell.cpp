@@ -15,6 +15,10 @@ namespace {
 
 constexpr auto kNotifications = "org.freedesktop.Notifications";
 constexpr int kBalloonMs = 10000;  // as long as QSystemTrayIcon shows one
+// The name a notification is headed with (Plasma leaves out a summary equal to it), and the
+// installed desktop file (share/applications/quorvex.desktop) it comes from.
+constexpr auto kNotifyingApp = "Quorvex";
+constexpr auto kDesktopEntry = "quorvex";
 
 QDBusMessage NotificationsCall(const QString& method) {
   return QDBusMessage::createMethodCall(kNotifications, "/org/freedesktop/Notifications", kNotifications, method);
@@ -119,9 +123,9 @@ void QtTrayShell::ShowBalloon(const QString& title, const Text& text, QSystemTra
         actions << QString::fromStdU16String(action);
     }
     QDBusMessage notify = NotificationsCall("Notify");
-    notify << QCoreApplication::applicationName() << 0u
-           << QString(icon == QSystemTrayIcon::Information ? "dialog-information" : "") << title
-           << ForDesktop(body) << actions << QVariantMap() << kBalloonMs;
+    const QVariantMap hints{{"desktop-entry", QString(kDesktopEntry)}};
+    notify << QString(kNotifyingApp) << 0u << QString(icon == QSystemTrayIcon::Information ? "dialog-information" : "")
+           << title << ForDesktop(body) << actions << hints << kBalloonMs;
     if (actions.isEmpty()) {
       bus.asyncCall(notify);
       return;

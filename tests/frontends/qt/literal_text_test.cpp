@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "frontends/qt/shown_text.h"
+
 namespace quorvex {
 namespace {
 
@@ -21,6 +23,36 @@ TEST(LiteralText, DbusMenuLabelsShowWhatTheQMenuShows) {
       {u"Servers (3)", u"Servers (3)"},
   };
   for (const auto& [actionText, label] : cases) EXPECT_EQ(DbusMenuLabel(actionText), label) << ToUtf8(actionText);
+}
+
+// GNOME Shell's AppIndicator extension shows label.replace(/_([^_])/, '$1'): the first "_"
+// that another character follows is dropped, and nothing else is changed.
+Text AsGnomeShellShows(const Text& label) {
+  for (size_t i = 0; i + 1 < label.size(); ++i) {
+    if (label[i] == u'_' && label[i + 1] != u'_') return label.substr(0, i) + label.substr(i + 1);
+  }
+  return label;
+}
+
+TEST(LiteralText, GnomeShellShowsItsLabelsAsTheQMenuShowsTheText) {
+  const std::pair<Text, Text> cases[] = {
+      {u"Co_op_Night", u"_Co_op_Night"},
+      {u"_x_ and _x_", u"__x_ and _x_"},
+      {u"__init__", u"___init__"},
+      {u"tail_", u"_tail_"},
+      {u"R&&amp;D_Team&&", u"_R&amp;D_Team&"},
+      {u"&Quorvex", u"_Quorvex"},
+      {u"E&xit", u"_Exit"},
+      {u"_", u"_"},
+      {u"___", u"___"},
+      {u"", u""},
+  };
+  for (const auto& [actionText, label] : cases) {
+    EXPECT_EQ(GnomeShellLabel(actionText), label) << ToUtf8(actionText);
+    EXPECT_EQ(AsGnomeShellShows(GnomeShellLabel(actionText)), ShownText(actionText)) << ToUtf8(actionText);
+  }
+  // The dbusmenu rule's label would show another text there.
+  EXPECT_EQ(AsGnomeShellShows(DbusMenuLabel(u"Co_op_Night")), u"Co_op__Night");
 }
 
 TEST(LiteralText, NotificationBodyEscapesMarkupOnlyForAServerThatReadsIt) {

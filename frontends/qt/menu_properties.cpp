@@ -1,0 +1,32 @@
+#include "frontends/qt/menu_properties.h"
+
+#include "frontends/qt/literal_text.h"
+#include "frontends/qt/shown_text.h"
+
+namespace quorvex {
+
+MenuProperties PropertiesOf(const MenuItem& item, bool root, LabelRule rule) {
+  MenuProperties properties;
+  // Whether an item is a submenu or a separator never changes: it is sent only where it
+  // holds, as a host rebuilds an item whose "type" or "children-display" it is told.
+  if (!item.children.empty() || root) properties["children-display"] = Text(u"submenu");
+  if (root) return properties;
+  if (item.IsSeparator()) {
+    properties["type"] = Text(u"separator");
+  } else {
+    const Text text = AccessKeyCaption(item);
+    properties["label"] = rule == LabelRule::kGnomeShell ? GnomeShellLabel(text) : DbusMenuLabel(text);
+    // What a screen reader reads. Without it libdbusmenu-gtk3 (xfce4-panel's) names an
+    // item once, by its first label with every "_" dropped, and never again.
+    properties["accessible-desc"] = ShownText(text);
+    if (item.children.empty()) {
+      properties["toggle-type"] = Text(item.checked ? u"checkmark" : u"");
+      properties["toggle-state"] = int32_t{item.checked ? 1 : 0};
+    }
+  }
+  properties["visible"] = item.visible;
+  properties["enabled"] = item.enabled;
+  return properties;
+}
+
+}  // namespace quorvex

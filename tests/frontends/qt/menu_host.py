@@ -1,0 +1,59 @@
+#!/usr/bin/python3
+"""A stand-in StatusNotifierItem host for the dbusmenu integration test: connects to the bus at
+ADDRESS, reads the menu at SERVICE /MenuBar unless MODE is "listen", and prints one JSON line per
+event: {"ready": name}, {"layout": [[id, label], ...]} (every item), and each signal it receives,
+{"signal": member, "args": [...]}. Reads commands on stdin: "click ID" sends Event(ID, "clicked").
+The test copies it under the name "gnome-shell" to stand for GNOME Shell's process."""
+import json
+import sys
+import threading
+
+from gi.repository import Gio, GLib
+
+address, service, mode = sys.argv[1:4]
+bus = Gio.DBusConnection.new_for_address_sync(
+    address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+loop = GLib.MainLoop()
+
+
+def say(event):
+    print(json.dumps(event), flush=True)
+
+
+def on_signal(connection, sender, path, interface, member, params):
+    say({"signal": member, "args": params.unpack()})
+
+
+def items(node, found):
+    item_id, properties, children = node
+    found.append([item_id, properties.get("label", "")])
+    for child in children:
+        items(child, found)
+    return found
+
+
+def command(line):
+    words = line.split()
+    if words and words[0] == "click":
+        bus.call_sync(service, "/MenuBar", "com.canonical.dbusmenu", "Event",
+                      GLib.Variant("(isvu)", (int(words[1]), "clicked", GLib.Variant("i", 0), 0)), None, 0, 5000, None)
+        say({"clicked": int(words[1])})
+    elif words and words[0] == "quit":
+        loop.quit()
+    return False
+
+
+def commands():
+    for line in sys.stdin:
+        GLib.idle_add(command, line)
+    GLib.idle_add(loop.quit)
+
+
+bus.signal_subscribe(service, "com.canonical.dbusmenu", None, "/MenuBar", None, Gio.DBusSignalFlags.NONE, on_signal)
+say({"ready": bus.get_unique_name()})
+if mode != "listen":
+    reply = bus.call_sync(service, "/MenuBar", "com.canonical.dbusmenu", "GetLayout", GLib.Variant("(iias)", (0, -1, [])),
+                          None, 0, 5000, None).unpack()
+    say({"layout": items(reply[1], [])})
+threading.Thread(target=commands, daemon=True).start()
+loop.run()
