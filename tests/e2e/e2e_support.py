@@ -107,9 +107,10 @@ def private_session(work, *folders, screen=None, own_processes=False, **env):
     os.environ.update(QUORVEX_E2E_BUS="1", QT_QPA_PLATFORM="xcb",
                       PATH=os.path.join(work, "bin") + ":" + os.environ["PATH"], **env)
     display = [os.path.join(ROOT, "scripts", "with-display"), *(["--screen", screen] if screen else [])]
-    # The bus is the namespace's first process: when it ends, the kernel ends every other one there. (Not the
-    # X server's: xvfb-run waits for the server's signal, which a namespace's first process does not get.)
-    own = ["unshare", "--pid", "--fork", "--kill-child"] if own_processes else []
+    # The bus launcher is the namespace's first process: when it ends, the kernel ends every other one there.
+    # (Not xvfb-run: as a namespace's first process it waited for ever for its X server to say it was ready.)
+    # A namespace needs root; without, what the session leaves running outlives it.
+    own = ["unshare", "--pid", "--fork", "--kill-child"] if own_processes and os.geteuid() == 0 else []
     command = [*display, *own, "dbus-run-session", "--", sys.argv[0]]
     os.execvp(command[0], command)
 
