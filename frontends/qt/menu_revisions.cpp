@@ -155,39 +155,11 @@ void MenuRevisions::Settle(ItemView& item, int id, LabelRule rule) const {
   if (now != nullptr && Agrees(item.known, PropertiesOf(*now, id == kRootId, rule))) item.shownAt = revision_;
 }
 
-// The properties the host has otherwise than they are now, and those it never read that
-// this publish changed; what it has that no longer exists; parents whose children it read
-// and which now has others (once each, until it reads them again).
+// Per item the host has, what changed for it; and the parents whose children it read and
+// which now has others (once each, until it reads them again).
 MenuRevisions::News MenuRevisions::Tell(const std::string& host, HostView& view, const PopupSnapshot& before) {
   News news{host, {}, {}, {}};
-  for (auto& [id, item] : view.items) {
-    const MenuItem* now = Find(id);
-    if (now == nullptr) continue;  // gone: its parent's children changed
-    const MenuProperties properties = PropertiesOf(*now, id == kRootId, view.rule);
-    const MenuItem* then = Find(id, before);
-    const MenuProperties previous = then ? PropertiesOf(*then, id == kRootId, view.rule) : MenuProperties();
-    ItemProperties changed{id, {}};
-    for (const auto& [name, value] : properties) {
-      const auto known = item.known.find(name);
-      const auto old = previous.find(name);
-      const bool differs = known != item.known.end() ? known->second != value : old == previous.end() || old->second != value;
-      if (differs) changed.properties[name] = value;
-    }
-    ItemPropertyNames gone{id, {}};
-    for (const auto& [name, value] : item.known) {
-      if (properties.count(name) == 0) gone.names.push_back(name);
-    }
-    for (const auto& [name, value] : changed.properties) item.known[name] = value;
-    for (const std::string& name : gone.names) item.known.erase(name);
-    Settle(item, id, view.rule);
-    if (std::any_of(changed.properties.begin(), changed.properties.end(), [](const auto& property) {
-          return property.first == "label" || property.first == "visible" || property.first == "enabled";
-        })) {
-      item.redrawnAt = clock_();
-    }
-    if (!changed.properties.empty()) news.updated.push_back(std::move(changed));
-    if (!gone.names.empty()) news.removed.push_back(std::move(gone));
-  }
+  for (auto& [id, item] : view.items) TellItem(view.rule, id, item, before, news);
   for (auto& [parent, children] : view.children) {
     const MenuItem* item = Find(parent);
     if (item == nullptr || ChildIds(*item) == children) continue;
@@ -198,14 +170,47 @@ MenuRevisions::News MenuRevisions::Tell(const std::string& host, HostView& view,
   return news;
 }
 
+// The properties the host has otherwise than they are now, and those it never read that
+// this publish changed; the ones it has that the item no longer has. A gone item is left
+// to its parent's LayoutUpdated.
+void MenuRevisions::TellItem(LabelRule rule, int id, ItemView& item, const PopupSnapshot& before, News& news) {
+  const MenuItem* now = Find(id);
+  if (now == nullptr) return;
+  const MenuProperties properties = PropertiesOf(*now, id == kRootId, rule);
+  const MenuItem* then = Find(id, before);
+  const MenuProperties previous = then ? PropertiesOf(*then, id == kRootId, rule) : MenuProperties();
+  ItemProperties changed{id, {}};
+  for (const auto& [name, value] : properties) {
+    const auto known = item.known.find(name);
+    const auto old = previous.find(name);
+    const bool differs = known != item.known.end() ? known->second != value : old == previous.end() || old->second != value;
+    if (differs) changed.properties[name] = value;
+  }
+  ItemPropertyNames gone{id, {}};
+  for (const auto& [name, value] : item.known) {
+    if (properties.count(name) == 0) gone.names.push_back(name);
+  }
+  for (const auto& [name, value] : changed.properties) item.known[name] = value;
+  for (const std::string& name : gone.names) item.known.erase(name);
+  Settle(item, id, rule);
+  const auto drawn = [](const auto& property) {
+    return property.first == "label" || property.first == "visible" || property.first == "enabled";
+  };
+  if (std::any_of(changed.properties.begin(), changed.properties.end(), drawn)) item.redrawnAt = clock_();
+  if (!changed.properties.empty()) news.updated.push_back(std::move(changed));
+  if (!gone.names.empty()) news.removed.push_back(std::move(gone));
+}
+
 bool MenuRevisions::ChangedSinceRead(const std::string& host, int id) const {
   const auto view = hosts_.find(host);
   const MenuItem* item = Find(id);
   if (item == nullptr) return false;
   if (view == hosts_.end()) return true;
-  const auto read = view->second.children.find(id);
-  if (read == view->second.children.end() || read->second != ChildIds(*item)) return true;
-  if (std::count(view->second.changedParents.begin(), view->second.changedParents.end(), id) != 0) return true;
+  // Its items never read, or told since that they are others.
+  if (view->second.children.count(id) == 0 ||
+      std::count(view->second.changedParents.begin(), view->second.changedParents.end(), id) != 0) {
+    return true;
+  }
   return std::any_of(item->children.begin(), item->children.end(), [&](const MenuItem& child) {
     const auto known = view->second.items.find(IdOf(child));
     if (known == view->second.items.end()) return true;
@@ -236,7 +241,7 @@ std::vector<int> MenuRevisions::SubmenusNeverRead(const std::string& host) {
 
 std::optional<MenuRevisions::Click> MenuRevisions::Clicked(const std::string& host, int id) const {
   const auto view = hosts_.find(host);
-  if (view == hosts_.end() || id == kRootId) return std::nullopt;
+  if (view == hosts_.end()) return std::nullopt;
   const auto item = view->second.items.find(id);
   if (item == view->second.items.end() || item->second.shownAt == 0) return std::nullopt;
   if (item->second.redrawnAt && clock_() - *item->second.redrawnAt < kSettleMs) return std::nullopt;

@@ -136,6 +136,7 @@ class MenuRevisions {
   void Learn(HostView& view, int id, const MenuProperties& given);
   void Settle(ItemView& item, int id, LabelRule rule) const;
   News Tell(const std::string& host, HostView& view, const PopupSnapshot& before);
+  void TellItem(LabelRule rule, int id, ItemView& item, const PopupSnapshot& before, News& news);
   void Prune();
   static uint64_t SteadyMs();
 

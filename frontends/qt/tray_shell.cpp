@@ -1,6 +1,5 @@
 #include "frontends/qt/tray_shell.h"
 
-#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>

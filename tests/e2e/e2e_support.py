@@ -1,6 +1,8 @@
 """What the Python end-to-end scripts share: the native build, mastersim on a free port, checks, waiting, and
 a private desktop session (X server, session bus, stand-in programs on the PATH, screenshots)."""
 import contextlib
+import csv
+import io
 import json
 import os
 import re
@@ -174,7 +176,7 @@ def steam_joining(address, port):
 
 def has_owner(name):
     """Whether a program on the session bus has taken NAME."""
-    from gi.repository import Gio, GLib
+    from gi.repository import Gio, GLib  # only the scripts that talk D-Bus need PyGObject
     bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
     return bus.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameHasOwner",
                          GLib.Variant("(s)", (name,)), None, 0, 5000, None).unpack()[0]
@@ -254,3 +256,17 @@ class ScreenReader:
         """Where MENU lies on the screen: (x, y, width, height)."""
         box = menu.get_extents(self.atspi.CoordType.SCREEN)
         return box.x, box.y, box.width, box.height
+
+
+def ocr_lines(path):
+    """The lines tesseract reads in the picture at PATH, as one block of text: each line's words joined by a
+    blank, and the height of the line's middle in the picture."""
+    words = subprocess.run(["tesseract", path, "-", "--psm", "6", "tsv"], capture_output=True, text=True).stdout
+    lines = {}  # each line's words with their top and bottom, in reading order
+    for row in csv.DictReader(io.StringIO(words), delimiter="\t", quoting=csv.QUOTE_NONE):
+        if row["level"] == "5" and row["text"].strip():
+            top = int(row["top"])
+            lines.setdefault((row["block_num"], row["par_num"], row["line_num"]), []).append(
+                (row["text"], top, top + int(row["height"])))
+    return [(" ".join(word[0] for word in line), (min(word[1] for word in line) + max(word[2] for word in line)) // 2)
+            for line in lines.values()]

@@ -16,6 +16,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "menu/players_menu.h"
+
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -97,6 +100,18 @@ class Host {
   }
   void Click(int id) { process_.write(QStringLiteral("click %1\n").arg(id).toUtf8()); }
   void Quit() { process_.write("quit\n"); }
+  size_t Count(const QString& key) const {
+    return std::count_if(events_.begin(), events_.end(), [&](const QJsonObject& event) { return event.contains(key); });
+  }
+  void Send(const QString& command) { process_.write((command + "\n").toUtf8()); }
+  // The answers to AboutToShow so far, in order: [id, whether to read it again].
+  std::vector<QJsonArray> Shown() const {
+    std::vector<QJsonArray> answers;
+    for (const QJsonObject& event : events_) {
+      if (event.contains("show")) answers.push_back(event["show"].toArray());
+    }
+    return answers;
+  }
   // The label it read for item `id`.
   std::string LabelRead(int id) { return Label(id).toStdString(); }
   QString Label(int id) {
@@ -177,6 +192,7 @@ TEST_F(DbusMenuOnABus, EachHostGetsItsOwnLabelsAndOnlyWhatChanged) {
     const std::vector<QJsonObject> received = host.Signals();
     EXPECT_EQ(received.size(), 1u);
     EXPECT_EQ(received.at(0)["signal"].toString(), "ItemsPropertiesUpdated");
+    EXPECT_EQ(received.at(0)["type"].toString(), "(a(ia{sv})a(ias))");  // a proxy drops another
     return QJsonDocument(received.at(0)["args"].toArray()).toJson(QJsonDocument::Compact);
   };
   EXPECT_EQ(updated(*gnome), QStringLiteral(R"([[[%1,{"accessible-desc":"__init__","label":"___init__"}]],[]])").arg(second));
@@ -186,6 +202,56 @@ TEST_F(DbusMenuOnABus, EachHostGetsItsOwnLabelsAndOnlyWhatChanged) {
   menu_->Publish(Listing({u"Alpha", u"__init__"}));
   RunUntil([] { return false; }, 300);
   EXPECT_EQ(gnome->Signals().size() + panel->Signals().size() + listener->Signals().size(), 1u + 1u);
+}
+
+// A host that reads one level at a time is named each submenu it has not read (so it reads
+// it before it first opens it); a host that read the whole tree is named none. A parent
+// whose children change is named to each host, with nothing else where nothing else changed.
+TEST_F(DbusMenuOnABus, AParentIsNamedToTheHostsThatAreToReadIt) {
+  std::unique_ptr<Host> levels = Start("panel-host", "levels"), whole = Start("panel-host");
+  ASSERT_TRUE(levels->Wait("layout") && whole->Wait("layout"));
+  const auto named = [](const Host& host) {
+    std::vector<int> parents;
+    for (const QJsonObject& received : host.Signals()) {
+      EXPECT_EQ(received["signal"].toString(), "LayoutUpdated");
+      EXPECT_EQ(received["type"].toString(), "(ui)");
+      parents.push_back(received["args"].toArray().at(1).toInt());
+    }
+    std::sort(parents.begin(), parents.end());
+    return parents;
+  };
+  const std::vector<int> submenus = {IdOf("menServer"), IdOf("menPlayer"), IdOf("menConfig")};
+  ASSERT_TRUE(RunUntil([&] { return levels->Signals().size() == submenus.size(); }));
+  EXPECT_EQ(named(*levels), submenus);
+  EXPECT_TRUE(whole->Signals().empty());
+
+  PopupSnapshot watching = Listing({u"Alpha", u"Co_op_Night"});
+  AddPlayersMenu(watching.menu);
+  menu_->Publish(watching);
+  ASSERT_TRUE(RunUntil([&] { return !whole->Signals().empty() && levels->Signals().size() > submenus.size(); }));
+  RunUntil([] { return false; }, 300);
+  EXPECT_EQ(named(*whole), std::vector<int>{MenuRevisions::kRootId});
+  EXPECT_EQ(levels->Signals().size(), submenus.size() + 1);
+}
+
+// Opening a menu runs the owner's opening (which publishes what changed): AboutToShow on
+// any menu, the event "opened" on the top one. AboutToShow answers whether that host is to
+// read the submenu again: one that never read its items is.
+TEST_F(DbusMenuOnABus, OpeningAMenuPublishesAndAboutToShowSaysWhetherToReadItAgain) {
+  int openings = 0;
+  menu_->OnOpening([&] { ++openings; });
+  std::unique_ptr<Host> levels = Start("panel-host", "levels"), whole = Start("panel-host");
+  ASSERT_TRUE(levels->Wait("layout") && whole->Wait("layout"));
+  const int servers = IdOf("menServer");
+  for (Host* host : {levels.get(), whole.get()}) host->Send(QStringLiteral("show %1").arg(servers));
+  ASSERT_TRUE(RunUntil([&] { return levels->Shown().size() == 1 && whole->Shown().size() == 1; }));
+  EXPECT_EQ(levels->Shown()[0], (QJsonArray{servers, true}));
+  EXPECT_EQ(whole->Shown()[0], (QJsonArray{servers, false}));
+  EXPECT_EQ(openings, 2);
+  whole->Send(QStringLiteral("opened %1").arg(servers));
+  whole->Send("opened 0");
+  ASSERT_TRUE(RunUntil([&] { return whole->Count("opened") == 2; }));  // both answered
+  EXPECT_EQ(openings, 3);
 }
 
 // A host's click runs the line it was shown; a click from a connection that never read

@@ -1,8 +1,10 @@
 #!/usr/bin/python3
 """A stand-in StatusNotifierItem host for the dbusmenu integration test: connects to the bus at
-ADDRESS, reads the menu at SERVICE /MenuBar unless MODE is "listen", and prints one JSON line per
+ADDRESS, reads the menu at SERVICE /MenuBar (MODE "read": the whole tree, "levels": the top level
+only, "listen": nothing), and prints one JSON line per
 event: {"ready": name}, {"layout": [[id, label], ...]} (every item), and each signal it receives,
-{"signal": member, "args": [...]}. Reads commands on stdin: "click ID" sends Event(ID, "clicked").
+{"signal": member, "type": its D-Bus signature, "args": [...]}. Reads commands on stdin: "click ID" and
+"opened ID" send Event(ID, "clicked"/"opened"), "show ID" AboutToShow(ID), whose answer it prints.
 The test copies it under the name "gnome-shell" to stand for GNOME Shell's process."""
 import json
 import sys
@@ -21,7 +23,7 @@ def say(event):
 
 
 def on_signal(connection, sender, path, interface, member, params):
-    say({"signal": member, "args": params.unpack()})
+    say({"signal": member, "type": params.get_type_string(), "args": params.unpack()})
 
 
 def items(node, found):
@@ -34,10 +36,15 @@ def items(node, found):
 
 def command(line):
     words = line.split()
-    if words and words[0] == "click":
+    if words and words[0] in ("click", "opened"):
+        event = "clicked" if words[0] == "click" else "opened"
         bus.call_sync(service, "/MenuBar", "com.canonical.dbusmenu", "Event",
-                      GLib.Variant("(isvu)", (int(words[1]), "clicked", GLib.Variant("i", 0), 0)), None, 0, 5000, None)
-        say({"clicked": int(words[1])})
+                      GLib.Variant("(isvu)", (int(words[1]), event, GLib.Variant("i", 0), 0)), None, 0, 5000, None)
+        say({event: int(words[1])})
+    elif words and words[0] == "show":
+        answer = bus.call_sync(service, "/MenuBar", "com.canonical.dbusmenu", "AboutToShow",
+                               GLib.Variant("(i)", (int(words[1]),)), None, 0, 5000, None).unpack()[0]
+        say({"show": [int(words[1]), answer]})
     elif words and words[0] == "quit":
         loop.quit()
     return False
@@ -52,7 +59,8 @@ def commands():
 bus.signal_subscribe(service, "com.canonical.dbusmenu", None, "/MenuBar", None, Gio.DBusSignalFlags.NONE, on_signal)
 say({"ready": bus.get_unique_name()})
 if mode != "listen":
-    reply = bus.call_sync(service, "/MenuBar", "com.canonical.dbusmenu", "GetLayout", GLib.Variant("(iias)", (0, -1, [])),
+    depth = 1 if mode == "levels" else -1
+    reply = bus.call_sync(service, "/MenuBar", "com.canonical.dbusmenu", "GetLayout", GLib.Variant("(iias)", (0, depth, [])),
                           None, 0, 5000, None).unpack()
     say({"layout": items(reply[1], [])})
 threading.Thread(target=commands, daemon=True).start()

@@ -225,6 +225,11 @@ TEST(MenuRevisions, AboutToShowAnswersWhetherTheSubmenuChangedSinceTheHostReadIt
   const int servers = IdOf(menu, "menServer");
   EXPECT_TRUE(menu.ChangedSinceRead("never read", servers));
   EXPECT_FALSE(menu.ChangedSinceRead("never read", 9999));
+  // Given every item's properties, but not which items the submenu holds.
+  std::vector<int> items;
+  for (const MenuItem& item : menu.Current().menu.Item("menServer").children) items.push_back(menu.IdOf(item));
+  EXPECT_EQ(menu.GroupProperties(kGnome, items, {}).size(), 50u);
+  EXPECT_TRUE(menu.ChangedSinceRead(kGnome.name, servers));
   StandInHost plasma{kPlasma, 1, {}, {}};
   plasma.Read(menu, MenuRevisions::kRootId);
   EXPECT_FALSE(menu.ChangedSinceRead(kPlasma.name, MenuRevisions::kRootId));
