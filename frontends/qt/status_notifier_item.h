@@ -23,7 +23,7 @@ class StatusNotifierItem : public QObject {
   Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierItem")
   Q_PROPERTY(QString Category READ Category)
   Q_PROPERTY(QString Id READ Id)
-  Q_PROPERTY(QString Title READ Id)
+  Q_PROPERTY(QString Title READ Title)
   Q_PROPERTY(QString Status READ Status)
   Q_PROPERTY(int WindowId READ WindowId)
   Q_PROPERTY(QString IconName READ NoName)
@@ -51,6 +51,9 @@ class StatusNotifierItem : public QObject {
 
   QString Category() const { return QStringLiteral("ApplicationStatus"); }
   QString Id() const;
+  // The name a host shows for the icon (Plasma's entries list, a screen reader), as the
+  // notifications and the desktop file name the program.
+  QString Title() const { return QStringLiteral("Quorvex"); }
   QString Status() const { return QStringLiteral("Active"); }
   int WindowId() const { return 0; }
   QString NoName() const { return {}; }  // the icons are sent as drawings
