@@ -109,9 +109,11 @@ def private_session(work, *folders, screen=None, own_processes=False, **env):
     os.environ.update(QUORVEX_E2E_BUS="1", QT_QPA_PLATFORM="xcb",
                       PATH=os.path.join(work, "bin") + ":" + os.environ["PATH"], **env)
     display = [os.path.join(ROOT, "scripts", "with-display"), *(["--screen", screen] if screen else [])]
-    # --kill-child: the namespace's first process, and with it every other, is killed when this one is.
-    own = ["unshare", "--pid", "--fork", "--kill-child"] if own_processes else []
-    command = [*own, *display, "dbus-run-session", "--", sys.argv[0]]
+    # The bus launcher is the namespace's first process: when it ends, the kernel ends every other one there.
+    # (Not xvfb-run: as a namespace's first process it waited for ever for its X server to say it was ready.)
+    # A namespace needs root; without, what the session leaves running outlives it.
+    own = ["unshare", "--pid", "--fork", "--kill-child"] if own_processes and os.geteuid() == 0 else []
+    command = [*display, *own, "dbus-run-session", "--", sys.argv[0]]
     os.execvp(command[0], command)
 
 
@@ -229,12 +231,12 @@ class ScreenReader:
         if event.detail1 == 1 and event.source.get_role() == self.atspi.Role.MENU_ITEM:
             self.focused = event.source
 
-    def menu_after(self, *actions, lands_on):
+    def menu_after(self, *actions, lands_on, seconds=5):
         """Runs the xdotool actions, which move the focus through items and menus; the menu of the item named
-        LANDS_ON once the focus is there (or, after 5 s, of wherever it is), or None."""
+        LANDS_ON once the focus is there (or, after SECONDS, of wherever it is), or None."""
         self.focused = None
         xdotool(*actions)
-        wait_for(lambda: self.focused and self.focused.get_name() == lands_on, 5)
+        wait_for(lambda: self.focused and self.focused.get_name() == lands_on, seconds)
         return self.focused.get_parent() if self.focused else None
 
     def items(self, menu):
