@@ -17,6 +17,9 @@ struct MenuItem {
   bool checked = false;
   bool enabled = true;             // a disabled item is drawn grey and cannot be chosen
   std::vector<MenuItem> children;  // a submenu when not empty
+  // A choice that shows a check mark when it is on (Sound, a rate, a sort, a limit). Some
+  // menu hosts decide once, when they first see an item, whether it can show a mark.
+  bool checkable = false;
 
   bool IsSeparator() const { return caption == u"-"; }
 };

@@ -20,7 +20,9 @@ MenuProperties PropertiesOf(const MenuItem& item, bool root, LabelRule rule) {
     // item once, by its first label with every "_" dropped, and never again.
     properties["accessible-desc"] = ShownText(text);
     if (item.children.empty()) {
-      properties["toggle-type"] = Text(item.checked ? u"checkmark" : u"");
+      // Plasma's host makes an item checkable only when it first sees it: a choice is
+      // always a check item, so a mark set later still shows.
+      properties["toggle-type"] = Text(item.checkable || item.checked ? u"checkmark" : u"");
       properties["toggle-state"] = int32_t{item.checked ? 1 : 0};
     }
   }

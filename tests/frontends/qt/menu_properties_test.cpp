@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace quorvex {
 namespace {
 
@@ -22,6 +24,20 @@ TEST(MenuProperties, EveryItemCarriesItsPropertiesEvenAtTheirDefaults) {
   const MenuItem sound{"menSound", -1, u"Sound", true, true};
   EXPECT_EQ(PropertiesOf(sound, false, LabelRule::kMnemonic).at("toggle-type"), MenuProperty(Text(u"checkmark")));
   EXPECT_EQ(PropertiesOf(sound, false, LabelRule::kMnemonic).at("toggle-state"), MenuProperty(int32_t{1}));
+}
+
+// Plasma's host fixes whether an item can show a mark when it first reads it: a choice that
+// is off is a check item all the same, so the mark shows once it is chosen.
+TEST(MenuProperties, AChoiceIsACheckItemEvenWhenOff) {
+  const MenuTree design = MakeDesignMenu();
+  for (const auto& [name, index] : {std::pair{"menSound", -1}, {"menAutostart", -1}, {"menRate", 2}, {"menSort", 5},
+                                    {"men", 3}}) {
+    const MenuProperties properties = PropertiesOf(design.Item(name, index), false, LabelRule::kMnemonic);
+    EXPECT_EQ(properties.at("toggle-type"), MenuProperty(Text(u"checkmark"))) << name;
+    EXPECT_EQ(properties.at("toggle-state"), MenuProperty(int32_t{0})) << name;
+  }
+  EXPECT_EQ(PropertiesOf(design.Item("menAbout"), false, LabelRule::kMnemonic).at("toggle-type"),
+            MenuProperty(Text(u"")));
 }
 
 // What makes an item a separator or a submenu is sent only where it holds: a host rebuilds
