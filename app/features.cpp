@@ -35,7 +35,9 @@ void Features::TakeList(const Text& reply, int32_t status) {
 bool Features::EndPoll(const PollFigures& figures, MenuTree& menu) {
   bool menuWritten = false;
   if (!scanned_) return false;
-  for (const auto& feature : list_.all) menuWritten = feature->PollEnded({servers_, status_}, figures, menu) || menuWritten;
+  for (const auto& feature : list_.all) {
+    RunStep([&] { menuWritten = feature->PollEnded({servers_, status_}, figures, menu) || menuWritten; });
+  }
   return menuWritten;
 }
 
