@@ -9,16 +9,13 @@
 #include "common/host_rules.h"
 #include "common/numbers.h"
 #include "common/steps.h"
-#include "history/history_menu.h"
 #include "join/game_start.h"
-#include "menu/players_menu.h"
 #include "menu/server_items.h"
 #include "menu/server_menu.h"
 #include "servers/server_download.h"
 #include "servers/server_list_parser.h"
 #include "settings/settings_rules.h"
 #include "tray/tooltip_text.h"
-#include "watch/listed_servers.h"
 
 namespace quorvex {
 
@@ -43,27 +40,6 @@ Form1::Form1(Form1Services services, Form1Config config)
       menu_(MakeDesignMenu()),
       trayIcon_(services.trayShell, services.desktop.WindowHandle()),
       pump_(services.desktop, exited_) {}
-
-void Form1::SetTimer(TimerId timer, bool enabled, int32_t interval) {
-  Timer& target = TimerOf(timer);
-  target.Enabled = enabled;
-  target.Interval = interval;
-  services_.desktop.TimerChanged(timer, enabled, interval);
-}
-
-const Timer& Form1::GetTimer(TimerId timer) const { return const_cast<Form1*>(this)->TimerOf(timer); }
-
-Timer& Form1::TimerOf(TimerId timer) {
-  switch (timer) {
-    case TimerId::Timer1:
-      return timer1_;
-    case TimerId::Timer2:
-      return timer2_;
-    case TimerId::Timer3:
-      return timer3_;
-  }
-  throw std::out_of_range("no such timer");
-}
 
 // ---- start-up and shutdown ----------------------------------------------------------
 
@@ -103,27 +79,18 @@ void Form1::Form_Load() {
     }
   });
   for (const std::string& ignored : settings_.ignoredLines) desktop.ReportError("Form_Load", ignored);
-  watchNews_ = WatchNews(settings_.watchPatterns, settings_.alertRules);
-  if (watchNews_.WatchesPlayers()) AddPlayersMenu(menu_);
-  StartHistory();
+  features_.Start(services_.makeFeatures(settings_, {*this, [&desktop] { desktop.ShowHistory(); }, services_.makeHistoryFolder,
+                                           config_.programFolder}),
+                  menu_);
   UseAddressesFromSettings();
   // Normalised before the version download, which lets events run: a command chosen
   // during it finds the settings as it would right after start-up.
   NormaliseSettings(settings_);
   ShowSettingsInMenu();
-  RunStep([&] { SetTimer(TimerId::Timer1, timer1_.Enabled, settings_.checkTime * 1000 - timer3_.Interval); });
+  RunStep([&] { timers_.Set(TimerId::Timer1, timer1_.Enabled, settings_.checkTime * 1000 - timer3_.Interval); });
   // An Exit during the download ends Form_Load there (HandlerAborted): no poll starts.
   RunStep([&] { latestVersion_ = DownloadLatestVersion(services_.httpRequest, config_.latestVersionUrl, pump_); });
   Timer1_Timer();
-}
-
-// With a history= line: the history beside Quorvex.ini, its months past keeping deleted,
-// and "History…" in the popup. Without one nothing of it exists.
-void Form1::StartHistory() {
-  if (!settings_.historyDays || !services_.makeHistoryFolder) return;
-  history_ = std::make_unique<PlayerHistory>(services_.makeHistoryFolder(config_.programFolder), *settings_.historyDays);
-  RunStep([&] { history_->DeleteOldMonths(services_.desktop.WallClockMs()); });
-  AddHistoryItem(menu_);
 }
 
 // The master server and latest-version URL of Quorvex.ini, where no option gave them. A
@@ -152,9 +119,9 @@ void Form1::ShowSettingsInMenu() {
 void Form1::menExit_Click() {
   if (exited_) return;
   exited_ = true;  // a poll interrupted in one of its yields stops there
-  SetTimer(TimerId::Timer1, false, timer1_.Interval);
-  SetTimer(TimerId::Timer2, false, timer2_.Interval);
-  SetTimer(TimerId::Timer3, false, timer3_.Interval);
+  timers_.Set(TimerId::Timer1, false, timer1_.Interval);
+  timers_.Set(TimerId::Timer2, false, timer2_.Interval);
+  timers_.Set(TimerId::Timer3, false, timer3_.Interval);
   trayIcon_.RemoveTrayIcon();
   Form_Unload();
   services_.desktop.EndProgram();
@@ -166,11 +133,7 @@ void Form1::Form_Unload() {
   // A settings file that cannot be written must not keep the Run value from being set; one
   // that start-up could not read is left as it is.
   if (!keepSettingsFile_) RunStep([&] { WriteSettings(config_.programFolder, settings_); });
-  if (history_) {
-    RunStep([&] {
-      if (const auto problem = history_->Flush()) services_.desktop.ReportError("Form_Unload", *problem);
-    });
-  }
+  features_.Unload();
   if (settings_.autostart != 0) {
     const Text executable = JoinPath(config_.programFolder, config_.exeName + u".exe");
     services_.registry.SetRegString(kHkeyCurrentUser, kRunKey, kAppTitle, u"\"" + executable + u"\"");
@@ -210,7 +173,7 @@ void Form1::Timer1_Timer() {
     for (const std::string& problem : services_.notifier.TakeReports())
       services_.desktop.ReportError("Timer1_Timer", problem);
   });
-  SetTimer(TimerId::Timer1, false, timer1_.Interval);
+  timers_.Set(TimerId::Timer1, false, timer1_.Interval);
   HttpRequest& http = services_.httpRequest;
   Text countReply;
   // An Exit during the download ends the handler there: Timer3 stays off.
@@ -221,11 +184,11 @@ void Form1::Timer1_Timer() {
   });
   RunStep([&] { serverCount_ = ParseServerCount(countReply); });
   RunStep([&] { http.open(u"GET", ServerListUrl(config_.masterHost, serverCount_)); });
-  SetTimer(TimerId::Timer3, true, timer3_.Interval);
+  timers_.Set(TimerId::Timer3, true, timer3_.Interval);
 }
 
 void Form1::Timer3_Timer() {
-  SetTimer(TimerId::Timer3, false, timer3_.Interval);
+  timers_.Set(TimerId::Timer3, false, timer3_.Interval);
   // An Exit in one of the yields ends the poll there (HandlerAborted): it touches nothing more.
   Text reply;
   bool listed = false;
@@ -238,13 +201,12 @@ void Form1::Timer3_Timer() {
       services_.httpRequest.send(pump_);
       reply = services_.httpRequest.responseText();
     });
-    // The history takes a list only from a reply that is one: an error page of a master
-    // that is down is a time without a list, not a time without players.
+    const bool featuresTakeIt = listed && features_.Any();
     int32_t listStatus = 0;
-    if (listed && history_) RunStep([&] { listStatus = services_.httpRequest.status(); });
+    if (featuresTakeIt) RunStep([&] { listStatus = services_.httpRequest.status(); });
     RunStep([&] { ParseServerList(reply, servers_, pump_); });
-    // Before the pings' wait, so an Exit during it still saves this reply.
-    if (listStatus == 200) RunStep([&] { RecordHistory(reply); });
+    // Before the pings' wait, so an Exit during it still finds the reply taken (and saved).
+    if (featuresTakeIt) features_.TakeList(reply, listStatus);
     maxPlayers_ = 0;
     totalPlayers_ = 0;
     busiestServer_.reset();
@@ -255,51 +217,33 @@ void Form1::Timer3_Timer() {
   }
   RunStep([&] { RebuildMenu(); });
   // A failed list request is no reply: nobody counts as gone, and who is online stays.
-  if (listed && watchNews_.WatchesAnything()) {
-    RunStep([&] { watchNews_.TakeReply(reply, services_.desktop.NowMs()); });
-    if (watchNews_.WatchesPlayers()) RunStep([&] { ShowOnlinePlayers(); });
+  if (listed && features_.Any()) {
+    if (features_.EndPoll(Figures(), menu_)) ++menuRevision_;
     TellNews(limitBalloonShown);
   }
-  SetTimer(TimerId::Timer1, true, timer1_.Interval);
+  timers_.Set(TimerId::Timer1, true, timer1_.Interval);
 }
 
-void Form1::ShowOnlinePlayers() {
-  std::vector<Text> lines;
-  onlinePlayerServers_.clear();
-  for (const OnlinePlayer& player : watchNews_.OnlinePlayers()) {
-    lines.push_back(OnlinePlayerLine(player));
-    if (onlinePlayerServers_.size() < kPlayerLines)
-      onlinePlayerServers_.push_back(RecordToJoin(player.server.name, player.server.address, player.server.port));
-  }
-  WritePlayersMenu(menu_, lines);
-  ++menuRevision_;
-}
-
-// The news of the replies taken, the watched players who came online or moved and then the
-// favourite servers that reached an alert= rule, in one balloon over the icon as the poll
-// left it; while the player-limit balloon of this poll is up, the news waits.
+// Over the icon as the poll left it; while the player-limit balloon of this poll is up, the
+// news waits.
 void Form1::TellNews(bool limitBalloonShown) {
-  if (limitBalloonShown || !watchNews_.HasNews()) return;
-  const NewsBalloon balloon = watchNews_.TakeBalloon(config_.lineBreak);
-  const Text& text = balloon.text;
-  balloonServer_.reset();
-  if (const auto& place = balloon.server) balloonServer_ = RecordToJoin(place->name, place->address, place->port);
-  RunStep([&] { trayIcon_.ShowBalloonOnly(kAppTitle, text, kBalloonInfoIcon); });
+  if (limitBalloonShown) return;
+  const std::optional<NewsBalloon> balloon = features_.TakeNews(config_.lineBreak);
+  if (!balloon) return;
+  const Text& text = balloon->text;
+  std::optional<ServerRecord> server;
+  if (const auto& place = balloon->server) server = RecordToJoin(place->name, place->address, place->port);
+  const bool held = features_.HoldBalloon({NotifyEvent::Watch, text, server});
+  if (!held) balloonServer_ = server;
+  if (!held) RunStep([&] { trayIcon_.ShowBalloonOnly(kAppTitle, text, kBalloonInfoIcon); });
   RunStep([&] { NotifyBalloon(NotifyEvent::Watch, kAppTitle, text); });
-  PlayAlertSound();
-}
-
-// Every server of the reply into the open bucket, at the time of day; the bucket it
-// finishes goes to its file.
-void Form1::RecordHistory(const Text& listReply) {
-  const auto problem = history_->TakeReply(ScanListedServers(listReply, false), services_.desktop.WallClockMs());
-  if (problem) services_.desktop.ReportError("Timer3_Timer", *problem);
+  if (!held) PlayAlertSound();
 }
 
 HistoryChart Form1::ChartHistory(ChartRange range) {
-  if (!history_) throw std::logic_error("Quorvex.ini has no usable history= line: no player history is kept");
+  if (!features_.History()) throw std::logic_error("Quorvex.ini has no usable history= line: no player history is kept");
   Desktop& desktop = services_.desktop;
-  return history_->Chart(range, desktop.WallClockMs(), [&](int64_t utcMs) { return desktop.LocalOffsetMinutes(utcMs); });
+  return features_.History()->History().Chart(range, desktop.WallClockMs(), [&](int64_t utcMs) { return desktop.LocalOffsetMinutes(utcMs); });
 }
 
 // The totals, the busiest up-to-date server and the player names, over the listed servers.
@@ -346,14 +290,13 @@ bool Form1::DecideAlert() {
   const int32_t limit = PlayerLimit(settings_.minPlayers);
   if (limit <= maxPlayers_ && limitReached_ == 0) {
     const Text message = AlertMessage(limit, maxPlayers_);
-    balloonServer_ = busiestServer_;  // before the shell shows it: a front end may ask for it then
-    RunStep([&] {
-      trayIcon_.ShowTrayBalloon(kAppTitle, message, u"", kBalloonInfoIcon, services_.desktop.AlertIcon());
-    });
+    const bool held = features_.HoldBalloon({NotifyEvent::Limit, message, busiestServer_});
+    if (!held) balloonServer_ = busiestServer_;  // before the shell shows it: a front end may ask for it then
+    if (!held) RunStep([&] { trayIcon_.ShowTrayBalloon(kAppTitle, message, u"", kBalloonInfoIcon, Icon(true)); });
     RunStep([&] { NotifyBalloon(NotifyEvent::Limit, kAppTitle, message); });
-    PlayAlertSound();
+    if (!held) PlayAlertSound();
     limitReached_ = -1;
-    SetTimer(TimerId::Timer2, true, timer2_.Interval);
+    timers_.Set(TimerId::Timer2, true, timer2_.Interval);
     return true;
   }
   if (limit > maxPlayers_) limitReached_ = 0;
@@ -371,10 +314,16 @@ void Form1::NotifyBalloon(NotifyEvent event, const Text& title, const Text& text
 
 // The tooltip summary with the icon of the alert latch.
 void Form1::ShowSummary(int blanksAfterMaxPlayers) {
-  trayIconHandle_ = limitReached_ != 0 ? services_.desktop.AlertIcon() : services_.desktop.NormalIcon();
-  const PollFigures figures{maxPlayers_, totalPlayers_, serverCount_, PlayerLimit(settings_.minPlayers),
-                            servers_.at(1).watchers};
-  trayIcon_.ModifyTrayIcon(SummaryText(figures, blanksAfterMaxPlayers), trayIconHandle_);
+  trayIconHandle_ = Icon(limitReached_ != 0);
+  trayIcon_.ModifyTrayIcon(SummaryText(Figures(), blanksAfterMaxPlayers), trayIconHandle_);
+}
+
+PollFigures Form1::Figures() const {
+  return {maxPlayers_, totalPlayers_, serverCount_, PlayerLimit(settings_.minPlayers), servers_.at(1).watchers};
+}
+
+NativeHandle Form1::Icon(bool alert) {
+  return features_.TrayIcon(alert ? services_.desktop.AlertIcon() : services_.desktop.NormalIcon(), Figures());
 }
 
 // One rebuild at a time: one asked for inside another's yield, or during a poll, runs
@@ -387,8 +336,8 @@ void Form1::RebuildMenu() {
 }
 
 void Form1::Timer2_Timer() {
-  trayIcon_.AddTrayIcon(u"Player-limit has been reached", services_.desktop.AlertIcon());
-  SetTimer(TimerId::Timer2, false, timer2_.Interval);
+  trayIcon_.AddTrayIcon(u"Player-limit has been reached", Icon(true));
+  timers_.Set(TimerId::Timer2, false, timer2_.Interval);
 }
 
 // ---- the tray icon and the menu commands ---------------------------------------------
@@ -437,7 +386,7 @@ void Form1::menRate_Click(int16_t Index) {
   chosen.checked = true;
   settings_.checkTime = Index * 10;
   // A poll in progress keeps going; the next wait of Timer1 has the new length.
-  SetTimer(TimerId::Timer1, timer1_.Enabled, settings_.checkTime * 1000 - timer3_.Interval);
+  timers_.Set(TimerId::Timer1, timer1_.Enabled, settings_.checkTime * 1000 - timer3_.Interval);
   ++menuRevision_;
 }
 
@@ -465,10 +414,6 @@ void Form1::menServername_Click(int16_t Index, const ServerRecord& shown) {
   Join(shown);
 }
 
-void Form1::menOnlinePlayer_Click(const ServerRecord& shown) { Join(shown); }
-
-void Form1::menHistory_Click() { services_.desktop.ShowHistory(); }
-
 void Form1::Click(std::string_view name, int index, const PopupSnapshot& snapshot) {
   if (exited_) return;
   const auto index16 = static_cast<int16_t>(index);
@@ -486,17 +431,19 @@ void Form1::Click(std::string_view name, int index, const PopupSnapshot& snapsho
     menSort_Click(index16);
   } else if (name == "men") {
     men_Click(index16);
-  } else if (name == "menHistory" && history_) {
-    menHistory_Click();
   } else if (name == "menServername" && index >= 1 && index <= kServerItems) {
     const ServerRecord& shown = snapshot.shownServers.at(SlotOfServerItem(index));
     menServername_Click(index16, shown);
-  } else if (name == "menOnlinePlayer" && index >= 1 && index <= std::ssize(snapshot.onlinePlayerServers)) {
-    menOnlinePlayer_Click(snapshot.onlinePlayerServers[static_cast<size_t>(index - 1)]);
+  } else {
+    features_.Click(name, index, snapshot);
   }
   // Submenus, separators and the header do nothing when clicked.
 }
 
-PopupSnapshot Form1::Snapshot() const { return PopupSnapshot{menu_, shownServers_, onlinePlayerServers_}; }
+PopupSnapshot Form1::Snapshot() const {
+  PopupSnapshot snapshot{menu_, shownServers_, {}};
+  features_.AddToSnapshot(snapshot);
+  return snapshot;
+}
 
 }  // namespace quorvex

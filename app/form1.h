@@ -1,16 +1,19 @@
 // The main form: owns all program state and has one method per event handler.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
 
 #include "app/desktop.h"
+#include "app/features.h"
+#include "app/form_timers.h"
 #include "common/text.h"
 #include "history/history_chart.h"
-#include "history/player_history.h"
 #include "join/launcher.h"
 #include "menu/menu_model.h"
+#include "menu/popup_snapshot.h"
 #include "menu/rebuild_gate.h"
 #include "menu/server_menu.h"
 #include "notify/command_runner.h"
@@ -20,7 +23,6 @@
 #include "settings/ini_file.h"
 #include "settings/registry.h"
 #include "tray/trayicon.h"
-#include "watch/watch_news.h"
 
 namespace quorvex {
 
@@ -56,25 +58,15 @@ struct Form1Services {
   CommandRunner& notifier;
   // Opens the folder a history= line keeps the player history in; without it none is kept.
   HistoryFolderMaker makeHistoryFolder = nullptr;
-};
-
-struct Timer {
-  int32_t Interval = 0;
-  bool Enabled = false;
-};
-
-// What one open popup showed: the menu and, per server slot, the record its lines showed,
-// so a click acts on the server the user saw even if a poll moved the table since; and the
-// server of each line of the Players submenu, from the first.
-struct PopupSnapshot {
-  MenuTree menu;
-  ShownServers shownServers;
-  std::vector<ServerRecord> onlinePlayerServers;
+  // Makes the features the settings switch on: MakeFeatures, or a test's own.
+  std::function<FeatureList(const Settings&, const FeatureServices&)> makeFeatures = MakeFeatures;
 };
 
 // A handler that an Exit interrupted in one of its yields throws HandlerAborted: front ends
 // run every handler through RunHandler (common/steps.h).
-class Form1 {
+// The features past the five lines of Quorvex.ini (app/feature_list.h) are called at their
+// hooks from the handlers below; Form1 knows none of them by name.
+class Form1 : private FeatureHost {
  public:
   Form1(Form1Services services, Form1Config config);
 
@@ -106,16 +98,13 @@ class Form1 {
   void menSort_Click(int16_t Index);
   void men_Click(int16_t Index);
   void menServername_Click(int16_t Index, const ServerRecord& shown);
-  // A line of the Players submenu: joins the server the player was on when the popup opened.
-  void menOnlinePlayer_Click(const ServerRecord& shown);
-  void menHistory_Click();
   // Routes a click on an item of `snapshot` (the popup it was made in) to its handler.
   void Click(std::string_view name, int index, const PopupSnapshot& snapshot);
 
   PopupSnapshot Snapshot() const;
 
   // Whether a history= line keeps the player history (and the popup has "History…").
-  bool KeepsHistory() const { return history_ != nullptr; }
+  bool KeepsHistory() const { return features_.History() != nullptr; }
   // The picture of the history over `range`, up to the wall clock's now: what the history
   // window draws. Throws std::logic_error when no history is kept.
   HistoryChart ChartHistory(ChartRange range);
@@ -125,7 +114,7 @@ class Form1 {
   const Settings& CurrentSettings() const { return settings_; }
   const ServerTable& Servers() const { return servers_; }
   const TrayIcon& Tray() const { return trayIcon_; }
-  const Timer& GetTimer(TimerId timer) const;
+  const Timer& GetTimer(TimerId timer) const { return timers_.Of(timer); }
   int16_t ServerCount() const { return serverCount_; }
   int16_t TotalPlayers() const { return totalPlayers_; }
   int16_t MaxPlayers() const { return maxPlayers_; }
@@ -145,26 +134,28 @@ class Form1 {
   bool MenuRebuilding() const { return rebuildGate_.IsRunning(); }
 
  private:
-  Timer& TimerOf(TimerId timer);
-  void SetTimer(TimerId timer, bool enabled, int32_t interval);
   void ShowSettingsInMenu();
   void UseAddressesFromSettings();
   void AddUpPlayers();
   void NormaliseAndPing();
   bool DecideAlert();
   void PlayAlertSound();
-  // The watched players of an answered poll into the Players submenu.
-  void ShowOnlinePlayers();
+  // The news balloon of the first feature that has news; none while the player-limit
+  // balloon of this poll is up.
   void TellNews(bool limitBalloonShown);
-  void StartHistory();
-  void RecordHistory(const Text& listReply);
   // Hands a balloon just shown (its title, and its text as shown) to the notifyCommand line,
   // if Quorvex.ini has one.
   void NotifyBalloon(NotifyEvent event, const Text& title, const Text& text);
   void ShowSummary(int blanksAfterMaxPlayers);
+  // The tooltip's figures of the poll.
+  PollFigures Figures() const;
+  // The normal or the alert icon, as the features draw on it.
+  NativeHandle Icon(bool alert);
   void RebuildMenu();
   // Starts the game on `server`, or tells the player why not.
-  void Join(const ServerRecord& server);
+  void Join(const ServerRecord& server) override;
+  int64_t NowMs() override { return services_.desktop.NowMs(); }
+  int64_t WallClockMs() override { return services_.desktop.WallClockMs(); }
 
   Form1Services services_;
   Form1Config config_;
@@ -173,7 +164,6 @@ class Form1 {
   Settings settings_;
   ServerTable servers_;
   ShownServers shownServers_{};
-  std::vector<ServerRecord> onlinePlayerServers_;  // of the Players submenu's lines
   int16_t serverCount_ = 0;
   int16_t totalPlayers_ = 0;
   int16_t maxPlayers_ = 0;
@@ -183,7 +173,8 @@ class Form1 {
   NativeHandle trayIconHandle_ = 0;
   Text latestVersion_;
   Text steamExePath_;
-  Timer timer1_{2000, false}, timer2_{4000, false}, timer3_{250, false};
+  FormTimers timers_{services_.desktop};
+  const Timer &timer1_ = timers_.timer1, &timer2_ = timers_.timer2, &timer3_ = timers_.timer3;
   RebuildGate rebuildGate_;
   bool loaded_ = false;    // passed the single-instance test: only then is anything saved
   bool unloaded_ = false;  // Form_Unload runs once however the form goes
@@ -191,8 +182,7 @@ class Form1 {
   bool exited_ = false;
   // The yield of every long handler and network wait: an Exit inside it ends the handler.
   EventPump pump_;
-  WatchNews watchNews_{{}, {}};  // from the watch= and alert= lines, once they are read
-  std::unique_ptr<PlayerHistory> history_;  // from the history= line, once it is read
+  Features features_{services_.desktop};  // from the lines after the five, once they are read
   uint64_t menuRevision_ = 0;
 };
 

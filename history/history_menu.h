@@ -4,8 +4,7 @@
 
 namespace quorvex {
 
-// Puts the item "menHistory" into the popup after the Servers submenu (and after a Players
-// submenu, when the popup has one), unless it is there already.
-void AddHistoryItem(MenuTree& menu);
+// The item "menHistory", which opens the history window.
+MenuItem HistoryItem();
 
 }  // namespace quorvex

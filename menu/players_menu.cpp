@@ -10,14 +10,16 @@ const Text kNobodyOnline = u"nobody watched is online";
 
 }  // namespace
 
-void AddPlayersMenu(MenuTree& menu) {
+MenuItem PlayersMenu() {
   MenuItem players{.name = "menOnline", .caption = u"Players (0)"};
   for (int line = 1; line <= kPlayerLines; ++line)
     players.children.push_back({.name = "menOnlinePlayer", .index = line, .visible = false});
   // It names no one to join.
   players.children.push_back({.name = "menOnlineNote", .caption = kNobodyOnline, .enabled = false});
-  menu.InsertAfter("menServer", std::move(players));
+  return players;
 }
+
+void AddPlayersMenu(MenuTree& menu) { menu.InsertAfter("menServer", PlayersMenu()); }
 
 void WritePlayersMenu(MenuTree& menu, const std::vector<Text>& lines) {
   const auto online = static_cast<int64_t>(lines.size());

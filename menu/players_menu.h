@@ -11,8 +11,10 @@ namespace quorvex {
 // The lines the submenu shows at most; the players past them are counted in one more line.
 inline constexpr int kPlayerLines = 32;
 
-// Adds "menOnline" ("Players (0)") after "menServer": the line items "menOnlinePlayer" 1 to
-// 32, hidden, and the disabled "menOnlineNote", which says "nobody watched is online".
+// The submenu "menOnline" ("Players (0)"): the line items "menOnlinePlayer" 1 to 32, hidden,
+// and the disabled "menOnlineNote", which says "nobody watched is online".
+MenuItem PlayersMenu();
+// Puts PlayersMenu() after "menServer".
 void AddPlayersMenu(MenuTree& menu);
 
 // Shows one line item per caption of `lines` (every player online, in menu order) up to 32,

@@ -7,6 +7,7 @@
 
 #include "common/text.h"
 #include "watch/alert_rule.h"
+#include "watch/listed_servers.h"
 #include "watch/news_balloon.h"
 #include "watch/player_watch.h"
 #include "watch/server_alerts.h"
@@ -19,9 +20,9 @@ class WatchNews {
 
   // Whether there is anything to watch: without watch= or alert= lines no reply is scanned.
   bool WatchesAnything() const { return playerWatch_.WatchesAnyone() || serverAlerts_.HasRules(); }
-  // Takes in an answered list reply that arrived at `nowMs` (the program's monotonic clock);
-  // its news joins what waits to be shown.
-  void TakeReply(const Text& listReply, int64_t nowMs);
+  // Takes in the servers of an answered list reply (ScanListedServers) that arrived at `nowMs`
+  // (the program's monotonic clock); its news joins what waits to be shown.
+  void TakeServers(const std::vector<ListedServer>& servers, int64_t nowMs);
   bool HasNews() const { return !pending_.IsEmpty(); }
   // The balloon of everything waiting, its lines joined by `lineBreak`; then forgotten.
   NewsBalloon TakeBalloon(std::u16string_view lineBreak) { return pending_.TakeBalloon(lineBreak); }

@@ -119,7 +119,7 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
 
   Form1& Form() {
     if (!form_)
-      form_ = std::make_unique<Form1>(Form1Services{*this, *this, *this, *this, *this, *this, notifier, makeHistoryFolder}, config);
+      form_ = std::make_unique<Form1>(Form1Services{*this, *this, *this, *this, *this, *this, notifier, makeHistoryFolder, makeFeatures}, config);
     return *form_;
   }
   // Start-up with these settings, version and servers; `firstPoll` runs Timer3's part too.
@@ -261,6 +261,7 @@ class Form1Rig : public Desktop, public TrayShell, public Registry, public HttpR
   }
 
   Log log;
+  std::function<FeatureList(const Settings&, const FeatureServices&)> makeFeatures = MakeFeatures;
   Form1Config config;
   int yields = 0;
   int64_t nowMs = 0;  // the monotonic clock NowMs reads

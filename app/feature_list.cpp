@@ -1,0 +1,36 @@
+#include "app/feature_list.h"
+
+#include "watch/watch_feature.h"
+
+namespace quorvex {
+
+namespace {
+
+std::unique_ptr<Feature> Watch(const Settings& settings, const FeatureServices& services) {
+  WatchNews news(settings.watchPatterns, settings.alertRules);
+  if (!news.WatchesAnything()) return nullptr;
+  return std::make_unique<WatchFeature>(std::move(news), services.host);
+}
+
+std::unique_ptr<HistoryFeature> History(const Settings& settings, const FeatureServices& services) {
+  if (!settings.historyDays || !services.makeHistoryFolder) return nullptr;
+  auto history = std::make_unique<PlayerHistory>(services.makeHistoryFolder(services.programFolder), *settings.historyDays);
+  return std::make_unique<HistoryFeature>(std::move(history), services.host, services.openHistoryWindow);
+}
+
+void Add(FeatureList& list, std::unique_ptr<Feature> feature) {
+  if (feature) list.all.push_back(std::move(feature));
+}
+
+}  // namespace
+
+FeatureList MakeFeatures(const Settings& settings, const FeatureServices& services) {
+  FeatureList list;
+  Add(list, Watch(settings, services));
+  std::unique_ptr<HistoryFeature> history = History(settings, services);
+  list.history = history.get();
+  Add(list, std::move(history));
+  return list;
+}
+
+}  // namespace quorvex
