@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/wide_win32.h"
+#include "frontends/win32/dispatch.h"
 #include "resources/resource_ids.h"
 
 namespace quorvex {
@@ -260,12 +261,7 @@ void HistoryWindowWin32::ShowRange(ChartRange range) {
 }
 
 void HistoryWindowWin32::Refresh() {
-  try {
-    chart_ = form_.ChartHistory(range_);
-  } catch (const std::exception& error) {
-    const std::string line = std::string("quorvex: History: ") + error.what();
-    OutputDebugStringW(Wide(FromUtf8(line)).c_str());
-  }
+  Dispatch("History", [&] { chart_ = form_.ChartHistory(range_); });
   InvalidateRect(window_.get(), nullptr, FALSE);
 }
 
