@@ -31,11 +31,10 @@ double LegendWidth(const HistoryChart& chart, const TextMetrics& metrics) {
 // Room for the player labels on the left, the title above, the time labels below and the
 // legend on the right.
 ChartRect PlotIn(const ChartRect& area, const TextMetrics& metrics, double legendWidth) {
-  ChartRect plot{area.left + metrics.width(u"000000") + kGap, area.top + metrics.lineHeight + kGap, 0,
-                 area.bottom - 2 * metrics.lineHeight - kGap};
-  plot.right = std::max(plot.left + kPlotMinimum, area.right - legendWidth - 2 * kGap);
-  plot.bottom = std::max(plot.top + kPlotMinimum, plot.bottom);
-  return plot;
+  const double left = area.left + metrics.width(u"000000") + kGap;
+  const double top = area.top + metrics.lineHeight + kGap;
+  return {left, top, std::max(left + kPlotMinimum, area.right - legendWidth - 2 * kGap),
+          std::max(top + kPlotMinimum, area.bottom - 2 * metrics.lineHeight - kGap)};
 }
 
 void AddAxes(const HistoryChart& chart, const TextMetrics& metrics, ChartDrawing& drawing) {

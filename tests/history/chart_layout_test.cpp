@@ -84,11 +84,15 @@ TEST(ChartLayout, ANoteInThePlotAndNothingWithoutARange) {
   EXPECT_EQ(noted.plot, (ChartRect{64, 73, 681, 368}));
   EXPECT_EQ(noted.texts.back(), (ChartText{chart.note, noted.plot, TextAlign::Centre}));
 
-  chart.endMs = chart.startMs;
-  const ChartDrawing empty = LayOutChart(chart, ChartAreaOf(820, 420), kFont);
-  EXPECT_TRUE(empty.strokes.empty());
-  EXPECT_TRUE(empty.texts.empty());
-  EXPECT_EQ(empty.area, ChartAreaOf(820, 420));
+  HistoryChart noTime = chart, noPlayers = chart;
+  noTime.endMs = noTime.startMs;
+  noPlayers.playerTop = 0;
+  for (const HistoryChart& nothing : {noTime, noPlayers}) {
+    const ChartDrawing empty = LayOutChart(nothing, ChartAreaOf(820, 420), kFont);
+    EXPECT_TRUE(empty.strokes.empty());
+    EXPECT_TRUE(empty.texts.empty());
+    EXPECT_EQ(empty.area, ChartAreaOf(820, 420));
+  }
 }
 
 TEST(ChartLayout, ThePlotKeepsItsLeastSizeInASmallWindow) {
