@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/text.h"
 #include "join/join.h"
 
 namespace quorvex {
@@ -25,19 +26,11 @@ std::u16string_view Trimmed(std::u16string_view text) {
   return text;
 }
 
-// MIME types are compared without regard to ASCII case.
-bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
-  const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; };
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (lower(a[i]) != lower(b[i])) return false;
-  return true;
-}
-
 bool ListsSteamLinks(std::u16string_view mimeTypes) {
   while (!mimeTypes.empty()) {
     const size_t end = std::min(mimeTypes.find(u';'), mimeTypes.size());
-    if (EqualsIgnoringAsciiCase(Trimmed(mimeTypes.substr(0, end)), u"x-scheme-handler/steam")) return true;
+    // MIME types are compared without regard to ASCII case.
+    if (FoldAsciiCase(Trimmed(mimeTypes.substr(0, end))) == u"x-scheme-handler/steam") return true;
     mimeTypes.remove_prefix(std::min(end + 1, mimeTypes.size()));
   }
   return false;

@@ -72,6 +72,15 @@ Text AccessKeyCaption(const MenuItem& item) {
   return ShowsCaptionLiterally(item) ? ReplaceAll(item.caption, u"&", u"&&") : item.caption;
 }
 
+Text ShownText(const Text& accessKeyCaption) {
+  Text shown;
+  for (size_t i = 0; i < accessKeyCaption.size(); ++i) {
+    if (accessKeyCaption[i] == u'&' && ++i == accessKeyCaption.size()) break;  // the mark goes, "&&" keeps one
+    shown += accessKeyCaption[i];
+  }
+  return shown;
+}
+
 const Text& MacronLine() {
   static const Text line(146, u'\u00AF');
   return line;

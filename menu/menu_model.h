@@ -59,6 +59,10 @@ bool ShowsCaptionLiterally(const MenuItem& item);
 // character's access key and "&&" is one "&": a literal caption's every "&" doubled, the
 // program's own captions as they are.
 Text AccessKeyCaption(const MenuItem& item);
+// The text a caption in that notation shows, as a person reads it on the menu and a screen
+// reader is to say it: "&&" shows one "&", an "&" before a character marks that character
+// and is not shown, and a last "&" is not shown either (a QMenu draws "tail&" as "tail").
+Text ShownText(const Text& accessKeyCaption);
 
 // The design tree: popup, About, Servers (header, rule, 48 server items), Player-Limit,
 // Config, Exit. Defined in resources/.

@@ -31,20 +31,10 @@ std::string Stamp(int64_t ms) {
   return stamp;
 }
 
-// The caption as a person reads it on the menu. A list line (a server's or its players', the
-// column title) shows its text character for character; the program's own captions show
-// each "&" as an access-key mark: it is not drawn, the character after it is ("&Servers"
-// reads "Servers", "&&" reads "&").
-Text ShownCaption(const MenuItem& item) {
-  if (ShowsCaptionLiterally(item)) return item.caption;
-  Text shown;
-  bool mark = false;  // whether this unit is a mark: an "&" that no mark comes right before
-  for (const char16_t unit : item.caption) {
-    mark = unit == u'&' && !mark;
-    if (!mark) shown.push_back(unit);
-  }
-  return shown;
-}
+// The caption as a person reads it on the menu: a list line (a server's or its players', the
+// column title) character for character, the program's own captions without their
+// access-key marks ("&Servers" reads "Servers").
+Text ShownCaption(const MenuItem& item) { return ShownText(AccessKeyCaption(item)); }
 
 // A hidden item is not drawn, and a shown one without text is an empty row that says
 // nothing: the text leaves both out.

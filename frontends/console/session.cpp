@@ -43,13 +43,9 @@ std::string ItemLabel(const std::string& name, int index) {
 template <typename Handler>
 bool ConsoleSession::Dispatch(std::string_view handler, Handler&& run) {
   const uint64_t revision = form_.MenuRevision();
-  bool completed = true;
-  try {
-    RunHandler(run);
-  } catch (const std::exception& error) {
-    output_.Error(handler, error.what());
-    completed = false;
-  }
+  const bool completed = DispatchHandler(handler, std::forward<Handler>(run), [this](std::string_view name, std::string_view message) {
+    output_.Error(name, message);
+  });
   // After Exit nobody can see the menu any more.
   if (form_.MenuRevision() != revision && !form_.Exited()) output_.Menu(form_.Menu(), false);
   return completed;

@@ -1,6 +1,5 @@
 // Runs one handler of Form1 so that an error ends the handler, never the program.
 #pragma once
-#include <exception>
 #include <iostream>
 #include <string_view>
 
@@ -16,13 +15,7 @@ inline void ReportHandlerError(std::string_view handler, std::string_view messag
 // Returns whether the handler ran to its end (or was stopped by an Exit inside it).
 template <typename Handler>
 bool Dispatch(std::string_view handlerName, Handler&& handler) {
-  try {
-    RunHandler(handler);
-    return true;
-  } catch (const std::exception& error) {
-    ReportHandlerError(handlerName, error.what());
-    return false;
-  }
+  return DispatchHandler(handlerName, std::forward<Handler>(handler), ReportHandlerError);
 }
 
 }  // namespace quorvex

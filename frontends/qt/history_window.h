@@ -1,16 +1,16 @@
 // The window of the player history: buttons (and keys 1, 2, 3) for the last 24 hours, 7 days
-// and 30 days over the chart, drawn with QPainter from the model Form1 computes.
+// and 30 days over the chart, drawn with QPainter as history/chart_layout.h lays it out.
 #pragma once
 #include <QButtonGroup>
 #include <QTimer>
 #include <QWidget>
 
 #include "app/form1.h"
-#include "history/history_chart.h"
+#include "history/chart_layout.h"
 
 namespace quorvex {
 
-// The chart alone: axes, grid, lines and their labels.
+// The chart alone: axes, grid, lines and their labels, in the chart area of the window.
 class HistoryChartView : public QWidget {
  public:
   explicit HistoryChartView(QWidget* parent) : QWidget(parent) {}
@@ -32,6 +32,7 @@ class HistoryWindow : public QWidget {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void ShowRange(ChartRange range);

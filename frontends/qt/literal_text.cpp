@@ -1,6 +1,6 @@
 #include "frontends/qt/literal_text.h"
 
-#include "frontends/qt/shown_text.h"
+#include "menu/menu_model.h"
 
 namespace quorvex {
 
@@ -10,7 +10,8 @@ Text DbusMenuLabel(const Text& actionText) {
     const char16_t c = actionText[i];
     if (c == u'_') {
       label += u"__";
-    } else if (c == u'&' && i + 1 < actionText.size()) {
+    } else if (c == u'&') {
+      if (i + 1 == actionText.size()) break;  // a last "&" is not shown, as in the QMenu
       const bool doubled = actionText[i + 1] == u'&';
       label += doubled ? u'&' : u'_';  // "&&" is one "&"; "&x" marks x, written next round
       if (doubled) ++i;

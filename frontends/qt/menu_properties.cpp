@@ -1,7 +1,7 @@
 #include "frontends/qt/menu_properties.h"
 
 #include "frontends/qt/literal_text.h"
-#include "frontends/qt/shown_text.h"
+#include "menu/menu_model.h"
 
 namespace quorvex {
 

@@ -1,11 +1,12 @@
 #include "frontends/win32/history_window.h"
 
-#include <algorithm>
-#include <exception>
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "common/wide_win32.h"
+#include "frontends/win32/dispatch.h"
+#include "history/chart_layout.h"
 #include "resources/resource_ids.h"
 
 namespace quorvex {
@@ -14,11 +15,7 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"Quorvex.History";
 constexpr UINT_PTR kRefreshTimer = 1;
-constexpr UINT kRefreshMs = 60'000;  // the open bucket grows with each poll
 constexpr int kFirstButton = 100;
-constexpr ChartRange kRanges[] = {ChartRange::Day, ChartRange::Week, ChartRange::Month};
-constexpr const wchar_t* kRangeCaptions[] = {L"24 hours", L"7 days", L"30 days"};
-constexpr int kButtonWidth = 84, kButtonHeight = 26, kMargin = 10;
 
 COLORREF ColourOf(uint32_t rgb) { return RGB((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff); }
 
@@ -62,111 +59,52 @@ class ScopedPen {
   HGDIOBJ old_;
 };
 
-// What is drawn where: the plot area, and the legend to its right.
-struct ChartLayout {
-  RECT plot;
-  int legendLeft;
-  int lineHeight;
-};
+LONG Pixel(double at) { return static_cast<LONG>(std::lround(at)); }
+RECT PixelRect(const ChartRect& box) { return {Pixel(box.left), Pixel(box.top), Pixel(box.right), Pixel(box.bottom)}; }
 
-ChartLayout LayOut(HDC dc, const RECT& area, const HistoryChart& chart) {
-  SIZE size{};
-  GetTextExtentPoint32W(dc, L"000000", 6, &size);
-  const int lineHeight = size.cy;
-  int legendWidth = 0;
-  for (const ChartSeries& series : chart.series) {
-    const std::wstring label = Wide(series.label);
-    SIZE labelSize{};
-    GetTextExtentPoint32W(dc, label.c_str(), static_cast<int>(label.size()), &labelSize);
-    legendWidth = std::max(legendWidth, std::min(220, static_cast<int>(labelSize.cx) + 28));
+// The font selected into `dc`, measured as the chart layout asks.
+TextMetrics MetricsOf(HDC dc) {
+  const auto width = [dc](const Text& text) {
+    const std::wstring wide = Wide(text);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    return static_cast<double>(size.cx);
+  };
+  SIZE line{};
+  GetTextExtentPoint32W(dc, L"0", 1, &line);
+  return {width, static_cast<double>(line.cy)};
+}
+
+UINT FormatOf(const ChartText& text) {
+  const UINT align = text.align == TextAlign::Left ? DT_LEFT : text.align == TextAlign::Right ? DT_RIGHT : DT_CENTER;
+  return align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | (text.elide ? DT_END_ELLIPSIS : 0);
+}
+
+void Draw(HDC dc, const ChartDrawing& drawing) {
+  const RECT area = PixelRect(drawing.area);
+  const HBRUSH background = CreateSolidBrush(ColourOf(drawing.background));
+  FillRect(dc, &area, background);
+  DeleteObject(background);
+  for (const ChartStroke& stroke : drawing.strokes) {
+    const ScopedPen pen(dc, stroke.width, ColourOf(stroke.colour));
+    std::vector<POINT> points;
+    for (const ChartPoint& point : stroke.points) points.push_back({Pixel(point.x), Pixel(point.y)});
+    Polyline(dc, points.data(), static_cast<int>(points.size()));
   }
-  RECT plot{area.left + size.cx + 12, area.top + lineHeight + 12, 0, area.bottom - 2 * lineHeight - 12};
-  plot.right = std::max<LONG>(plot.left + 40, area.right - legendWidth - 24);
-  plot.bottom = std::max(plot.top + 40, plot.bottom);
-  return {plot, static_cast<int>(plot.right + 12), lineHeight};
-}
-
-POINT PointAt(const RECT& plot, double x, double y) {
-  return {plot.left + static_cast<LONG>(x * (plot.right - plot.left) + 0.5),
-          plot.bottom - static_cast<LONG>(y * (plot.bottom - plot.top) + 0.5)};
-}
-
-void DrawTextAt(HDC dc, const Text& text, RECT box, UINT format) {
-  std::wstring wide = Wide(text);
-  DrawTextW(dc, wide.data(), static_cast<int>(wide.size()), &box, format | DT_SINGLELINE | DT_NOPREFIX);
-}
-
-void DrawAxes(HDC dc, const HistoryChart& chart, const ChartLayout& layout) {
-  const RECT& plot = layout.plot;
-  for (const PlayerTick& tick : chart.playerTicks) {
-    const POINT at = PointAt(plot, 0, YFraction(chart, tick.players));
-    {
-      const ScopedPen pen(dc, 1, RGB(225, 225, 225));
-      MoveToEx(dc, at.x, at.y, nullptr);
-      LineTo(dc, plot.right, at.y);
-    }
-    DrawTextAt(dc, tick.label, {0, at.y - layout.lineHeight / 2, plot.left - 6, at.y + layout.lineHeight / 2},
-               DT_RIGHT | DT_VCENTER);
-  }
-  for (const TimeTick& tick : chart.timeTicks) {
-    const POINT at = PointAt(plot, XFraction(chart, tick.atMs), 0);
-    {
-      const ScopedPen pen(dc, 1, tick.major ? RGB(160, 160, 160) : RGB(225, 225, 225));
-      MoveToEx(dc, at.x, plot.top, nullptr);
-      LineTo(dc, at.x, plot.bottom);
-    }
-    if (!tick.label.empty())
-      DrawTextAt(dc, tick.label, {at.x - 60, plot.bottom + 4, at.x + 60, plot.bottom + 4 + layout.lineHeight},
-                 DT_CENTER);
-  }
-  const ScopedPen frame(dc, 1, RGB(0, 0, 0));
-  const POINT corners[] = {{plot.left, plot.top}, {plot.right, plot.top}, {plot.right, plot.bottom},
-                           {plot.left, plot.bottom}, {plot.left, plot.top}};
-  Polyline(dc, corners, 5);
-}
-
-// The lines, the busiest server's last so it lies on top, the total thicker.
-void DrawLines(HDC dc, const HistoryChart& chart, const RECT& plot) {
-  for (auto series = chart.series.rbegin(); series != chart.series.rend(); ++series) {
-    const ScopedPen pen(dc, series->total ? 3 : 2, ColourOf(series->colour));
-    for (const ChartSegment& segment : series->segments) {
-      std::vector<POINT> line;
-      for (const auto& [x, y] : SegmentPoints(chart, segment)) line.push_back(PointAt(plot, x, y));
-      if (line.size() == 1) line.push_back({line[0].x + 1, line[0].y});  // one bucket between gaps: a dot
-      Polyline(dc, line.data(), static_cast<int>(line.size()));
-    }
-  }
-}
-
-void DrawLegend(HDC dc, const HistoryChart& chart, const ChartLayout& layout, int right) {
-  int y = layout.plot.top;
-  for (const ChartSeries& series : chart.series) {
-    {
-      const ScopedPen pen(dc, series.total ? 3 : 2, ColourOf(series.colour));
-      MoveToEx(dc, layout.legendLeft, y + layout.lineHeight / 2, nullptr);
-      LineTo(dc, layout.legendLeft + 16, y + layout.lineHeight / 2);
-    }
-    DrawTextAt(dc, series.label, {layout.legendLeft + 22, y, right, y + layout.lineHeight},
-               DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
-    y += layout.lineHeight + 4;
-  }
-}
-
-void DrawChart(HDC dc, const RECT& area, const HistoryChart& chart) {
-  FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  if (chart.endMs <= chart.startMs || chart.playerTop <= 0) return;
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, RGB(0, 0, 0));
-  const ChartLayout layout = LayOut(dc, area, chart);
-  DrawTextAt(dc, chart.title, {layout.plot.left, area.top + 4, area.right, area.top + 4 + layout.lineHeight},
-             DT_LEFT);
-  DrawAxes(dc, chart, layout);
-  DrawLines(dc, chart, layout.plot);
-  DrawLegend(dc, chart, layout, area.right - kMargin);
-  if (!chart.note.empty()) {
-    RECT plot = layout.plot;
-    DrawTextAt(dc, chart.note, plot, DT_CENTER | DT_VCENTER);
+  SetTextColor(dc, ColourOf(drawing.textColour));
+  for (const ChartText& text : drawing.texts) {
+    std::wstring wide = Wide(text.text);
+    RECT box = PixelRect(text.box);
+    DrawTextW(dc, wide.data(), static_cast<int>(wide.size()), &box, FormatOf(text));
   }
+}
+
+// The outer size of a window whose client area has the size the layout gives.
+SIZE WindowSizeFor(DWORD style) {
+  RECT frame{0, 0, kHistoryClientWidth, kHistoryClientHeight};
+  AdjustWindowRectEx(&frame, style, FALSE, 0);
+  return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 }  // namespace
@@ -174,10 +112,11 @@ void DrawChart(HDC dc, const RECT& area, const HistoryChart& chart) {
 HistoryWindowWin32::HistoryWindowWin32(HINSTANCE instance, Form1& form) : form_(form), font_(MessageFont()) {
   RegisterWindowClass(instance, Procedure);
   // A plain top-level window, shown later: never topmost, on the task list while open.
-  window_.Reset(CreateWindowExW(0, kWindowClass, L"Quorvex \u2013 History", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 840, 460, nullptr, nullptr, instance, this));
+  const SIZE size = WindowSizeFor(WS_OVERLAPPEDWINDOW);
+  window_.Reset(CreateWindowExW(0, kWindowClass, Wide(kHistoryCaption).c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance, this));
   for (int i = 0; i < 3; ++i) {
-    buttons_[i] = CreateWindowExW(0, L"BUTTON", kRangeCaptions[i],
+    buttons_[i] = CreateWindowExW(0, L"BUTTON", Wide(kRangeButtons[i].caption).c_str(),
                                   WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | BS_PUSHLIKE | (i == 0 ? WS_GROUP : 0),
                                   0, 0, 0, 0, window_.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstButton + i)),
                                   instance, nullptr);
@@ -185,7 +124,7 @@ HistoryWindowWin32::HistoryWindowWin32(HINSTANCE instance, Form1& form) : form_(
   }
   CheckRadioButton(window_.get(), kFirstButton, kFirstButton + 2, kFirstButton);
   LayOutButtons();
-  SetTimer(window_.get(), kRefreshTimer, kRefreshMs, nullptr);
+  SetTimer(window_.get(), kRefreshTimer, kHistoryRefreshMs, nullptr);
 }
 
 void HistoryWindowWin32::Show(bool chosen) {
@@ -230,16 +169,16 @@ LRESULT HistoryWindowWin32::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND: {
       const int index = LOWORD(wParam) - kFirstButton;
       if (index >= 0 && index < 3 && HIWORD(wParam) == BN_CLICKED) {
-        ShowRange(kRanges[index]);
+        ShowRange(kRangeButtons[index].range);
         SetFocus(window_.get());  // the keys 1, 2, 3 reach the window again
       }
       return 0;
     }
     case WM_KEYDOWN:
-      if (wParam >= '1' && wParam <= '3') {
-        const int index = static_cast<int>(wParam - '1');
+      for (int index = 0; index < 3; ++index) {
+        if (wParam != static_cast<WPARAM>(kRangeButtons[index].key)) continue;
         CheckRadioButton(window_.get(), kFirstButton, kFirstButton + 2, kFirstButton + index);
-        ShowRange(kRanges[index]);
+        ShowRange(kRangeButtons[index].range);
         return 0;
       }
       break;
@@ -250,8 +189,11 @@ LRESULT HistoryWindowWin32::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void HistoryWindowWin32::LayOutButtons() {
-  for (int i = 0; i < 3; ++i)
-    MoveWindow(buttons_[i], kMargin + i * (kButtonWidth + 6), kMargin, kButtonWidth, kButtonHeight, TRUE);
+  const auto boxes = RangeButtonBoxes();
+  for (int i = 0; i < 3; ++i) {
+    const RECT box = PixelRect(boxes[i]);
+    MoveWindow(buttons_[i], box.left, box.top, box.right - box.left, box.bottom - box.top, TRUE);
+  }
 }
 
 void HistoryWindowWin32::ShowRange(ChartRange range) {
@@ -260,12 +202,7 @@ void HistoryWindowWin32::ShowRange(ChartRange range) {
 }
 
 void HistoryWindowWin32::Refresh() {
-  try {
-    chart_ = form_.ChartHistory(range_);
-  } catch (const std::exception& error) {
-    const std::string line = std::string("quorvex: History: ") + error.what();
-    OutputDebugStringW(Wide(FromUtf8(line)).c_str());
-  }
+  Dispatch("History", [&] { chart_ = form_.ChartHistory(range_); });
   InvalidateRect(window_.get(), nullptr, FALSE);
 }
 
@@ -280,8 +217,7 @@ void HistoryWindowWin32::Paint() {
   const HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
   const HGDIOBJ oldFont = SelectObject(memory, font_.get());
   FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
-  const RECT chartArea{kMargin, 2 * kMargin + kButtonHeight, client.right - kMargin, client.bottom - kMargin};
-  DrawChart(memory, chartArea, chart_);
+  Draw(memory, LayOutChart(chart_, ChartAreaOf(client.right, client.bottom), MetricsOf(memory)));
   BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
   SelectObject(memory, oldFont);
   SelectObject(memory, oldBitmap);

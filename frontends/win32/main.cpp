@@ -8,8 +8,8 @@
 
 #include "app/executable_location.h"
 #include "app/form1.h"
-#include "common/steps.h"
 #include "frontends/win32/desktop.h"
+#include "frontends/win32/dispatch.h"
 #include "frontends/win32/launcher.h"
 #include "frontends/win32/tray_shell.h"
 #include "notify/command_process.h"
@@ -28,42 +28,28 @@ struct RunningProgram {
 };
 RunningProgram running;
 
-// Every handler runs through here, so an error ends the handler and never the program.
-// Returns whether the handler ran to its end (or was stopped by an Exit inside it).
-template <typename Handler>
-bool Dispatch(const wchar_t* handlerName, Handler&& handler) {
-  try {
-    RunHandler(handler);
-    return true;
-  } catch (const std::exception& error) {
-    const std::string what = error.what();
-    OutputDebugStringW((std::wstring(L"quorvex: ") + handlerName + L": " + std::wstring(what.begin(), what.end())).c_str());
-    return false;
-  }
-}
-
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Form1* form = running.form;
   if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
   if (running.taskbarCreated != 0 && message == running.taskbarCreated) {
-    Dispatch(L"TaskbarCreated", [&] { form->TaskbarCreated(); });
+    Dispatch("TaskbarCreated", [&] { form->TaskbarCreated(); });
     return 0;
   }
   switch (message) {
     case WM_TIMER:
-      if (const auto timer = TimerOfEvent(wParam)) Dispatch(L"Timer", [&] { form->TimerTick(*timer); });
+      if (const auto timer = TimerOfEvent(wParam)) Dispatch("Timer", [&] { form->TimerTick(*timer); });
       return 0;
     case kTrayCallbackMessage:  // the window is never shown: every mouse move is the tray's
-      Dispatch(L"Form_MouseMove", [&] { form->Form_MouseMove(LOWORD(lParam)); });
+      Dispatch("Form_MouseMove", [&] { form->Form_MouseMove(LOWORD(lParam)); });
       return 0;
     case WM_QUERYENDSESSION:  // log-off or shutdown: save now, the process may not get another chance
-      Dispatch(L"Form_Unload", [&] { form->Form_Unload(); });
+      Dispatch("Form_Unload", [&] { form->Form_Unload(); });
       return TRUE;
     case WM_ENDSESSION:  // the session ends: end as Exit does, so a wait in progress stops
-      if (wParam) Dispatch(L"menExit_Click", [&] { form->menExit_Click(); });
+      if (wParam) Dispatch("menExit_Click", [&] { form->menExit_Click(); });
       return 0;
     case WM_CLOSE:  // asked to close (e.g. taskkill without /f): end as Exit does
-      Dispatch(L"menExit_Click", [&] { form->menExit_Click(); });
+      Dispatch("menExit_Click", [&] { form->menExit_Click(); });
       return 0;
     default:
       return DefWindowProcW(window, message, wParam, lParam);
@@ -122,7 +108,7 @@ int RunProgram(HINSTANCE instance) {
   running.form = &form;
   // A start-up that fails before its skippable steps leaves no usable program: end it
   // rather than keep an invisible process that nothing can reach.
-  const bool started = Dispatch(L"Form_Load", [&] { form.Form_Load(); });
+  const bool started = Dispatch("Form_Load", [&] { form.Form_Load(); });
   if (started) RunMessageLoop();
   running.form = nullptr;
   return started ? 0 : 1;

@@ -27,5 +27,24 @@ TEST(AccessKeyCaption, DoublesEveryAmpersandOfTheListsTextOnly) {
   }
 }
 
+TEST(ShownText, TheCaptionWithoutItsAccessKeyMarks) {
+  const struct {
+    Text accessKeyCaption, shown;
+  } cases[] = {
+      {u"&Quorvex", u"Quorvex"},
+      {u"E&xit", u"Exit"},
+      {u"x__y && z", u"x__y & z"},  // a server line: its "&" doubled
+      {u"R&&amp;D_Team", u"R&amp;D_Team"},
+      {u"&&&first", u"&first"},  // "&&" then a mark
+      {u"&&&&", u"&&"},
+      {u"tail&", u"tail"},  // a QMenu draws no last "&"
+      {u"tail&&", u"tail&"},
+      {u"&", u""},
+      {u"Servers (3)", u"Servers (3)"},
+      {u"", u""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ShownText(c.accessKeyCaption), c.shown) << ToUtf8(c.accessKeyCaption);
+}
+
 }  // namespace
 }  // namespace quorvex

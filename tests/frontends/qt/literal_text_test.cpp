@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "frontends/qt/shown_text.h"
+#include "menu/menu_model.h"
 
 namespace quorvex {
 namespace {
@@ -21,6 +21,7 @@ TEST(LiteralText, DbusMenuLabelsShowWhatTheQMenuShows) {
       // the program's own captions keep their access keys
       {u"&Quorvex", u"_Quorvex"},
       {u"Servers (3)", u"Servers (3)"},
+      {u"tail&", u"tail"},  // a last "&" is not drawn
   };
   for (const auto& [actionText, label] : cases) EXPECT_EQ(DbusMenuLabel(actionText), label) << ToUtf8(actionText);
 }
