@@ -252,6 +252,13 @@ class ScreenReader:
         """The names of the shown items, separators left out."""
         return [name for name, role, _ in self.items(menu) if role != self.atspi.Role.SEPARATOR]
 
+    def checked(self, menu):
+        """The names of the shown items that show a check mark."""
+        menu.clear_cache()
+        items = (menu.get_child_at_index(i) for i in range(menu.get_child_count()))
+        return [item.get_name() for item in items if item.get_state_set().contains(self.atspi.StateType.SHOWING)
+                and item.get_state_set().contains(self.atspi.StateType.CHECKED)]
+
     def box(self, menu):
         """Where MENU lies on the screen: (x, y, width, height)."""
         box = menu.get_extents(self.atspi.CoordType.SCREEN)
