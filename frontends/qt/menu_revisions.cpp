@@ -152,7 +152,11 @@ void MenuRevisions::Learn(HostView& view, int id, const MenuProperties& given) {
 // each later one that still has the item.)
 void MenuRevisions::Settle(ItemView& item, int id, LabelRule rule) const {
   const MenuItem* now = Find(id);
-  if (now != nullptr && Agrees(item.known, PropertiesOf(*now, id == kRootId, rule))) item.shownAt = revision_;
+  if (now != nullptr) Settle(item, PropertiesOf(*now, id == kRootId, rule));
+}
+
+void MenuRevisions::Settle(ItemView& item, const MenuProperties& now) const {
+  if (Agrees(item.known, now)) item.shownAt = revision_;
 }
 
 // Per item the host has, what changed for it; and the parents whose children it read and
@@ -192,7 +196,7 @@ void MenuRevisions::TellItem(LabelRule rule, int id, ItemView& item, const Popup
   }
   for (const auto& [name, value] : changed.properties) item.known[name] = value;
   for (const std::string& name : gone.names) item.known.erase(name);
-  Settle(item, id, rule);
+  Settle(item, properties);
   const auto drawn = [](const auto& property) {
     return property.first == "label" || property.first == "visible" || property.first == "enabled";
   };

@@ -136,6 +136,7 @@ class MenuRevisions {
   Node Read(HostView& view, const MenuItem& item, int depth, const std::vector<std::string>& names);
   void Learn(HostView& view, int id, const MenuProperties& given);
   void Settle(ItemView& item, int id, LabelRule rule) const;
+  void Settle(ItemView& item, const MenuProperties& now) const;
   News Tell(const std::string& host, HostView& view, const PopupSnapshot& before);
   void TellItem(LabelRule rule, int id, ItemView& item, const PopupSnapshot& before, News& news);
   void Prune();
