@@ -146,30 +146,27 @@ class ReadmeRecipes : public ::testing::Test {
     const ServerRecord server{.name = HostileName(), .address = u"127.0.0.7", .port = 40007,
                               .fromLatestReply = kEveryFieldBit};
     const Text text = u"Ann is on " + server.name + u"\r\nBo is on S2";
-    link = ToUtf8(SteamRunLink(server));
     CommandRunner runner(MakeSystemCommandStarter());
     runner.Submit(FromUtf8(commandLine), Notification{NotifyEvent::Watch, u"Quorvex", text, server});
     EXPECT_TRUE(runner.WaitUntilIdle(60s));
     EXPECT_EQ(runner.TakeReports(), std::vector<std::string>{});
     for (const char* name : {"a", "b", "c", "d"}) EXPECT_FALSE(fs::exists(folder / name)) << "the name ran: " << name;
-    return ToUtf8(ReplaceAll(text, u"\r\n", u"\n")) + "\n" + link;
+    return ToUtf8(ReplaceAll(text, u"\r\n", u"\n")) + "\n" + ToUtf8(SteamRunLink(server));
   }
 
   // The README's line for `service` on this system, posting to the stand-in instead.
-  std::string Recipe(const std::string& service, const std::string& script) {
+  std::string Recipe(const std::string& service, [[maybe_unused]] const std::string& script) {
 #ifdef _WIN32
     const fs::path saved = folder / script;
     std::ofstream(saved, std::ios::binary) << Replaced(ReadmeLine({"var e=", service}), "https://" + service, recorder);
     return Replaced(CommandLine({"notifyCommand=cscript"}), "C:\\Users\\YOU\\quorvex-ntfy.js", ToUtf8(saved.u16string()));
 #else
-    (void)script;
     return Replaced(CommandLine({"notifyCommand=sh -c", service}), "https://" + service, recorder);
 #endif
   }
 
   std::string recorder;
   fs::path requests, folder;
-  std::string link;
 };
 
 TEST_F(ReadmeRecipes, NtfyGetsTheTextAndTheLinkWhichATapOpens) {
