@@ -236,7 +236,7 @@ void Form1::TellNews(bool limitBalloonShown) {
   const bool held = features_.HoldBalloon({NotifyEvent::Watch, text, server});
   if (!held) balloonServer_ = server;
   if (!held) RunStep([&] { trayIcon_.ShowBalloonOnly(kAppTitle, text, kBalloonInfoIcon); });
-  RunStep([&] { NotifyBalloon(NotifyEvent::Watch, kAppTitle, text); });
+  RunStep([&] { NotifyBalloon(NotifyEvent::Watch, kAppTitle, text, server); });
   if (!held) PlayAlertSound();
 }
 
@@ -293,7 +293,7 @@ bool Form1::DecideAlert() {
     const bool held = features_.HoldBalloon({NotifyEvent::Limit, message, busiestServer_});
     if (!held) balloonServer_ = busiestServer_;  // before the shell shows it: a front end may ask for it then
     if (!held) RunStep([&] { trayIcon_.ShowTrayBalloon(kAppTitle, message, u"", kBalloonInfoIcon, Icon(true)); });
-    RunStep([&] { NotifyBalloon(NotifyEvent::Limit, kAppTitle, message); });
+    RunStep([&] { NotifyBalloon(NotifyEvent::Limit, kAppTitle, message, busiestServer_); });
     if (!held) PlayAlertSound();
     limitReached_ = -1;
     timers_.Set(TimerId::Timer2, true, timer2_.Interval);
@@ -308,8 +308,8 @@ void Form1::PlayAlertSound() {
 }
 
 // Returns at once: the command runs on the runner's thread, after the ones before it.
-void Form1::NotifyBalloon(NotifyEvent event, const Text& title, const Text& text) {
-  if (settings_.notifyCommand) services_.notifier.Submit(*settings_.notifyCommand, Notification{event, title, text});
+void Form1::NotifyBalloon(NotifyEvent event, const Text& title, const Text& text, const std::optional<ServerRecord>& server) {
+  if (settings_.notifyCommand) services_.notifier.Submit(*settings_.notifyCommand, {event, title, text, server});
 }
 
 // The tooltip summary with the icon of the alert latch.

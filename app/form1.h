@@ -143,9 +143,9 @@ class Form1 : private FeatureHost {
   // The news balloon of the first feature that has news; none while the player-limit
   // balloon of this poll is up.
   void TellNews(bool limitBalloonShown);
-  // Hands a balloon just shown (its title, and its text as shown) to the notifyCommand line,
-  // if Quorvex.ini has one.
-  void NotifyBalloon(NotifyEvent event, const Text& title, const Text& text);
+  // Hands a balloon just shown (its title, its text as shown, and the server its click joins)
+  // to the notifyCommand line, if Quorvex.ini has one.
+  void NotifyBalloon(NotifyEvent event, const Text& title, const Text& text, const std::optional<ServerRecord>& server);
   void ShowSummary(int blanksAfterMaxPlayers);
   // The tooltip's figures of the poll.
   PollFigures Figures() const;

@@ -14,11 +14,6 @@ std::vector<Text> Prefixed(std::vector<Text> first, const std::vector<Text>& res
   return first;
 }
 
-bool IsUnreserved(unsigned char byte) {
-  return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
-         byte == '-' || byte == '.' || byte == '_' || byte == '~';
-}
-
 std::u16string_view Trimmed(std::u16string_view text) {
   const auto blank = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'\r'; };
   while (!text.empty() && blank(text.front())) text.remove_prefix(1);
@@ -45,25 +40,6 @@ std::optional<ProgramStart> SteamJoinStart(const FoundSteam& found, const Server
   if (found.snap) return ProgramStart{u"snap", Prefixed({u"run", u"steam"}, steamArguments)};
   if (found.linkHandler) return ProgramStart{u"xdg-open", {SteamRunLink(server)}};
   return std::nullopt;
-}
-
-Text SteamRunLink(const ServerRecord& server) {
-  // LaunchArguments begins with a blank the command line does not.
-  return u"steam://run/" + Text(kSteamAppId) + u"//" + PercentEncoded(LaunchArguments(server).substr(1)) + u"/";
-}
-
-Text PercentEncoded(const Text& text) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  Text encoded;
-  for (const char byte : ToUtf8(text)) {
-    const auto value = static_cast<unsigned char>(byte);
-    if (IsUnreserved(value)) {
-      encoded += static_cast<char16_t>(value);
-    } else {
-      encoded += {u'%', static_cast<char16_t>(kHex[value >> 4]), static_cast<char16_t>(kHex[value & 15])};
-    }
-  }
-  return encoded;
 }
 
 Text SteamNotFoundMessage() {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/text.h"
+#include "join/join_link.h"
 #include "servers/server_table.h"
 
 namespace quorvex {
@@ -37,14 +38,6 @@ struct ProgramStart {
 //   snap run steam -applaunch 270150 server_address=A server_port=P
 //   xdg-open steam://run/270150//server_address%3DA%20server_port%3DP/
 std::optional<ProgramStart> SteamJoinStart(const FoundSteam& found, const ServerRecord& server);
-
-// Steam's link that runs an application with a command line, steam://run/APPID//COMMAND LINE/
-// (the empty segment is the language), the game's arguments joined by blanks and
-// percent-encoded, so that no character of them ends the segment or reaches a shell.
-Text SteamRunLink(const ServerRecord& server);
-
-// The UTF-8 bytes of `text`, each one but the letters, digits and "-._~" written as %XX.
-Text PercentEncoded(const Text& text);
 
 // What the box says when no Steam was found: every way that was looked for.
 Text SteamNotFoundMessage();

@@ -12,18 +12,6 @@ namespace {
 // How long an ended command may take to go before the runner moves on without it.
 constexpr std::chrono::milliseconds kEndGrace{2000};
 
-Text EventName(NotifyEvent event) { return event == NotifyEvent::Limit ? u"limit" : u"watch"; }
-
-// The balloon text as the command gets it: lines joined by LF on every system, and no NUL,
-// which would cut the value short there.
-Text EnvironmentText(const Text& text) {
-  Text value = ReplaceAll(text, u"\r\n", u"\n");
-  for (char16_t& unit : value) {
-    if (unit == u'\0') unit = u'\uFFFD';
-  }
-  return value;
-}
-
 std::string Duration(std::chrono::milliseconds span) {
   const auto ms = span.count();
   return ms % 1000 == 0 ? std::to_string(ms / 1000) + " s" : std::to_string(ms) + " ms";
@@ -105,10 +93,7 @@ void CommandRunner::Run(const Job& job) {
     Report("notifyCommand names no program");
     return;
   }
-  const Notification& notification = job.notification;
-  request.environment = {{u"QUORVEX_EVENT", EventName(notification.event)},
-                         {u"QUORVEX_TITLE", EnvironmentText(notification.title)},
-                         {u"QUORVEX_TEXT", EnvironmentText(notification.text)}};
+  request.environment = NotifyEnvironment(job.notification);
   const std::string program = "notifyCommand \"" + ToUtf8(request.arguments.front()) + "\"";
   std::unique_ptr<CommandProcess> process;
   try {

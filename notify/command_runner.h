@@ -15,17 +15,9 @@
 
 #include "common/text.h"
 #include "notify/command_process.h"
+#include "notify/notification.h"
 
 namespace quorvex {
-
-// Which balloon a command is told about, as QUORVEX_EVENT names it.
-enum class NotifyEvent { Limit, Watch };
-
-struct Notification {
-  NotifyEvent event = NotifyEvent::Limit;
-  Text title;
-  Text text;  // the balloon's lines, joined by CR LF or LF
-};
 
 // Balloons that wait while a command runs; a further one pushes out the oldest.
 inline constexpr size_t kMaxWaitingNotifications = 8;

@@ -2,6 +2,7 @@
 // is a menu line's join. What a news balloon's lines are is the watch's own tests'.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
 
 #include "common/files.h"
@@ -41,6 +42,19 @@ std::string ClickBalloon(Form1Rig& rig) {
   return started.empty() ? "" : started[0];
 }
 
+// The join the latest notifyCommand was told of, as a click would start it ("" for none).
+std::string ToldJoin(Form1Rig& rig) {
+  const std::vector<CommandRequest> commands = rig.Commands();
+  if (commands.empty()) return "";
+  std::map<Text, Text> variables(commands.back().environment.begin(), commands.back().environment.end());
+  const std::string address = ToUtf8(variables.at(u"QUORVEX_SERVER_ADDRESS"));
+  if (address.empty()) return "";
+  const std::string port = ToUtf8(variables.at(u"QUORVEX_SERVER_PORT"));
+  EXPECT_EQ(ToUtf8(variables.at(u"QUORVEX_JOIN_URL")),
+            "steam://run/270150//server_address%3D" + address + "%20server_port%3D" + port + "/");
+  return SteamLine(address, std::stoi(port));
+}
+
 struct BalloonCase {
   const char* what;
   std::string lines;
@@ -74,14 +88,16 @@ TEST(Form1Balloon, EachBalloonRemembersItsServerAndAClickJoinsIt) {
   for (const BalloonCase& test : cases) {
     SCOPED_TRACE(test.what);
     Form1Rig rig;
-    StartWithSteam(rig, test.lines, test.polls[0]);
-    std::vector<std::string> joined = {ClickBalloon(rig)};
+    StartWithSteam(rig, test.lines + "notifyCommand=ok\r\n", test.polls[0]);
+    std::vector<std::string> joined = {ClickBalloon(rig)}, told = {ToldJoin(rig)};
     for (size_t poll = 1; poll < test.polls.size(); ++poll) {
       rig.Serve(test.polls[poll]);
       rig.Poll();
       joined.push_back(ClickBalloon(rig));
+      told.push_back(ToldJoin(rig));
     }
     EXPECT_EQ(joined, test.joined);
+    EXPECT_EQ(told, test.joined);  // the notifyCommand is told the server the click joins
     EXPECT_EQ(rig.Entries("msgbox "), Log{});
   }
 }

@@ -175,9 +175,12 @@ TEST(Form1Notify, EachLimitBalloonStartsTheNotifyCommandAndItsProblemsAreToldOnc
     for (size_t i = 0; i < started.size(); ++i) {
       EXPECT_EQ(started[i].commandLine, commandLine);
       const Text text = u"Player-limit of 16 reached!\nPlayers: " + FormatPlain(i == 0 ? 20 : 16);
-      EXPECT_EQ(started[i].environment, (std::vector<std::pair<Text, Text>>{
-                                            {u"QUORVEX_EVENT", u"limit"}, {u"QUORVEX_TITLE", u"Quorvex"},
-                                            {u"QUORVEX_TEXT", text}}));
+      EXPECT_EQ(started[i].environment,
+                (std::vector<std::pair<Text, Text>>{
+                    {u"QUORVEX_EVENT", u"limit"}, {u"QUORVEX_TITLE", u"Quorvex"}, {u"QUORVEX_TEXT", text},
+                    {u"QUORVEX_SERVER_NAME", u"S1"}, {u"QUORVEX_SERVER_ADDRESS", u"127.0.0.1"},
+                    {u"QUORVEX_SERVER_PORT", u"27015"},
+                    {u"QUORVEX_JOIN_URL", u"steam://run/270150//server_address%3D127.0.0.1%20server_port%3D27015/"}}));
     }
     EXPECT_EQ(rig.Entries("error "), errors) << lines;
     EXPECT_EQ(rig.Form().MaxPlayers(), 2);

@@ -60,8 +60,10 @@ TEST(CommandProcessWin32, TheCommandGetsTheBalloonInItsEnvironmentAndItsFailures
     CommandRunner runner(MakeSystemCommandStarter());
     // cmd prints the variables as they are: nothing in them is read as a command.
     // (The redirection first: Wine's cmd would read a blank after the name as part of it.)
+    const ServerRecord server{.name = u"S&1 %PATH%", .address = u"127.0.0.5", .port = 40005,
+                              .fromLatestReply = kEveryFieldBit};
     runner.Submit(u"cmd /c >\"" + output + u"\" set QUORVEX_",
-                  Notification{NotifyEvent::Limit, u"Quorvex", u"a&calc \"$(id)\" %TEMP%\r\n^|x"});
+                  Notification{NotifyEvent::Limit, u"Quorvex", u"a&calc \"$(id)\" %TEMP%\r\n^|x", server});
     runner.Submit(u"cmd /c exit 3", Notification{});
     runner.Submit(u"quorvex-no-such-program", Notification{});
     ASSERT_TRUE(runner.WaitUntilIdle(20s));
@@ -69,10 +71,14 @@ TEST(CommandProcessWin32, TheCommandGetsTheBalloonInItsEnvironmentAndItsFailures
                 ElementsAre("notifyCommand \"cmd\" ended with exit code 3",
                             StartsWith("notifyCommand \"quorvex-no-such-program\" could not be started: ")));
   }
-  // What the wrappers of scripts/test add (QUORVEX_MASTERSIM, QUORVEX_PING_*) is inherited too.
-  const std::regex wrappers("QUORVEX_(MASTERSIM|PING_[A-Z0-9]+)=[^\r]*\r\n");
+  // What the wrappers of scripts/test add (QUORVEX_MASTERSIM, QUORVEX_PING_*, QUORVEX_RECORDER*) is
+  // inherited too.
+  const std::regex wrappers("QUORVEX_(MASTERSIM|PING_[A-Z0-9]+|RECORDER[A-Z_]*)=[^\r]*\r\n");
   EXPECT_EQ(std::regex_replace(ReadFileBytes(output, 4096), wrappers, ""),
-            "QUORVEX_EVENT=limit\r\nQUORVEX_TEXT=a&calc \"$(id)\" %TEMP%\n^|x\r\nQUORVEX_TITLE=Quorvex\r\n");
+            "QUORVEX_EVENT=limit\r\n"
+            "QUORVEX_JOIN_URL=steam://run/270150//server_address%3D127.0.0.5%20server_port%3D40005/\r\n"
+            "QUORVEX_SERVER_ADDRESS=127.0.0.5\r\nQUORVEX_SERVER_NAME=S&1 %PATH%\r\nQUORVEX_SERVER_PORT=40005\r\n"
+            "QUORVEX_TEXT=a&calc \"$(id)\" %TEMP%\n^|x\r\nQUORVEX_TITLE=Quorvex\r\n");
   std::filesystem::remove_all(folder);
 }
 

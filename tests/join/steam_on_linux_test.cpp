@@ -61,20 +61,6 @@ TEST(SteamOnLinuxTest, NoAddressAddsAnArgumentOrAnOptionOrLeavesTheLink) {
   }
 }
 
-TEST(SteamOnLinuxTest, PercentEncodingKeepsOnlyLettersDigitsAndHyphenDotUnderscoreTilde) {
-  const struct {
-    Text text, encoded;
-  } rows[] = {
-      {u"", u""},
-      {u"AZaz09-._~", u"AZaz09-._~"},
-      {u" =/?#%&+:@", u"%20%3D%2F%3F%23%25%26%2B%3A%40"},
-      {u"\n\t\x7f", u"%0A%09%7F"},
-      {u"\u00e9\u20ac", u"%C3%A9%E2%82%AC"},
-      {u"\U0001F600", u"%F0%9F%98%80"},
-  };
-  for (const auto& row : rows) EXPECT_EQ(PercentEncoded(row.text), row.encoded) << ToUtf8(row.text);
-}
-
 TEST(SteamOnLinuxTest, TheMessageNamesEveryWayLookedFor) {
   EXPECT_EQ(SteamNotFoundMessage(), u"Steam was not found: no steam command, no Flatpak com.valvesoftware.Steam, "
                                     u"no Snap steam, no handler for steam:// links.");

@@ -111,11 +111,16 @@ TEST_F(RunnerTest, TheCommandGetsTheSplitLineAndTheBalloonInItsEnvironment) {
   EXPECT_THAT(limit.arguments, ElementsAre(u"ok", u"a b", u"c"));
   // Lines joined by LF everywhere; a NUL, which would cut the value, shown as U+FFFD.
   using Variables = std::vector<std::pair<Text, Text>>;
-  EXPECT_EQ(limit.environment, (Variables{{u"QUORVEX_EVENT", u"limit"},
-                                          {u"QUORVEX_TITLE", u"Quorvex alert"},
-                                          {u"QUORVEX_TEXT", u"line 1\nline \"2\"\uFFFD $(id)"}}));
-  EXPECT_EQ(fake.started[1].request.environment,
-            (Variables{{u"QUORVEX_EVENT", u"watch"}, {u"QUORVEX_TITLE", u"Quorvex"}, {u"QUORVEX_TEXT", u"a&calc\non x"}}));
+  const Variables noServer{{u"QUORVEX_SERVER_NAME", u""}, {u"QUORVEX_SERVER_ADDRESS", u""},
+                           {u"QUORVEX_SERVER_PORT", u""}, {u"QUORVEX_JOIN_URL", u""}};
+  Variables expected{{u"QUORVEX_EVENT", u"limit"},
+                     {u"QUORVEX_TITLE", u"Quorvex alert"},
+                     {u"QUORVEX_TEXT", u"line 1\nline \"2\"\uFFFD $(id)"}};
+  expected.insert(expected.end(), noServer.begin(), noServer.end());
+  EXPECT_EQ(limit.environment, expected);
+  expected = {{u"QUORVEX_EVENT", u"watch"}, {u"QUORVEX_TITLE", u"Quorvex"}, {u"QUORVEX_TEXT", u"a&calc\non x"}};
+  expected.insert(expected.end(), noServer.begin(), noServer.end());
+  EXPECT_EQ(fake.started[1].request.environment, expected);
   // Each waited for within the limit, nothing ended, nothing to tell.
   EXPECT_THAT(fake.started[0].waits, ElementsAre(30000ms));
   EXPECT_EQ(fake.started[0].ends, 0);
