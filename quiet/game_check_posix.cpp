@@ -1,10 +1,15 @@
 // The game among the processes of /proc. Wine names a Windows program's process after its
 // .exe, so the game under Wine or Proton shows as "rwr_game.exe" here too.
+// Each name read costs a few system calls; with hundreds of processes that is most of a
+// look, so a name read once is trusted for a few looks: a process's name changes only when
+// it starts another program or renames itself, and a game that did is found at one of the
+// next looks.
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <string>
+#include <unordered_map>
 
 #include "common/descriptor_posix.h"
 #include "quiet/game_check.h"
@@ -15,12 +20,17 @@ namespace {
 
 // What the kernel keeps of a process's name: 15 bytes; a longer one is cut.
 constexpr size_t kCommBytes = 15;
+// A process whose name was read is read again every this many looks (a new one at once).
+constexpr unsigned kLooksPerRead = 4;
 
-bool IsProcessId(const char* name) {
-  if (*name == '\0') return false;
-  for (; *name != '\0'; ++name)
-    if (*name < '0' || *name > '9') return false;
-  return true;
+// The process id a /proc entry is named after; 0 for any other entry.
+unsigned ProcessId(const char* name) {
+  unsigned id = 0;
+  for (; *name != '\0'; ++name) {
+    if (*name < '0' || *name > '9' || id > 400'000'000) return 0;
+    id = id * 10 + unsigned(*name - '0');
+  }
+  return id;
 }
 
 // The start of a file of /proc (a process may end meanwhile: then nothing).
@@ -53,13 +63,28 @@ class ProcessListGameCheck final : public GameCheck {
   bool GameRuns() override {
     DIR* proc = ::opendir("/proc");
     if (proc == nullptr) return false;
+    ++looks_;
+    std::unordered_map<unsigned, bool> isGame;  // of the processes running now
+    isGame.reserve(known_.size() + 64);
     bool found = false;
-    while (const dirent* entry = found ? nullptr : ::readdir(proc)) {
-      if (IsProcessId(entry->d_name)) found = ProcessIsGame(::dirfd(proc), entry->d_name);
+    while (const dirent* entry = ::readdir(proc)) {
+      const unsigned id = ProcessId(entry->d_name);
+      if (id == 0) continue;
+      const auto known = known_.find(id);
+      // The game itself is read every look: its id may be another process's by the next.
+      const bool read = known == known_.end() || known->second || (id + looks_) % kLooksPerRead == 0;
+      const bool game = read ? ProcessIsGame(::dirfd(proc), entry->d_name) : false;
+      isGame.emplace(id, game);
+      found = found || game;
     }
     ::closedir(proc);
+    known_ = std::move(isGame);
     return found;
   }
+
+ private:
+  std::unordered_map<unsigned, bool> known_;  // whether each process was the game, by id
+  unsigned looks_ = 0;
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -21,14 +22,25 @@ inline void CopySleepTo(const std::filesystem::path& executable) {
 
 class StandInProcess {
  public:
-  // Runs `executable` (a copy of sleep) with `firstWord` as its command line's first word.
-  // posix_spawn returns once the new program runs, so the process list shows it at once.
-  StandInProcess(const std::filesystem::path& executable, const std::string& firstWord) {
-    std::vector<std::string> words{firstWord, "600"};
-    char* argv[] = {words[0].data(), words[1].data(), nullptr};
-    if (::posix_spawn(&pid_, executable.c_str(), nullptr, nullptr, argv, environ) != 0)
+  // Runs `executable` with the command line `words`; returns once /proc shows its command
+  // line (posix_spawn returns while the kernel may still be setting up the new program).
+  StandInProcess(const std::filesystem::path& executable, std::vector<std::string> words) {
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    if (::posix_spawn(&pid_, executable.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
       throw std::runtime_error("cannot start " + executable.string());
+    const std::string commandLineFile = "/proc/" + std::to_string(pid_) + "/cmdline";
+    for (int tries = 0; tries < 1000; ++tries) {
+      std::ifstream commandLine(commandLineFile);
+      std::string firstWord;
+      if (std::getline(commandLine, firstWord, '\0') && firstWord == words[0]) return;
+      ::usleep(2000);
+    }
   }
+  // A copy of sleep with `firstWord` as its command line's first word, sleeping long.
+  StandInProcess(const std::filesystem::path& executable, const std::string& firstWord)
+      : StandInProcess(executable, std::vector<std::string>{firstWord, "600"}) {}
   explicit StandInProcess(const std::filesystem::path& executable) : StandInProcess(executable, executable.string()) {}
   StandInProcess(const StandInProcess&) = delete;
   StandInProcess& operator=(const StandInProcess&) = delete;
