@@ -1,9 +1,9 @@
 // The game among the processes of /proc. Wine names a Windows program's process after its
 // .exe, so the game under Wine or Proton shows as "rwr_game.exe" here too.
 // Each name read costs a few system calls; with hundreds of processes that is most of a
-// look, so a name read once is trusted for a few looks: a process's name changes only when
-// it starts another program or renames itself, and a game that did is found at one of the
-// next looks.
+// look, so a name read is trusted for a few looks: a process's name changes only when it
+// starts another program or renames itself. A launcher becomes the game within seconds of
+// its start, so a young process is read at every look, an older one at every eighth.
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -20,8 +20,11 @@ namespace {
 
 // What the kernel keeps of a process's name: 15 bytes; a longer one is cut.
 constexpr size_t kCommBytes = 15;
-// A process whose name was read is read again every this many looks (a new one at once).
-constexpr unsigned kLooksPerRead = 4;
+constexpr size_t kPathBytes = 4096;
+// A process seen at fewer looks than this is young: its name is read at every look; an older
+// one's at every kLooksPerRead-th.
+constexpr unsigned kYoungLooks = 4;
+constexpr unsigned kLooksPerRead = 8;
 
 // The process id a /proc entry is named after; 0 for any other entry.
 unsigned ProcessId(const char* name) {
@@ -33,13 +36,22 @@ unsigned ProcessId(const char* name) {
   return id;
 }
 
-// The start of a file of /proc (a process may end meanwhile: then nothing).
-std::string ReadStart(int procFolder, const std::string& path) {
+// Up to `bytes` of a file of /proc (a process may end meanwhile: then nothing). A read that
+// returns less than asked has reached the end: no further call to learn it.
+std::string ReadStart(int procFolder, const std::string& path, size_t bytes) {
   const Descriptor file(::openat(procFolder, path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!file.valid()) return {};
-  char buffer[512];
-  const ssize_t length = ::read(file.get(), buffer, sizeof buffer);
-  return length > 0 ? std::string(buffer, static_cast<size_t>(length)) : std::string();
+  std::string text(bytes, '\0');
+  size_t length = 0;
+  while (length < bytes) {
+    const size_t asked = bytes - length;
+    const ssize_t got = ::read(file.get(), text.data() + length, asked);
+    if (got <= 0) break;
+    length += static_cast<size_t>(got);
+    if (static_cast<size_t>(got) < asked) break;
+  }
+  text.resize(length);
+  return text;
 }
 
 // The last part of a path, with either slash (Wine's command lines hold Windows paths).
@@ -49,12 +61,13 @@ std::string_view BaseName(std::string_view path) {
 }
 
 bool ProcessIsGame(int procFolder, const char* pid) {
-  std::string comm = ReadStart(procFolder, std::string(pid) + "/comm");
+  std::string comm = ReadStart(procFolder, std::string(pid) + "/comm", 64);
   if (!comm.empty() && comm.back() == '\n') comm.pop_back();
   if (IsGameExecutable(comm)) return true;
   if (comm.size() < kCommBytes) return false;
-  // A name the kernel may have cut: the command line's first word names the executable.
-  const std::string commandLine = ReadStart(procFolder, std::string(pid) + "/cmdline");
+  // A name the kernel may have cut: the command line's first word names the executable (a
+  // path up to PATH_MAX long).
+  const std::string commandLine = ReadStart(procFolder, std::string(pid) + "/cmdline", kPathBytes);
   return IsGameExecutable(BaseName(commandLine.c_str()));
 }
 
@@ -64,26 +77,32 @@ class ProcessListGameCheck final : public GameCheck {
     DIR* proc = ::opendir("/proc");
     if (proc == nullptr) return false;
     ++looks_;
-    std::unordered_map<unsigned, bool> isGame;  // of the processes running now
-    isGame.reserve(known_.size() + 64);
+    std::unordered_map<unsigned, Known> running;
+    running.reserve(known_.size() + 64);
     bool found = false;
     while (const dirent* entry = ::readdir(proc)) {
       const unsigned id = ProcessId(entry->d_name);
       if (id == 0) continue;
-      const auto known = known_.find(id);
+      const auto seen = known_.find(id);
+      Known process = seen == known_.end() ? Known{false, looks_} : seen->second;
       // The game itself is read every look: its id may be another process's by the next.
-      const bool read = known == known_.end() || known->second || (id + looks_) % kLooksPerRead == 0;
-      const bool game = read ? ProcessIsGame(::dirfd(proc), entry->d_name) : false;
-      isGame.emplace(id, game);
-      found = found || game;
+      if (seen == known_.end() || process.game || looks_ - process.firstLook < kYoungLooks ||
+          (id + looks_) % kLooksPerRead == 0)
+        process.game = ProcessIsGame(::dirfd(proc), entry->d_name);
+      running.emplace(id, process);
+      found = found || process.game;
     }
     ::closedir(proc);
-    known_ = std::move(isGame);
+    known_ = std::move(running);
     return found;
   }
 
  private:
-  std::unordered_map<unsigned, bool> known_;  // whether each process was the game, by id
+  struct Known {
+    bool game;           // as its name was last read
+    unsigned firstLook;  // the look that first saw it
+  };
+  std::unordered_map<unsigned, Known> known_;  // the processes of the last look, by id
   unsigned looks_ = 0;
 };
 
