@@ -85,9 +85,9 @@ class ProcessListGameCheck final : public GameCheck {
       if (id == 0) continue;
       const auto seen = known_.find(id);
       Known process = seen == known_.end() ? Known{false, looks_} : seen->second;
-      // The game itself is read every look: its id may be another process's by the next.
-      if (seen == known_.end() || process.game || looks_ - process.firstLook < kYoungLooks ||
-          (id + looks_) % kLooksPerRead == 0)
+      // A new process is young. The game itself is read every look: its id may be another
+      // process's by the next.
+      if (process.game || looks_ - process.firstLook < kYoungLooks || (id + looks_) % kLooksPerRead == 0)
         process.game = ProcessIsGame(::dirfd(proc), entry->d_name);
       running.emplace(id, process);
       found = found || process.game;
