@@ -1,8 +1,11 @@
 // What the summary makes of the balloons held: the watch's lines read back by player and by
-// server, the lines a full balloon left out, the summary's length and the server its click joins.
+// server, the lines a full balloon left out, the summary's length and the server its click joins;
+// and the game's executable names.
 #include "quiet/held_balloons.h"
 
 #include <gtest/gtest.h>
+
+#include "quiet/game_check.h"
 
 namespace quorvex {
 namespace {
@@ -17,13 +20,14 @@ TEST(HeldBalloons, EachPlayerAndServerOnceWithItsLatestLine) {
   EXPECT_EQ(held.TakeSummary(true, u"\n"), std::nullopt);
   // A name holding " on " is read up to the first " on " or " moved to ", whichever first.
   held.HoldNews(u"Ann on Fun on Sunday\r\nS9 has 12 players\r\nBo moved to X on Y", At(u"Fun on Sunday", u"127.0.0.5", 5));
-  held.HoldNews(u"Bo on S2\nS9 has 14 players\nand 3 more", At(u"S2", u"127.0.0.2", 2));
+  held.HoldNews(u"Bo on S2\nS9 has 19 players\nT9 has 13 players\nand 3 more", At(u"S2", u"127.0.0.2", 2));
   held.HoldNews(u"Cy on S3\nodd has  players", std::nullopt);
   held.HoldNews(u"has 5 players", At(u"S4", u"127.0.0.4", 4));
   EXPECT_FALSE(held.IsEmpty());
   const std::optional<NewsBalloon> summary = held.TakeSummary(true, u"\n");
   ASSERT_TRUE(summary);
-  EXPECT_EQ(summary->text, u"Ann on Fun on Sunday\nBo on S2\nCy on S3\nodd has  players\nhas 5 players\nS9 has 14 players");
+  EXPECT_EQ(summary->text, u"Ann on Fun on Sunday\nBo on S2\nCy on S3\nodd has  players\nhas 5 players\nS9 has 19 players\n"
+                           u"T9 has 13 players");
   EXPECT_EQ(summary->server, (ServerPlace{u"Fun on Sunday", u"127.0.0.5", u"5"}));
   EXPECT_TRUE(held.IsEmpty());
 }
@@ -76,6 +80,14 @@ TEST(HeldBalloons, ASummaryOverABalloonsLengthEndsWithAndNMore) {
   ASSERT_TRUE(summary);
   EXPECT_EQ(summary->text, u"and 1 more");
   EXPECT_EQ(summary->server, std::nullopt);
+}
+
+// The game's executable by its name alone: the Windows one in any letter case, the native one
+// as it is named.
+TEST(GameExecutable, IsRwrGameExeInAnyCaseOrANativeRwrGame) {
+  for (const char* name : {"rwr_game.exe", "RWR_GAME.EXE", "Rwr_Game.Exe", "rwr_game"}) EXPECT_TRUE(IsGameExecutable(name)) << name;
+  for (const char* name : {"RWR_GAME", "rwr_game.ex", "rwr_game.exe ", "/x/rwr_game", "rwr_game2", "", "rwr-game.exe"})
+    EXPECT_FALSE(IsGameExecutable(name)) << name;
 }
 
 }  // namespace
