@@ -1,5 +1,6 @@
 #include "app/feature_list.h"
 
+#include "quiet/quiet_feature.h"
 #include "watch/watch_feature.h"
 
 namespace quorvex {
@@ -18,6 +19,11 @@ std::unique_ptr<HistoryFeature> History(const Settings& settings, const FeatureS
   return std::make_unique<HistoryFeature>(std::move(history), services.host, services.openHistoryWindow);
 }
 
+std::unique_ptr<Feature> Quiet(const Settings& settings, const FeatureServices& services) {
+  if (!settings.quietWhilePlaying || !services.gameCheck) return nullptr;
+  return std::make_unique<QuietFeature>(*services.gameCheck);
+}
+
 void Add(FeatureList& list, std::unique_ptr<Feature> feature) {
   if (feature) list.all.push_back(std::move(feature));
 }
@@ -26,11 +32,20 @@ void Add(FeatureList& list, std::unique_ptr<Feature> feature) {
 
 FeatureList MakeFeatures(const Settings& settings, const FeatureServices& services) {
   FeatureList list;
+  Add(list, Quiet(settings, services));  // first: its balloons held back and its summary before the others'
   Add(list, Watch(settings, services));
   std::unique_ptr<HistoryFeature> history = History(settings, services);
   list.history = history.get();
   Add(list, std::move(history));
   return list;
+}
+
+std::function<FeatureList(const Settings&, const FeatureServices&)> MakeFeaturesWith(GameCheck& gameCheck) {
+  return [&gameCheck](const Settings& settings, const FeatureServices& services) {
+    FeatureServices withCheck = services;
+    withCheck.gameCheck = &gameCheck;
+    return MakeFeatures(settings, withCheck);
+  };
 }
 
 }  // namespace quorvex

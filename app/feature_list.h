@@ -7,6 +7,7 @@
 #include "features/feature.h"
 #include "history/history_feature.h"
 #include "history/history_folder.h"
+#include "quiet/game_check.h"
 #include "settings/ini_file.h"
 
 namespace quorvex {
@@ -17,6 +18,7 @@ struct FeatureServices {
   std::function<void()> openHistoryWindow;
   HistoryFolderMaker makeHistoryFolder;  // none: no history is kept
   Text programFolder;                    // Quorvex.ini's, beside which the history is kept
+  GameCheck* gameCheck = nullptr;        // the front end's; none: never quiet while playing
 };
 
 struct FeatureList {
@@ -27,5 +29,7 @@ struct FeatureList {
 
 // Every feature `settings` switch on, in the order of their menu items.
 FeatureList MakeFeatures(const Settings& settings, const FeatureServices& services);
+// MakeFeatures with the front end's `gameCheck` in the services.
+std::function<FeatureList(const Settings&, const FeatureServices&)> MakeFeaturesWith(GameCheck& gameCheck);
 
 }  // namespace quorvex

@@ -28,6 +28,7 @@ constexpr size_t kPositionalLines = 5;
 constexpr std::u16string_view kMasterKey = u"master", kLatestVersionUrlKey = u"latestVersionUrl";
 constexpr std::u16string_view kWatchKey = u"watch", kAlertKey = u"alert", kNotifyCommandKey = u"notifyCommand";
 constexpr std::u16string_view kHistoryKey = u"history";
+constexpr std::u16string_view kQuietWhilePlayingKey = u"quietWhilePlaying";
 constexpr int32_t kMaxHistoryDays = 366;
 constexpr size_t kMaxWatchLines = 32, kMaxAlertLines = 32;
 // How much of an ignored line its report quotes.
@@ -138,13 +139,20 @@ std::string TakeHistoryLine(const Text& days, bool& historySeen, Settings& setti
   return {};
 }
 
-// The watch=, alert=, notifyCommand= and history= lines after the five, and a message for each one
+std::string TakeQuietWhilePlayingLine(const Text& value, Settings& settings) {
+  if (value != u"1") return "is not quietWhilePlaying=1";
+  settings.quietWhilePlaying = true;
+  return {};
+}
+
+// The watch=, alert=, notifyCommand=, history= and quietWhilePlaying= lines after the five, and a message for each one
 // left out, in the order of the file.
 void ReadOptInLines(const std::vector<Text>& linesAfterFive, Settings& settings) {
   settings.watchPatterns.clear();
   settings.alertRules.clear();
   settings.notifyCommand.reset();
   settings.historyDays.reset();
+  settings.quietWhilePlaying = false;
   settings.ignoredLines.clear();
   size_t watchLines = 0, alertLines = 0;
   bool historySeen = false;
@@ -159,6 +167,8 @@ void ReadOptInLines(const std::vector<Text>& linesAfterFive, Settings& settings)
       problem = TakeNotifyCommandLine(*command, settings);
     } else if (auto days = ValueOfKeyedLine(line, kHistoryKey)) {
       problem = TakeHistoryLine(*days, historySeen, settings);
+    } else if (auto quiet = ValueOfKeyedLine(line, kQuietWhilePlayingKey)) {
+      problem = TakeQuietWhilePlayingLine(*quiet, settings);
     }
     if (!problem.empty()) settings.ignoredLines.push_back(IgnoredLineMessage(line, kPositionalLines + 1 + i, problem));
   }

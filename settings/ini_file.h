@@ -37,6 +37,8 @@ struct Settings {
   std::optional<Text> notifyCommand;
   // The days of player history kept (1..366), from the first history= line when it is usable.
   std::optional<int32_t> historyDays;
+  // A quietWhilePlaying=1 line: no balloon and no sound while the game runs.
+  bool quietWhilePlaying = false;
 
   bool operator==(const Settings&) const = default;
 };
@@ -62,6 +64,8 @@ struct UnreadableSettingsFile : FileError {
 // notifyCommand= and every notifyCommand= after the first one used. The first history= line
 // sets `historyDays` when its value is a whole number 1..366; when it is not, it is named in
 // `ignoredLines` and no history is kept. Every later history= line is named there too.
+// A quietWhilePlaying= line with the value 1 sets `quietWhilePlaying`; one with any other
+// value is named in `ignoredLines`.
 // On return `minPlayers` holds the player count as stored, not yet the index.
 void ReadSettings(const Text& programFolder, Settings& settings);
 // Writes the five lines, then `linesAfterFive` as it is; `minPlayers` is the index.

@@ -90,7 +90,9 @@ int RunConsole(const ConsoleOptions& options) {
 
   // Outlives the form: going, it ends a notifyCommand still running, so Exit never waits.
   CommandRunner notifier(MakeSystemCommandStarter());
-  Form1 form({desktop, trayShell, *registry, *httpRequest, *pinger, launcher, notifier, MakeHistoryFolder}, config);
+  const std::unique_ptr<GameCheck> gameCheck = MakeGameCheck();
+  Form1 form({desktop, trayShell, *registry, *httpRequest, *pinger, launcher, notifier, MakeHistoryFolder,
+             MakeFeaturesWith(*gameCheck)}, config);
   ConsoleSession session(form, desktop, *input, *output);
   desktop.Attach(session);
   return session.Run();

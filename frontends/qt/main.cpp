@@ -104,7 +104,9 @@ int RunTray(const TrayOptions& options) {
   QtLauncher launcher;
   // Outlives the form: going, it ends a notifyCommand still running, so Exit never waits.
   CommandRunner notifier(MakeSystemCommandStarter());
-  Form1 form({desktop, trayShell, registry, *httpRequest, *pinger, launcher, notifier, MakeHistoryFolder}, config);
+  const std::unique_ptr<GameCheck> gameCheck = MakeGameCheck();
+  Form1 form({desktop, trayShell, registry, *httpRequest, *pinger, launcher, notifier, MakeHistoryFolder,
+             MakeFeaturesWith(*gameCheck)}, config);
 
   PopupMenu popup(form);
   trayShell.SetContextMenu(popup.Menu());

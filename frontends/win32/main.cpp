@@ -101,7 +101,9 @@ int RunProgram(HINSTANCE instance) {
   LauncherWin32 launcher;
   // Outlives the form: going, it ends a notifyCommand still running, so Exit never waits.
   CommandRunner notifier(MakeSystemCommandStarter());
-  Form1 form({desktop, trayShell, *registry, *httpRequest, *pinger, launcher, notifier, MakeHistoryFolder}, config);
+  const std::unique_ptr<GameCheck> gameCheck = MakeGameCheck();
+  Form1 form({desktop, trayShell, *registry, *httpRequest, *pinger, launcher, notifier, MakeHistoryFolder,
+             MakeFeaturesWith(*gameCheck)}, config);
   desktop.AttachForm(form);
 
   running.taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");

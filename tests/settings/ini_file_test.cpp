@@ -199,5 +199,18 @@ TEST_F(IniFileTest, WatchAndAlertLinesGiveUpTo32EachAndTheFirstNotifyCommandWins
   EXPECT_EQ(settings.notifyCommand, std::nullopt);
 }
 
+// Only the value 1 switches quiet while playing on (any such line does); another value is named.
+TEST_F(IniFileTest, QuietWhilePlayingIsOnlyOne) {
+  PutFile(kFiveLines + "quietWhilePlaying=0\r\n QUIETWHILEPLAYING = 1 \r\nquietWhilePlaying=yes\r\n");
+  Settings settings;
+  ReadSettings(Folder(), settings);
+  EXPECT_TRUE(settings.quietWhilePlaying);
+  EXPECT_EQ(settings.ignoredLines, (std::vector<std::string>{Ignored(6, "quietWhilePlaying=0", "is not quietWhilePlaying=1"),
+                                                             Ignored(8, "quietWhilePlaying=yes", "is not quietWhilePlaying=1")}));
+  PutFile(kFiveLines + "quietWhilePlaying=10\r\n");
+  ReadSettings(Folder(), settings);
+  EXPECT_FALSE(settings.quietWhilePlaying) << "a second read starts afresh";
+}
+
 }  // namespace
 }  // namespace quorvex
