@@ -236,7 +236,7 @@ void Form1::TellNews(bool limitBalloonShown) {
   const bool held = features_.HoldBalloon({NotifyEvent::Watch, text, server});
   if (!held) balloonServer_ = server;
   if (!held) RunStep([&] { trayIcon_.ShowBalloonOnly(kAppTitle, text, kBalloonInfoIcon); });
-  RunStep([&] { NotifyBalloon(NotifyEvent::Watch, kAppTitle, text, server); });
+  if (!balloon->commandTold) RunStep([&] { NotifyBalloon(NotifyEvent::Watch, kAppTitle, text, server); });
   if (!held) PlayAlertSound();
 }
 

@@ -106,7 +106,7 @@ std::optional<NewsBalloon> HeldBalloons::TakeSummary(bool withLimit, std::u16str
   serverLines_.clear();
   if (texts.empty()) return std::nullopt;
   JoinedNews joined = JoinNewsLines(texts, lineBreak);
-  NewsBalloon balloon{std::move(joined.text), std::nullopt};
+  NewsBalloon balloon{std::move(joined.text), std::nullopt, true};
   if (joined.wholeLines > 0) balloon.server = servers.front();
   return balloon;
 }

@@ -43,6 +43,8 @@ JoinedNews JoinNewsLines(const std::vector<Text>& lines, std::u16string_view sep
 struct NewsBalloon {
   Text text;
   std::optional<ServerPlace> server;
+  // The notifyCommand was already told all of it (news held back and told now): not again.
+  bool commandTold = false;
 };
 
 // The news not shown yet. A poll adds its news; the caller takes the text at the first poll

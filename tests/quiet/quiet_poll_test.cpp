@@ -95,6 +95,7 @@ TEST_F(QuietPoll, WhileTheGameRunsNothingShowsThenOneBalloonTellsWhatHappened) {
   EXPECT_EQ(Sounds(), 1u);
   ASSERT_TRUE(rig.Form().BalloonServer());
   EXPECT_EQ(rig.Form().BalloonServer()->address, u"127.0.0.1");
+  EXPECT_EQ(Commands().size(), 3u) << "the command was told each of these at once, not again";
 
   Poll(Online(10, u"Ann, Bea, Bill", u"Bob"), false);
   EXPECT_EQ(Balloons(), std::vector<std::string>{"Bill on S1"});
