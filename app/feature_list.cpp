@@ -33,4 +33,12 @@ FeatureList MakeFeatures(const Settings& settings, const FeatureServices& servic
   return list;
 }
 
+FeatureMaker MakeFeaturesWith(NumberedIcons& numberedIcons) {
+  return [&numberedIcons](const Settings& settings, const FeatureServices& services) {
+    FeatureServices withIcons = services;
+    withIcons.numberedIcons = &numberedIcons;
+    return MakeFeatures(settings, withIcons);
+  };
+}
+
 }  // namespace quorvex
