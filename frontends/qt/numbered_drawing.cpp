@@ -1,0 +1,59 @@
+#include "frontends/qt/numbered_drawing.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace quorvex {
+
+namespace {
+
+// `colour` (0xAARRGGBB) wherever `coverage` covers, its alpha scaled by the coverage.
+QImage Layer(uint32_t colour, const std::vector<uint8_t>& coverage, int size) {
+  QImage layer(size, size, QImage::Format_ARGB32);
+  const int alpha = qAlpha(colour);
+  for (int y = 0; y < size; ++y) {
+    auto* row = reinterpret_cast<QRgb*>(layer.scanLine(y));
+    for (int x = 0; x < size; ++x) {
+      const int covered = coverage[static_cast<size_t>(y * size + x)];
+      row[x] = qRgba(qRed(colour), qGreen(colour), qBlue(colour), (covered * alpha + 127) / 255);
+    }
+  }
+  return layer;
+}
+
+}  // namespace
+
+QImage DesignedAt(const QList<QImage>& drawings, int size) {
+  const QImage* smallestFitting = nullptr;
+  const QImage* largest = nullptr;
+  for (const QImage& drawing : drawings) {
+    if (largest == nullptr || drawing.width() > largest->width()) largest = &drawing;
+    if (drawing.width() >= size && (smallestFitting == nullptr || drawing.width() < smallestFitting->width()))
+      smallestFitting = &drawing;
+  }
+  const QImage* chosen = smallestFitting != nullptr ? smallestFitting : largest;
+  const QImage sized = chosen->width() == size && chosen->height() == size
+                           ? *chosen
+                           : chosen->scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  return sized.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QImage WithNumber(const QImage& designed, const NumberPicture& picture) {
+  QImage numbered = designed.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  QPainter painter(&numbered);
+  painter.drawImage(0, 0, Layer(kPlateArgb, picture.plate, picture.size));
+  painter.drawImage(0, 0, Layer(kDigitsArgb, picture.digits, picture.size));
+  painter.end();
+  return numbered.convertToFormat(QImage::Format_ARGB32);
+}
+
+QList<QImage> NumberedDrawings(const QList<QImage>& designed, int number) {
+  QList<QImage> drawings;
+  for (const int size : kTrayIconSizes) {
+    drawings.push_back(WithNumber(DesignedAt(designed, size), DrawNumber(number, size)));
+  }
+  return drawings;
+}
+
+}  // namespace quorvex
