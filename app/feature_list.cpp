@@ -1,5 +1,6 @@
 #include "app/feature_list.h"
 
+#include "icon_number/icon_number_feature.h"
 #include "watch/watch_feature.h"
 
 namespace quorvex {
@@ -18,6 +19,13 @@ std::unique_ptr<HistoryFeature> History(const Settings& settings, const FeatureS
   return std::make_unique<HistoryFeature>(std::move(history), services.host, services.openHistoryWindow);
 }
 
+// Only when the front end draws numbers: one that does not leaves the line unused.
+std::unique_ptr<Feature> NumberOnIcon(const Settings& settings, const FeatureServices& services) {
+  if (!settings.iconNumber || !services.numberedIcons) return nullptr;
+  return std::make_unique<IconNumberFeature>(*settings.iconNumber, settings.watchPatterns, *services.numberedIcons,
+                                             services.host);
+}
+
 void Add(FeatureList& list, std::unique_ptr<Feature> feature) {
   if (feature) list.all.push_back(std::move(feature));
 }
@@ -30,6 +38,7 @@ FeatureList MakeFeatures(const Settings& settings, const FeatureServices& servic
   std::unique_ptr<HistoryFeature> history = History(settings, services);
   list.history = history.get();
   Add(list, std::move(history));
+  Add(list, NumberOnIcon(settings, services));
   return list;
 }
 
