@@ -286,8 +286,15 @@ def icon_number(name, centre, size, plate="#141414"):
     digits and "+" only). The text read, "" if none."""
     left, top = centre[0] - size // 2, centre[1] - size // 2
     path = screenshot(name, "root", "-crop", f"{size}x{size}+{left}+{top}", "+repage")
-    box = subprocess.run(["convert", path, "-fuzz", "4%", "-fill", "black", "+opaque", plate, "-fill", "white",
-                          "-opaque", plate, "-format", "%@", "info:"], capture_output=True, text=True).stdout
+    # The plate is the largest patch of its colour: a scaled drawing's edges may have a few pixels of it too.
+    patches = subprocess.run(["convert", path, "-fuzz", "4%", "-fill", "black", "+opaque", plate, "-fill", "white",
+                              "-opaque", plate, "-define", "connected-components:verbose=true",
+                              "-connected-components", "8", "null:"], capture_output=True, text=True).stdout
+    patch = r"(\d+x\d+\+\d+\+\d+) \S+ (\d+) srgb\(255,255,255\)"  # its box, centre, area and colour
+    found = [(int(area), box) for box, area in re.findall(patch, patches)]
+    if not found:
+        return ""
+    box = max(found)[1]
     read = path.replace(".png", "-read.png")
     subprocess.run(["convert", path, "-crop", box, "+repage", "-negate", "-filter", "point", "-resize", "800%",
                     "-bordercolor", "white", "-border", "24", read], check=True)
