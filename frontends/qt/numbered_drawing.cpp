@@ -25,18 +25,14 @@ QImage Layer(uint32_t colour, const std::vector<uint8_t>& coverage, int size) {
 }  // namespace
 
 QImage DesignedAt(const QList<QImage>& drawings, int size) {
-  const QImage* smallestFitting = nullptr;
-  const QImage* largest = nullptr;
-  for (const QImage& drawing : drawings) {
-    if (largest == nullptr || drawing.width() > largest->width()) largest = &drawing;
-    if (drawing.width() >= size && (smallestFitting == nullptr || drawing.width() < smallestFitting->width()))
-      smallestFitting = &drawing;
-  }
-  const QImage* chosen = smallestFitting != nullptr ? smallestFitting : largest;
-  const QImage sized = chosen->width() == size && chosen->height() == size
-                           ? *chosen
-                           : chosen->scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  return sized.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  QList<QImage> bySize = drawings;
+  std::sort(bySize.begin(), bySize.end(), [](const QImage& a, const QImage& b) { return a.width() < b.width(); });
+  const auto fitting =
+      std::find_if(bySize.begin(), bySize.end(), [size](const QImage& drawing) { return drawing.width() >= size; });
+  const QImage& chosen = fitting != bySize.end() ? *fitting : bySize.back();
+  // A drawing of the very size comes back as it is.
+  return chosen.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+      .convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 QImage WithNumber(const QImage& designed, const NumberPicture& picture) {
