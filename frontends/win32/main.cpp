@@ -11,6 +11,7 @@
 #include "frontends/win32/desktop.h"
 #include "frontends/win32/dispatch.h"
 #include "frontends/win32/launcher.h"
+#include "frontends/win32/numbered_icons.h"
 #include "frontends/win32/tray_shell.h"
 #include "notify/command_process.h"
 #include "notify/command_runner.h"
@@ -101,7 +102,10 @@ int RunProgram(HINSTANCE instance) {
   LauncherWin32 launcher;
   // Outlives the form: going, it ends a notifyCommand still running, so Exit never waits.
   CommandRunner notifier(MakeSystemCommandStarter());
-  Form1 form({desktop, trayShell, *registry, *httpRequest, *pinger, launcher, notifier, MakeHistoryFolder}, config);
+  NumberedIconsWin32 numberedIcons;  // outlives the form, which shows its icons to the last
+  Form1 form({desktop, trayShell, *registry, *httpRequest, *pinger, launcher, notifier, MakeHistoryFolder,
+              MakeFeaturesWith(numberedIcons)},
+             config);
   desktop.AttachForm(form);
 
   running.taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
