@@ -1,28 +1,11 @@
 #include "frontends/qt/numbered_drawing.h"
 
-#include <QPainter>
-
 #include <algorithm>
+#include <vector>
+
+#include "icon_number/number_paint.h"
 
 namespace quorvex {
-
-namespace {
-
-// `colour` (0xAARRGGBB) wherever `coverage` covers, its alpha scaled by the coverage.
-QImage Layer(uint32_t colour, const std::vector<uint8_t>& coverage, int size) {
-  QImage layer(size, size, QImage::Format_ARGB32);
-  const int alpha = qAlpha(colour);
-  for (int y = 0; y < size; ++y) {
-    auto* row = reinterpret_cast<QRgb*>(layer.scanLine(y));
-    for (int x = 0; x < size; ++x) {
-      const int covered = coverage[static_cast<size_t>(y * size + x)];
-      row[x] = qRgba(qRed(colour), qGreen(colour), qBlue(colour), (covered * alpha + 127) / 255);
-    }
-  }
-  return layer;
-}
-
-}  // namespace
 
 QImage DesignedAt(const QList<QImage>& drawings, int size) {
   QList<QImage> bySize = drawings;
@@ -31,17 +14,17 @@ QImage DesignedAt(const QList<QImage>& drawings, int size) {
       std::find_if(bySize.begin(), bySize.end(), [size](const QImage& drawing) { return drawing.width() >= size; });
   const QImage& chosen = fitting != bySize.end() ? *fitting : bySize.back();
   // A drawing of the very size comes back as it is.
-  return chosen.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-      .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  return chosen.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 QImage WithNumber(const QImage& designed, const NumberPicture& picture) {
-  QImage numbered = designed.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  QPainter painter(&numbered);
-  painter.drawImage(0, 0, Layer(kPlateArgb, picture.plate, picture.size));
-  painter.drawImage(0, 0, Layer(kDigitsArgb, picture.digits, picture.size));
-  painter.end();
-  return numbered.convertToFormat(QImage::Format_ARGB32);
+  // Format_ARGB32 rows are whole 0xAARRGGBB words with straight alpha, as PaintNumber paints them.
+  QImage numbered = designed.convertToFormat(QImage::Format_ARGB32);
+  auto* pixels = reinterpret_cast<uint32_t*>(numbered.bits());
+  std::vector<uint32_t> argb(pixels, pixels + numbered.width() * numbered.height());
+  PaintNumber(argb, picture);
+  std::copy(argb.begin(), argb.end(), pixels);
+  return numbered;
 }
 
 QList<QImage> NumberedDrawings(const QList<QImage>& designed, int number) {
