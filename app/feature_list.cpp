@@ -1,5 +1,6 @@
 #include "app/feature_list.h"
 
+#include "icon_number/icon_number_feature.h"
 #include "quiet/quiet_feature.h"
 #include "watch/watch_feature.h"
 
@@ -24,6 +25,13 @@ std::unique_ptr<Feature> Quiet(const Settings& settings, const FeatureServices& 
   return std::make_unique<QuietFeature>(*services.gameCheck);
 }
 
+// Only when the front end draws numbers: one that does not leaves the line unused.
+std::unique_ptr<Feature> NumberOnIcon(const Settings& settings, const FeatureServices& services) {
+  if (!settings.iconNumber || !services.numberedIcons) return nullptr;
+  return std::make_unique<IconNumberFeature>(*settings.iconNumber, settings.watchPatterns, *services.numberedIcons,
+                                             services.host);
+}
+
 void Add(FeatureList& list, std::unique_ptr<Feature> feature) {
   if (feature) list.all.push_back(std::move(feature));
 }
@@ -37,14 +45,16 @@ FeatureList MakeFeatures(const Settings& settings, const FeatureServices& servic
   std::unique_ptr<HistoryFeature> history = History(settings, services);
   list.history = history.get();
   Add(list, std::move(history));
+  Add(list, NumberOnIcon(settings, services));
   return list;
 }
 
-std::function<FeatureList(const Settings&, const FeatureServices&)> MakeFeaturesWith(GameCheck& gameCheck) {
-  return [&gameCheck](const Settings& settings, const FeatureServices& services) {
-    FeatureServices withCheck = services;
-    withCheck.gameCheck = &gameCheck;
-    return MakeFeatures(settings, withCheck);
+FeatureMaker MakeFeaturesWith(NumberedIcons* numberedIcons, GameCheck* gameCheck) {
+  return [numberedIcons, gameCheck](const Settings& settings, const FeatureServices& services) {
+    FeatureServices withParts = services;
+    withParts.numberedIcons = numberedIcons;
+    withParts.gameCheck = gameCheck;
+    return MakeFeatures(settings, withParts);
   };
 }
 

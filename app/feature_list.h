@@ -7,6 +7,7 @@
 #include "features/feature.h"
 #include "history/history_feature.h"
 #include "history/history_folder.h"
+#include "icon_number/numbered_icons.h"
 #include "quiet/game_check.h"
 #include "settings/ini_file.h"
 
@@ -18,7 +19,8 @@ struct FeatureServices {
   std::function<void()> openHistoryWindow;
   HistoryFolderMaker makeHistoryFolder;  // none: no history is kept
   Text programFolder;                    // Quorvex.ini's, beside which the history is kept
-  GameCheck* gameCheck = nullptr;        // the front end's; none: never quiet while playing
+  GameCheck* gameCheck = nullptr;          // the front end's; none: never quiet while playing
+  NumberedIcons* numberedIcons = nullptr;  // none: the front end draws no number on the icon
 };
 
 struct FeatureList {
@@ -29,7 +31,9 @@ struct FeatureList {
 
 // Every feature `settings` switch on, in the order of their menu items.
 FeatureList MakeFeatures(const Settings& settings, const FeatureServices& services);
-// MakeFeatures with the front end's `gameCheck` in the services.
-std::function<FeatureList(const Settings&, const FeatureServices&)> MakeFeaturesWith(GameCheck& gameCheck);
+// What a front end gives Form1 as its feature maker (Form1Services::makeFeatures): MakeFeatures
+// with the parts only the front end has, each of which may be none (its feature is then off).
+using FeatureMaker = std::function<FeatureList(const Settings&, const FeatureServices&)>;
+FeatureMaker MakeFeaturesWith(NumberedIcons* numberedIcons, GameCheck* gameCheck);
 
 }  // namespace quorvex

@@ -29,6 +29,7 @@ constexpr std::u16string_view kMasterKey = u"master", kLatestVersionUrlKey = u"l
 constexpr std::u16string_view kWatchKey = u"watch", kAlertKey = u"alert", kNotifyCommandKey = u"notifyCommand";
 constexpr std::u16string_view kHistoryKey = u"history";
 constexpr std::u16string_view kQuietWhilePlayingKey = u"quietWhilePlaying";
+constexpr std::u16string_view kIconNumberKey = u"iconNumber";
 constexpr int32_t kMaxHistoryDays = 366;
 constexpr size_t kMaxWatchLines = 32, kMaxAlertLines = 32;
 // How much of an ignored line its report quotes.
@@ -145,7 +146,18 @@ std::string TakeQuietWhilePlayingLine(const Text& value, Settings& settings) {
   return {};
 }
 
-// The watch=, alert=, notifyCommand=, history= and quietWhilePlaying= lines after the five, and a message for each one
+// The first usable line wins; a mistyped one before it does not keep the number off.
+std::string TakeIconNumberLine(const Text& value, Settings& settings) {
+  std::optional<IconNumber> number;
+  if (FoldAsciiCase(value) == u"busiest") number = IconNumber::kBusiest;
+  if (FoldAsciiCase(value) == u"watched") number = IconNumber::kWatched;
+  if (!number) return "is neither \"busiest\" nor \"watched\"";
+  if (settings.iconNumber) return "is an iconNumber= line after the first";
+  settings.iconNumber = number;
+  return {};
+}
+
+// The watch=, alert=, notifyCommand=, history=, quietWhilePlaying= and iconNumber= lines after the five, and a message for each one
 // left out, in the order of the file.
 void ReadOptInLines(const std::vector<Text>& linesAfterFive, Settings& settings) {
   settings.watchPatterns.clear();
@@ -153,6 +165,7 @@ void ReadOptInLines(const std::vector<Text>& linesAfterFive, Settings& settings)
   settings.notifyCommand.reset();
   settings.historyDays.reset();
   settings.quietWhilePlaying = false;
+  settings.iconNumber.reset();
   settings.ignoredLines.clear();
   size_t watchLines = 0, alertLines = 0;
   bool historySeen = false;
@@ -169,6 +182,8 @@ void ReadOptInLines(const std::vector<Text>& linesAfterFive, Settings& settings)
       problem = TakeHistoryLine(*days, historySeen, settings);
     } else if (auto quiet = ValueOfKeyedLine(line, kQuietWhilePlayingKey)) {
       problem = TakeQuietWhilePlayingLine(*quiet, settings);
+    } else if (auto number = ValueOfKeyedLine(line, kIconNumberKey)) {
+      problem = TakeIconNumberLine(*number, settings);
     }
     if (!problem.empty()) settings.ignoredLines.push_back(IgnoredLineMessage(line, kPositionalLines + 1 + i, problem));
   }

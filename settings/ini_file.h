@@ -11,6 +11,10 @@
 
 namespace quorvex {
 
+// What number the tray icon shows: the players on the busiest server (the figure the player
+// limit compares) or the watched players online.
+enum class IconNumber { kBusiest, kWatched };
+
 struct Settings {
   int16_t minPlayers = 0;  // in memory the player-limit index 1..5; the file holds the limit
   int32_t checkTime = 0;   // seconds
@@ -39,6 +43,8 @@ struct Settings {
   std::optional<int32_t> historyDays;
   // A quietWhilePlaying=1 line: no balloon and no sound while the game runs.
   bool quietWhilePlaying = false;
+  // The number on the tray icon, from the first usable iconNumber= line; none shows none.
+  std::optional<IconNumber> iconNumber;
 
   bool operator==(const Settings&) const = default;
 };
@@ -66,6 +72,8 @@ struct UnreadableSettingsFile : FileError {
 // `ignoredLines` and no history is kept. Every later history= line is named there too.
 // A quietWhilePlaying= line with the value 1 sets `quietWhilePlaying`; one with any other
 // value is named in `ignoredLines`.
+// The first iconNumber= line whose value is "busiest" or "watched" (letter case aside) sets
+// `iconNumber`; one with another value, and every one after that first, is named there.
 // On return `minPlayers` holds the player count as stored, not yet the index.
 void ReadSettings(const Text& programFolder, Settings& settings);
 // Writes the five lines, then `linesAfterFive` as it is; `minPlayers` is the index.

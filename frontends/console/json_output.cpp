@@ -1,6 +1,7 @@
 #include "frontends/console/json_output.h"
 
 #include "frontends/console/json.h"
+#include "frontends/console/numbered_icons.h"
 
 namespace quorvex {
 
@@ -44,8 +45,8 @@ void AppendItems(const MenuItem& item, std::string& array) {
 }  // namespace
 
 std::string_view IconName(const ConsoleIcons& icons, NativeHandle handle) {
-  if (handle == icons.normal) return "normal";
-  if (handle == icons.alert) return "alert";
+  if (DesignedIcon(handle) == icons.normal) return "normal";
+  if (DesignedIcon(handle) == icons.alert) return "alert";
   return "none";
 }
 
@@ -58,6 +59,7 @@ void JsonOutput::Tray(uint32_t message, const TrayIconData& data) {
   const std::string_view operation = TrayOperation(message, data);
   JsonObject event = Event("tray");
   event.AddString("op", operation).AddText("tip", data.szTip).AddString("icon", IconName(icons_, data.hIcon));
+  if (const std::optional<int> number = ShownNumber(data.hIcon)) event.AddNumber("number", *number);
   if (operation == "balloon") {
     event.AddText("title", data.szInfoTitle).AddText("text", data.szInfo).AddNumber("flags", data.dwInfoFlags);
   }

@@ -15,6 +15,7 @@
 #include "frontends/console/input.h"
 #include "frontends/console/json_output.h"
 #include "frontends/console/launcher.h"
+#include "frontends/console/numbered_icons.h"
 #include "frontends/console/options.h"
 #include "frontends/console/readable_output.h"
 #include "frontends/console/session.h"
@@ -91,8 +92,10 @@ int RunConsole(const ConsoleOptions& options) {
   // Outlives the form: going, it ends a notifyCommand still running, so Exit never waits.
   CommandRunner notifier(MakeSystemCommandStarter());
   const std::unique_ptr<GameCheck> gameCheck = MakeGameCheck();
+  ConsoleNumberedIcons numberedIcons;
   Form1 form({desktop, trayShell, *registry, *httpRequest, *pinger, launcher, notifier, MakeHistoryFolder,
-             MakeFeaturesWith(*gameCheck)}, config);
+              MakeFeaturesWith(&numberedIcons, gameCheck.get())},
+             config);
   ConsoleSession session(form, desktop, *input, *output);
   desktop.Attach(session);
   return session.Run();

@@ -17,7 +17,8 @@ struct ConsoleIcons {
   NativeHandle alert = 2;
 };
 
-// "normal", "alert", or "none" for a handle that is neither (the record before the first add).
+// "normal", "alert", or "none" for a handle that is neither (the record before the first add);
+// a numbered icon (frontends/console/numbered_icons.h) is named by the icon it was drawn on.
 std::string_view IconName(const ConsoleIcons& icons, NativeHandle handle);
 
 class ConsoleOutput {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "frontends/console/numbered_icons.h"
 #include "menu/server_items.h"
 
 namespace quorvex {
@@ -88,7 +89,8 @@ void ReadableOutput::Tray(uint32_t message, const TrayIconData& data) {
   }
   if (shownIcon_ != data.hIcon) {
     shownIcon_ = data.hIcon;
-    Print("icon: " + std::string(IconName(icons_, data.hIcon)));
+    const std::optional<int> number = ShownNumber(data.hIcon);
+    Print("icon: " + std::string(IconName(icons_, data.hIcon)) + (number ? " " + std::to_string(*number) : ""));
   }
   if (shownTip_ != data.szTip) {
     shownTip_ = data.szTip;

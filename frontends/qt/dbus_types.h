@@ -44,6 +44,7 @@ struct DbusImage {
   int width = 0;
   int height = 0;
   QByteArray argb;
+  friend bool operator==(const DbusImage&, const DbusImage&) = default;
 };
 using DbusImages = QList<DbusImage>;
 

@@ -11,6 +11,7 @@
 #include "app/desktop.h"
 #include "app/single_instance.h"
 #include "frontends/qt/sound.h"
+#include "frontends/qt/tray_icons.h"
 
 class QAbstractEventDispatcher;
 class QMenu;
@@ -22,8 +23,8 @@ class HistoryWindow;
 
 class QtDesktop : public Desktop {
  public:
-  // The handles Form1 passes to the tray shell, which knows them as its two QIcons.
-  static constexpr NativeHandle kWindow = 0x10, kNormalIcon = 1, kAlertIcon = 2;
+  // The handles Form1 passes to the tray shell, which draws the icons by them (TrayIcons).
+  static constexpr NativeHandle kWindow = 0x10, kNormalIcon = TrayIcons::kNormal, kAlertIcon = TrayIcons::kAlert;
 
   QtDesktop(SingleInstanceLock& lock, SoundPlayer& sound);
   ~QtDesktop() override;

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "app/executable_location.h"
+#include "app/feature_list.h"
 #include "app/form1.h"
 #include "app/single_instance.h"
 #include "common/files.h"
@@ -50,11 +51,8 @@ Text ProgramFolder(const QString& configFolder) {
 }
 
 // Both sizes of one drawing, so the notification area picks the one it shows.
-QIcon TrayIcon(const QString& name) {
-  QIcon icon;
-  icon.addFile(":/" + name + "-16.png");
-  icon.addFile(":/" + name + "-32.png");
-  return icon;
+QList<QImage> TrayIcon(const QString& name) {
+  return {QImage(":/" + name + "-16.png"), QImage(":/" + name + "-32.png")};
 }
 
 struct TrayOptions {
@@ -95,7 +93,8 @@ int RunTray(const TrayOptions& options) {
   // Beside the executable in a build, in ../share/quorvex once installed.
   SoundPlayer sound({executable.folder, JoinPath(executable.folder, u"../share/quorvex")});
   QtDesktop desktop(*lock, sound);
-  QtTrayShell trayShell(TrayIcon("quorvex"), TrayIcon("quorvex_alert"));
+  TrayIcons icons(TrayIcon("quorvex"), TrayIcon("quorvex_alert"));
+  QtTrayShell trayShell(icons);
   const std::unique_ptr<Registry> store = MakeRegistry(folder);
   const Text autostartEntry = ToText(QFileInfo(configFolder + "/autostart/quorvex.desktop").absoluteFilePath());
   AutostartRegistry registry(*store, autostartEntry, ToText(QCoreApplication::applicationFilePath()));
@@ -106,7 +105,8 @@ int RunTray(const TrayOptions& options) {
   CommandRunner notifier(MakeSystemCommandStarter());
   const std::unique_ptr<GameCheck> gameCheck = MakeGameCheck();
   Form1 form({desktop, trayShell, registry, *httpRequest, *pinger, launcher, notifier, MakeHistoryFolder,
-             MakeFeaturesWith(*gameCheck)}, config);
+              MakeFeaturesWith(&icons, gameCheck.get())},
+             config);
 
   PopupMenu popup(form);
   trayShell.SetContextMenu(popup.Menu());

@@ -20,10 +20,10 @@ constexpr auto kConnection = "quorvex-status-notifier-item";
 QDBusConnection ItemBus() { return QDBusConnection(kConnection); }
 
 // Every size the icon has, ARGB32 with each pixel in network byte order.
-DbusImages Drawings(const QIcon& icon) {
+DbusImages Drawings(const QList<QImage>& icon) {
   DbusImages drawings;
-  for (const QSize& size : icon.availableSizes()) {
-    const QImage image = icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+  for (const QImage& drawing : icon) {
+    const QImage image = drawing.convertToFormat(QImage::Format_ARGB32);
     QByteArray argb(image.sizeInBytes(), Qt::Uninitialized);
     qToBigEndian<quint32>(image.constBits(), image.width() * image.height(), argb.data());
     drawings.push_back({image.width(), image.height(), argb});
@@ -55,10 +55,10 @@ DbusMenu& StatusNotifierItem::ExportMenu(PopupSnapshot first) {
   return *menu_;
 }
 
-void StatusNotifierItem::SetIcon(const QIcon& icon) {
-  if (icon.cacheKey() == iconKey_) return;
-  iconKey_ = icon.cacheKey();
-  icon_ = Drawings(icon);
+void StatusNotifierItem::SetIcon(const QList<QImage>& drawings) {
+  DbusImages icon = Drawings(drawings);
+  if (icon == icon_) return;
+  icon_ = std::move(icon);
   emit NewIcon();
 }
 

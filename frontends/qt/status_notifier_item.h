@@ -7,7 +7,8 @@
 #pragma once
 #include <QDBusObjectPath>
 #include <QDBusServiceWatcher>
-#include <QIcon>
+#include <QImage>
+#include <QList>
 #include <QObject>
 
 #include <functional>
@@ -44,7 +45,8 @@ class StatusNotifierItem : public QObject {
   // Exports the menu hosts read, starting with `first`; before the first Show.
   DbusMenu& ExportMenu(PopupSnapshot first);
   void OnContextMenu(std::function<void()> handler) { onContextMenu_ = std::move(handler); }
-  void SetIcon(const QIcon& icon);
+  // The icon at each of its sizes; hosts are told only when a drawing changed.
+  void SetIcon(const QList<QImage>& drawings);
   void SetToolTip(const QString& text);
   void Show();
   void Hide();
@@ -80,7 +82,6 @@ class StatusNotifierItem : public QObject {
   std::unique_ptr<DbusMenu> menu_;
   std::function<void()> onContextMenu_;
   DbusImages icon_;
-  qint64 iconKey_ = 0;
   QString toolTip_;
   bool shown_ = false;
   QDBusServiceWatcher watcher_;  // a watcher that starts anew is told about the item again

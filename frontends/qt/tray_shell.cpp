@@ -4,8 +4,8 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QPixmap>
 
-#include "frontends/qt/desktop.h"
 #include "frontends/qt/literal_text.h"
 
 namespace quorvex {
@@ -27,9 +27,16 @@ QDBusMessage NotificationsCall(const QString& method) {
 // may draw the CR.
 QString ForDesktop(const Text& text) { return QString::fromStdU16String(text).replace(QStringLiteral("\r\n"), "\n"); }
 
+// Every drawing as one QIcon, from which an XEmbed tray takes the size it shows.
+QIcon AsQIcon(const QList<QImage>& drawings) {
+  QIcon icon;
+  for (const QImage& drawing : drawings) icon.addPixmap(QPixmap::fromImage(drawing));
+  return icon;
+}
+
 }  // namespace
 
-QtTrayShell::QtTrayShell(QIcon normal, QIcon alert) : normal_(std::move(normal)), alert_(std::move(alert)) {
+QtTrayShell::QtTrayShell(const TrayIcons& icons) : icons_(icons) {
   if (StatusNotifierItem::HostAvailable()) item_ = std::make_unique<StatusNotifierItem>();
   pendingHide_.setSingleShot(true);
   pendingHide_.setInterval(0);
@@ -63,12 +70,12 @@ void QtTrayShell::OnBalloonClick(std::function<std::optional<ServerRecord>()> se
   });
 }
 
-void QtTrayShell::UpdateIcon(const QIcon& icon, const QString& toolTip) {
+void QtTrayShell::UpdateIcon(const QList<QImage>& icon, const QString& toolTip) {
   if (item_) {
     item_->SetIcon(icon);
     item_->SetToolTip(toolTip);
   } else {
-    icon_.setIcon(icon);
+    icon_.setIcon(AsQIcon(icon));
     icon_.setToolTip(toolTip);
   }
 }
@@ -87,7 +94,7 @@ void QtTrayShell::NotifyIcon(uint32_t message, const TrayIconData& data) {
     return;
   }
   pendingHide_.stop();
-  UpdateIcon(data.hIcon == QtDesktop::kAlertIcon ? alert_ : normal_, ForDesktop(data.szTip));
+  UpdateIcon(icons_.Drawings(data.hIcon), ForDesktop(data.szTip));
   if (message == kNimAdd) SetIconVisible(true);
   if ((data.uFlags & kNifInfo) != 0 && !data.szInfo.empty()) {
     const auto icon = (data.dwInfoFlags & 3) == kNiifInfo ? QSystemTrayIcon::Information : QSystemTrayIcon::NoIcon;

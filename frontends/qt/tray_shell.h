@@ -13,13 +13,15 @@
 
 #include "frontends/qt/notification_clicks.h"
 #include "frontends/qt/status_notifier_item.h"
+#include "frontends/qt/tray_icons.h"
 #include "tray/trayicon.h"
 
 namespace quorvex {
 
 class QtTrayShell : public TrayShell {
  public:
-  QtTrayShell(QIcon normal, QIcon alert);
+  // `icons` draws each icon handle Form1 passes; it outlives the shell.
+  explicit QtTrayShell(const TrayIcons& icons);
 
   void NotifyIcon(uint32_t message, const TrayIconData& data) override;
   // The menu Qt draws in an XEmbed tray.
@@ -36,14 +38,14 @@ class QtTrayShell : public TrayShell {
                       std::function<void(const ServerRecord&)> click);
 
  private:
-  void UpdateIcon(const QIcon& icon, const QString& toolTip);
+  void UpdateIcon(const QList<QImage>& icon, const QString& toolTip);
   void SetIconVisible(bool visible);
   void ShowBalloon(const QString& title, const Text& text, QSystemTrayIcon::MessageIcon icon,
                    const std::optional<ServerRecord>& server);
 
   std::unique_ptr<StatusNotifierItem> item_;  // null in an XEmbed tray, where icon_ shows
   QSystemTrayIcon icon_;
-  QIcon normal_, alert_;
+  const TrayIcons& icons_;
   // A balloon removes and re-adds the icon. Hiding is held back until the event loop runs,
   // so an add right after a removal keeps the icon in its place instead of making it
   // leave the notification area and register anew.

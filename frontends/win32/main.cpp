@@ -11,6 +11,7 @@
 #include "frontends/win32/desktop.h"
 #include "frontends/win32/dispatch.h"
 #include "frontends/win32/launcher.h"
+#include "frontends/win32/numbered_icons.h"
 #include "frontends/win32/tray_shell.h"
 #include "notify/command_process.h"
 #include "notify/command_runner.h"
@@ -102,8 +103,10 @@ int RunProgram(HINSTANCE instance) {
   // Outlives the form: going, it ends a notifyCommand still running, so Exit never waits.
   CommandRunner notifier(MakeSystemCommandStarter());
   const std::unique_ptr<GameCheck> gameCheck = MakeGameCheck();
+  NumberedIconsWin32 numberedIcons;  // outlives the form, which shows its icons to the last
   Form1 form({desktop, trayShell, *registry, *httpRequest, *pinger, launcher, notifier, MakeHistoryFolder,
-             MakeFeaturesWith(*gameCheck)}, config);
+              MakeFeaturesWith(&numberedIcons, gameCheck.get())},
+             config);
   desktop.AttachForm(form);
 
   running.taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");

@@ -277,3 +277,26 @@ def ocr_lines(path):
                 (row["text"], top, top + int(row["height"])))
     return [(" ".join(word[0] for word in line), (min(word[1] for word in line) + max(word[2] for word in line)) // 2)
             for line in lines.values()]
+
+
+def icon_number(name, centre, size, plate="#141414"):
+    """The number on the tray icon of SIZE pixels centred at CENTRE on the screen, read as a person reads it: the
+    icon cropped from a screenshot (build/artifacts/NAME), the dark plate the number sits on cut out, made dark
+    on light and eight times as large (build/artifacts/NAME with "-read" added), and read by OCR (tesseract,
+    digits and "+" only). The text read, "" if none."""
+    left, top = centre[0] - size // 2, centre[1] - size // 2
+    path = screenshot(name, "root", "-crop", f"{size}x{size}+{left}+{top}", "+repage")
+    # The plate is the largest patch of its colour: a scaled drawing's edges may have a few pixels of it too.
+    patches = subprocess.run(["convert", path, "-fuzz", "4%", "-fill", "black", "+opaque", plate, "-fill", "white",
+                              "-opaque", plate, "-define", "connected-components:verbose=true",
+                              "-connected-components", "8", "null:"], capture_output=True, text=True).stdout
+    patch = r"(\d+x\d+\+\d+\+\d+) \S+ (\d+) srgb\(255,255,255\)"  # its box, centre, area and colour
+    found = [(int(area), box) for box, area in re.findall(patch, patches)]
+    if not found:
+        return ""
+    box = max(found)[1]
+    read = path.replace(".png", "-read.png")
+    subprocess.run(["convert", path, "-crop", box, "+repage", "-negate", "-filter", "point", "-resize", "800%",
+                    "-bordercolor", "white", "-border", "24", read], check=True)
+    return subprocess.run(["tesseract", read, "-", "--psm", "7", "-c", "tessedit_char_whitelist=0123456789+"],
+                          capture_output=True, text=True).stdout.strip()

@@ -21,7 +21,7 @@ struct SwitchedGame : GameCheck {
 class QuietPoll : public ::testing::Test {
  protected:
   Form1& Start(const std::vector<ServerRecord>& servers, const std::string& quietLine = "quietWhilePlaying=1\r\n") {
-    rig.makeFeatures = MakeFeaturesWith(game);
+    rig.makeFeatures = MakeFeaturesWith(nullptr, &game);
     rig.Start(SettingsFile(8, 20, 1, 0, 0) + quietLine + "watch=ann\r\nwatch=b*\r\nnotifyCommand=notify\r\n", servers, false);
     rig.log.clear();
     RunHandler([&] { rig.Form().Timer3_Timer(); });
@@ -164,7 +164,7 @@ TEST_F(QuietPoll, AGameNotSeenRunningOrNoLineChangesNothing) {
   Form1Rig plain;
   SwitchedGame unasked;
   unasked.running = true;
-  plain.makeFeatures = MakeFeaturesWith(unasked);
+  plain.makeFeatures = MakeFeaturesWith(nullptr, &unasked);
   plain.Start(SettingsFile(8, 20, 1, 0, 0) + "quietWhilePlaying=yes\r\nwatch=ann\r\n", Online(9, u"Ann", u""));
   EXPECT_EQ(plain.Entries("tray balloon").size(), 1u);
   EXPECT_EQ(plain.Entries("sound "), Log{"bing.wav"});

@@ -212,5 +212,29 @@ TEST_F(IniFileTest, QuietWhilePlayingIsOnlyOne) {
   EXPECT_FALSE(settings.quietWhilePlaying) << "a second read starts afresh";
 }
 
+TEST_F(IniFileTest, TheFirstUsableIconNumberLineSetsWhatTheIconShows) {
+  const std::string neither = "is neither \"busiest\" nor \"watched\"";
+  const std::string later = "is an iconNumber= line after the first";
+  using Lines = std::tuple<std::string, std::optional<IconNumber>, std::vector<std::string>>;
+  const Lines cases[] = {
+      {"", std::nullopt, {}},
+      {"iconNumber=busiest\r\n", IconNumber::kBusiest, {}},
+      {" ICONNUMBER \t= Watched \n", IconNumber::kWatched, {}},
+      {"iconNumber=\r\niconNumber=most\r\niconNumbers=watched\r\niconNumber=watched\r\niconNumber=busiest\r\n"
+       "iconNumber=x\r\n",
+       IconNumber::kWatched,
+       {Ignored(6, "iconNumber=", neither), Ignored(7, "iconNumber=most", neither),
+        Ignored(10, "iconNumber=busiest", later), Ignored(11, "iconNumber=x", neither)}},
+  };
+  for (const auto& [after, number, messages] : cases) {
+    PutFile(kFiveLines + after);
+    Settings settings{.iconNumber = IconNumber::kBusiest};
+    ReadSettings(Folder(), settings);
+    EXPECT_EQ(settings.iconNumber, number) << after;
+    EXPECT_EQ(settings.ignoredLines, messages) << after;
+    EXPECT_EQ(settings.linesAfterFive, after);
+  }
+}
+
 }  // namespace
 }  // namespace quorvex

@@ -6,6 +6,7 @@
 
 #include <sstream>
 
+#include "frontends/console/numbered_icons.h"
 #include "menu/server_items.h"
 
 namespace quorvex {
@@ -60,6 +61,14 @@ TEST(ReadableOutput, TheTrayShowsEachBalloonAndTheIconAndTooltipWhenTheyChange) 
             "[    0.000] icon: alert\n[    0.000] tooltip: (empty)\n");
   data.uFlags = kNifTip;
   EXPECT_EQ(readable.Tray(kNimModify, data), "");
+  // With an iconNumber= line: the icon it was drawn on and the number, again when only it changes.
+  ConsoleNumberedIcons numbered;
+  data.hIcon = numbered.WithNumber(icons.alert, 12);
+  EXPECT_EQ(readable.Tray(kNimModify, data), "[    0.000] icon: alert 12\n");
+  data.hIcon = numbered.WithNumber(icons.alert, 0);
+  EXPECT_EQ(readable.Tray(kNimModify, data), "[    0.000] icon: alert 0\n");
+  data.hIcon = numbered.WithNumber(icons.normal, 0);
+  EXPECT_EQ(readable.Tray(kNimModify, data), "[    0.000] icon: normal 0\n");
 }
 
 TEST(ReadableOutput, APopupReadsWithoutAccessKeyMarksButListLinesLiterally) {
