@@ -39,6 +39,9 @@ TEST(PaintNumber, LeavesPixelsOfAnotherSizeAlone) {
   std::vector<uint32_t> three(3, 0xFFFF0000), five(5, 0xFFFF0000);
   PaintNumber(three, TwoByTwo());
   PaintNumber(five, TwoByTwo());
+  std::vector<uint32_t> four(4, 0xFFFF0000);
+  PaintNumber(four, NumberPicture{2, {255, 255, 255, 255}, {255, 255, 255}});  // digits cut short
+  EXPECT_EQ(four, std::vector<uint32_t>(4, 0xFFFF0000));
   EXPECT_EQ(three, std::vector<uint32_t>(3, 0xFFFF0000));
   EXPECT_EQ(five, std::vector<uint32_t>(5, 0xFFFF0000));
 }
