@@ -14,8 +14,8 @@ uint32_t Over(uint32_t under, uint32_t colour, uint8_t coverage) {
   if (alpha == 0) return 0;
   uint32_t result = alpha << 24;
   for (int shift : {16, 8, 0}) {
-    const uint32_t mixed = (Channel(colour, shift) * topAlpha + Channel(under, shift) * underWeight + alpha / 2) / alpha;
-    result |= mixed << shift;
+    const uint32_t weighted = Channel(colour, shift) * topAlpha + Channel(under, shift) * underWeight;
+    result |= (weighted + alpha / 2) / alpha << shift;  // rounded to the nearest
   }
   return result;
 }
@@ -23,7 +23,8 @@ uint32_t Over(uint32_t under, uint32_t colour, uint8_t coverage) {
 }  // namespace
 
 void PaintNumber(std::vector<uint32_t>& argb, const NumberPicture& picture) {
-  for (size_t i = 0; i < argb.size() && i < picture.plate.size(); ++i) {
+  if (argb.size() != picture.plate.size() || argb.size() != picture.digits.size()) return;  // not this icon's
+  for (size_t i = 0; i < argb.size(); ++i) {
     if (picture.plate[i]) argb[i] = Over(argb[i], kPlateArgb, picture.plate[i]);
     if (picture.digits[i]) argb[i] = Over(argb[i], kDigitsArgb, picture.digits[i]);
   }
