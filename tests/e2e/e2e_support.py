@@ -281,22 +281,32 @@ def ocr_lines(path):
 
 def icon_number(name, centre, size, plate="#141414"):
     """The number on the tray icon of SIZE pixels centred at CENTRE on the screen, read as a person reads it: the
-    icon cropped from a screenshot (build/artifacts/NAME), the dark plate the number sits on cut out, made dark
-    on light and eight times as large (build/artifacts/NAME with "-read" added), and read by OCR (tesseract,
-    digits and "+" only). The text read, "" if none."""
+    icon cropped from a screenshot (build/artifacts/NAME) and read by plate_number. The text read, "" if none."""
     left, top = centre[0] - size // 2, centre[1] - size // 2
-    path = screenshot(name, "root", "-crop", f"{size}x{size}+{left}+{top}", "+repage")
+    return plate_number(screenshot(name, "root", "-crop", f"{size}x{size}+{left}+{top}", "+repage"), plate)
+
+
+def plate_number(path, plate="#141414"):
+    """The number on the dark plate in the picture at PATH, read by OCR (tesseract, one line of digits and "+"):
+    the plate cut out, made dark on light, scaled so the digits stand 60 pixels tall (the plate is 9 units of
+    the number's font high, the digits 7) and smoothed (blurred, then thresholded) so their pixel steps read as
+    strokes; kept as PATH with "-read" added. The text read, "" if no plate is seen."""
     # The plate is the largest patch of its colour: a scaled drawing's edges may have a few pixels of it too.
     patches = subprocess.run(["convert", path, "-fuzz", "4%", "-fill", "black", "+opaque", plate, "-fill", "white",
                               "-opaque", plate, "-define", "connected-components:verbose=true",
                               "-connected-components", "8", "null:"], capture_output=True, text=True).stdout
-    patch = r"(\d+x\d+\+\d+\+\d+) \S+ (\d+) srgb\(255,255,255\)"  # its box, centre, area and colour
-    found = [(int(area), box) for box, area in re.findall(patch, patches)]
+    patch = r"((\d+)x(\d+)\+\d+\+\d+) \S+ (\d+) srgb\(255,255,255\)"  # its box, centre, area and colour
+    found = [(int(area), box, int(height)) for box, _, height, area in re.findall(patch, patches)]
     if not found:
         return ""
-    box = max(found)[1]
+    _, box, height = max(found)
     read = path.replace(".png", "-read.png")
-    subprocess.run(["convert", path, "-crop", box, "+repage", "-negate", "-filter", "point", "-resize", "800%",
-                    "-bordercolor", "white", "-border", "24", read], check=True)
+    subprocess.run(["convert", path, "-crop", box, "+repage", "-negate", "-filter", "point",
+                    "-resize", f"{60 * 100 * 9 // 7 // height}%", "-blur", "0x4", "-threshold", "50%",
+                    "-bordercolor", "white", "-border", "30", read], check=True)
     return subprocess.run(["tesseract", read, "-", "--psm", "7", "-c", "tessedit_char_whitelist=0123456789+"],
-                          capture_output=True, text=True).stdout.strip()
+                          capture_output=True, text=True).stdout.replace(" ", "").strip()
+
+
+if __name__ == "__main__" and sys.argv[1:2] == ["plate-number"]:
+    print(plate_number(sys.argv[2]))

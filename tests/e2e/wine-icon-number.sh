@@ -22,23 +22,17 @@ PlateBox() { convert "$1" -fill black +opaque "#141414" -fill white -opaque "#14
 PlateShown() { import -window "$(TrayWindow)" "$1" && [[ $(PlateBox "$1") != 0x0* ]]; }
 ListRequests() { grep -c "get_server_list.php" "$numberWork/mastersim.log"; }
 MoreListRequestsThan() { [[ $(ListRequests) -gt $1 ]]; }
-# ReadIconNumber DPI: the number tesseract reads on the icon in the tray, at DPI, after the first poll.
-# The plate is found by its colour and cut out; dark on light, scaled so the digits stand 60 pixels
-# tall (the plate is 9 units, the digits 7) and smoothed (blurred, then thresholded) so their pixel
-# steps read as strokes, it is what tesseract reads as one line, digits and "+" only.
+# ReadIconNumber DPI: the number read on the icon in the tray (e2e_support.py's plate_number), at DPI,
+# after the first poll.
 ReadIconNumber() {
-  local dpi=$1 polls box scale shot=$root/build/artifacts/icon-number-$1dpi.png plate=$numberWork/plate-$1dpi.png
+  local dpi=$1 polls shot=$root/build/artifacts/icon-number-$1dpi.png
   wineserver -k
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f > /dev/null 2>&1
   wineserver -k  # the next Wine session starts at that resolution, its tray too
   polls=$(ListRequests)
   StartQuorvex
   WaitFor 60 IconInTray && WaitFor 20 MoreListRequestsThan "$polls" && WaitFor 15 PlateShown "$shot" || return 1
-  box=$(PlateBox "$shot")
-  scale=$((60 * 100 * 9 / 7 / $(sed -E 's/^[0-9]+x([0-9]+).*/\1/' <<< "$box")))
-  convert "$shot" -crop "$box" +repage -negate -filter point -resize "$scale%" -blur 0x4 -threshold 50% \
-    -bordercolor white -border 30 "$plate"
-  tesseract "$plate" - --psm 7 -c tessedit_char_whitelist=0123456789+ 2>/dev/null | tr -d ' \n'
+  python3 "$root/tests/e2e/e2e_support.py" plate-number "$shot"
 }
 read16=$(ReadIconNumber 96)
 check "the busiest count on the 16-pixel icon reads 47 (build/artifacts/icon-number-96dpi.png)" '[[ $read16 == 47 ]]' \
