@@ -4,6 +4,8 @@
 #include <memory>
 #include <string_view>
 
+#include "common/text.h"
+
 namespace quorvex {
 
 class GameCheck {
@@ -18,6 +20,6 @@ std::unique_ptr<GameCheck> MakeGameCheck();
 
 // Whether a process's executable name is the game's: "rwr_game.exe" in any letter case (the
 // Windows game, also as Wine names its process) or a native "rwr_game". A path is no name.
-bool IsGameExecutable(std::string_view name);
+bool IsGameExecutable(std::u16string_view name);
 
 }  // namespace quorvex

@@ -63,12 +63,12 @@ std::string_view BaseName(std::string_view path) {
 bool ProcessIsGame(int procFolder, const char* pid) {
   std::string comm = ReadStart(procFolder, std::string(pid) + "/comm", 64);
   if (!comm.empty() && comm.back() == '\n') comm.pop_back();
-  if (IsGameExecutable(comm)) return true;
+  if (IsGameExecutable(FromUtf8(comm))) return true;
   if (comm.size() < kCommBytes) return false;
   // A name the kernel may have cut: the command line's first word names the executable (a
   // path up to PATH_MAX long).
   const std::string commandLine = ReadStart(procFolder, std::string(pid) + "/cmdline", kPathBytes);
-  return IsGameExecutable(BaseName(commandLine.c_str()));
+  return IsGameExecutable(FromUtf8(BaseName(commandLine.c_str())));
 }
 
 class ProcessListGameCheck final : public GameCheck {

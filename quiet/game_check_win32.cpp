@@ -25,8 +25,7 @@ bool GameProcessRuns() {
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
-    const Text name(reinterpret_cast<const char16_t*>(entry.szExeFile));
-    if (IsGameExecutable(ToUtf8(name))) return true;
+    if (IsGameExecutable(reinterpret_cast<const char16_t*>(entry.szExeFile))) return true;
   }
   return false;
 }

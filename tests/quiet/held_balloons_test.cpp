@@ -86,9 +86,10 @@ TEST(HeldBalloons, ASummaryOverABalloonsLengthEndsWithAndNMore) {
 // The game's executable by its name alone: the Windows one in any letter case, the native one
 // as it is named.
 TEST(GameExecutable, IsRwrGameExeInAnyCaseOrANativeRwrGame) {
-  for (const char* name : {"rwr_game.exe", "RWR_GAME.EXE", "Rwr_Game.Exe", "rwr_game"}) EXPECT_TRUE(IsGameExecutable(name)) << name;
-  for (const char* name : {"RWR_GAME", "rwr_game.ex", "rwr_game.exe ", "/x/rwr_game", "rwr_game2", "", "rwr-game.exe"})
-    EXPECT_FALSE(IsGameExecutable(name)) << name;
+  for (const char16_t* name : {u"rwr_game.exe", u"RWR_GAME.EXE", u"Rwr_Game.Exe", u"rwr_game"})
+    EXPECT_TRUE(IsGameExecutable(name)) << ToUtf8(name);
+  for (const char16_t* name : {u"RWR_GAME", u"rwr_game.ex", u"rwr_game.exe ", u"/x/rwr_game", u"rwr_game2", u"", u"rwr-game.exe"})
+    EXPECT_FALSE(IsGameExecutable(name)) << ToUtf8(name);
 }
 
 }  // namespace
