@@ -22,12 +22,12 @@ TEST(HeldBalloons, EachPlayerAndServerOnceWithItsLatestLine) {
   held.HoldNews(u"Ann on Fun on Sunday\r\nS9 has 12 players\r\nBo moved to X on Y", At(u"Fun on Sunday", u"127.0.0.5", 5));
   held.HoldNews(u"Bo on S2\nS9 has 19 players\nT9 has 10 players\nEve on Sea has few players\nand 3 more",
                 At(u"S2", u"127.0.0.2", 2));
-  held.HoldNews(u"Cy on S3\nodd has  players", std::nullopt);
+  held.HoldNews(u"Cy on S3\nodd has  players\nDy on S3", std::nullopt);
   held.HoldNews(u"has 5 players", At(u"S4", u"127.0.0.4", 4));
   EXPECT_FALSE(held.IsEmpty());
   const std::optional<NewsBalloon> summary = held.TakeSummary(true, u"\n");
   ASSERT_TRUE(summary);
-  EXPECT_EQ(summary->text, u"Ann on Fun on Sunday\nBo on S2\nEve on Sea has few players\nCy on S3\nodd has  players\n"
+  EXPECT_EQ(summary->text, u"Ann on Fun on Sunday\nBo on S2\nEve on Sea has few players\nCy on S3\nodd has  players\nDy on S3\n"
                            u"has 5 players\nS9 has 19 players\nT9 has 10 players");
   EXPECT_EQ(summary->server, (ServerPlace{u"Fun on Sunday", u"127.0.0.5", u"5"}));
   EXPECT_TRUE(held.IsEmpty());

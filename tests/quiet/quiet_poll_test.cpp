@@ -119,6 +119,10 @@ TEST_F(QuietPoll, TheLimitPartOnlyWhenTheLimitIsStillReached) {
   Poll(Online(3, u"", u"Ann"), false);
   EXPECT_EQ(Balloons(), std::vector<std::string>{});
   EXPECT_EQ(Sounds(), 0u);
+  // Exactly at the limit when the game ends is still reaching it.
+  Poll(Online(9, u"", u"Ann"), true);
+  Poll(Online(8, u"", u"Ann"), false);
+  EXPECT_EQ(Balloons(), std::vector<std::string>{"Player-limit of 8 reached!\r\nPlayers: 9"});
 }
 
 // The limit reached again in the very poll the game ended shows its own balloon at once; the
