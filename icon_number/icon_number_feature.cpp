@@ -8,6 +8,7 @@ IconNumberFeature::IconNumberFeature(IconNumber shown, const std::vector<Text>& 
 
 std::optional<std::string> IconNumberFeature::TakeList(const AnsweredList& list) {
   answered_ = true;
+  if (shown_ != IconNumber::kWatched) return std::nullopt;  // the busiest count comes with the figures
   watch_.TakeReply(list.servers, host_.NowMs());
   watchedOnline_ = static_cast<int>(watch_.OnlineNow().size());
   return std::nullopt;
